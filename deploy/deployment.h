@@ -1,0 +1,19 @@
+#pragma once
+// The deployment's built-in data, generated at build time from the deployment folder.
+// Addresses are key-1 enciphered hex texts; the programs decipher them when they need them.
+
+#include <string_view>
+
+namespace korvane::deploy {
+
+std::string_view PlayerControlBase();
+std::string_view PlayerUidPrefix();
+std::string_view PlayerSiteAddress();
+std::string_view PlayerChatPrefix();
+std::string_view UpdateControlBase();
+std::string_view UpdateListFolder();
+
+// Plain host name of the network probe.
+std::string_view ProbeHost();
+
+}  // namespace korvane::deploy

@@ -1,0 +1,30 @@
+// korvane-encipher KEY [TEXT]
+//
+// Prints the enciphered hex text of TEXT under key 1, 2 or 3 (TEXT is taken as UTF-8
+// from the command line and enciphered as GBK). Without TEXT, standard input is read
+// and enciphered byte for byte, as the GBK bytes it already is.
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "common/text.h"
+#include "tools/encipher/encipher.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3 || std::string(argv[1]).size() != 1 || argv[1][0] < '1' ||
+      argv[1][0] > '3') {
+    std::fputs("usage: korvane-encipher 1|2|3 [TEXT]   (no TEXT: GBK bytes on stdin)\n", stderr);
+    return 2;
+  }
+  int key = argv[1][0] - '0';
+  std::string plain;
+  if (argc == 3) {
+    plain = korvane::Utf8ToGbk(korvane::AsUtf8(argv[2]));
+  } else {
+    plain.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  }
+  std::cout << korvane::tools::EncipherToHex(key, plain) << '\n';
+  return 0;
+}

@@ -20,3 +20,11 @@ function(korvane_embed target file symbol)
     VERBATIM)
   target_sources(${target} PRIVATE "${out}")
 endfunction()
+
+# korvane_utf8_sources(FILES...): these sources are compiled with the UTF-8 execution
+# character set. For sources that hold no system texts and must include a header that
+# GBK cannot compile (libstdc++'s <chrono> and <format>, and so cpp-httplib).
+function(korvane_utf8_sources)
+  set_source_files_properties(${ARGN} DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+    PROPERTIES COMPILE_OPTIONS "-fexec-charset=UTF-8")
+endfunction()

@@ -1,0 +1,40 @@
+#include "update/wizard/update_source.h"
+
+#include "common/cipher.h"
+#include "deploy/deployment.h"
+#include "platform/core/profile.h"
+
+namespace korvane::update {
+namespace {
+
+Text FetchKey2Text(platform::HttpClient& http, std::string_view address) {
+  return DecipherHexTextKey2(TextUpToZero(http.HttpGetBytes(address)));
+}
+
+}  // namespace
+
+BuiltInAddresses DeployedAddresses() {
+  return {deploy::UpdateControlBase(), deploy::UpdateListFolder()};
+}
+
+UpdateSource ChooseUpdateSourceFrom(platform::HttpClient& http, const BuiltInAddresses& addresses,
+                                    std::string_view program_folder) {
+  UpdateSource source;
+  source.installation_id = DecipherHexTextKey3(
+      platform::ReadIniValue(Text(program_folder) + "\\Config.ini", "Config", "UID"));
+  source.uid_base =
+      DecipherHexTextKey1(addresses.control_base) + "uid/" + source.installation_id + "/";
+  source.update_switch = FetchKey2Text(
+      http, DecipherHexTextKey1(addresses.control_base) + "zongkong/update/updatekg.txt");
+  source.home_address = FetchKey2Text(http, source.uid_base + "zhuye.txt");
+  // Two separate tests, as the switch has two sources; at most one can hold.
+  if (source.update_switch == "1") {
+    source.update_base = DecipherHexTextKey1(addresses.update_list_folder);
+  }
+  if (source.update_switch == "2") {
+    source.update_base = source.home_address + "playercenter/update/";
+  }
+  return source;
+}
+
+}  // namespace korvane::update

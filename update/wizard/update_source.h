@@ -1,0 +1,38 @@
+#pragma once
+// Where the update list lives. The update switch on the control server says: "1" the
+// built-in update list folder, "2" the operator's home address + "playercenter/update/",
+// anything else no update (the updater then ends silently).
+
+#include <optional>
+#include <string_view>
+
+#include "common/text.h"
+#include "platform/services/http.h"
+
+namespace korvane::update {
+
+// The updater's built-in addresses, key-1 enciphered hex texts.
+struct BuiltInAddresses {
+  std::string_view control_base;
+  std::string_view update_list_folder;
+};
+
+// The deployment's own addresses.
+BuiltInAddresses DeployedAddresses();
+
+struct UpdateSource {
+  Text installation_id;
+  Text uid_base;
+  Text update_switch;
+  Text home_address;
+  // The folder address of the update list and the file archives; empty when the switch
+  // names no source.
+  std::optional<Text> update_base;
+};
+
+// Reads the installation id from the program folder's Config.ini and makes both fetches
+// (the switch and the home address) before testing the switch.
+UpdateSource ChooseUpdateSourceFrom(platform::HttpClient& http, const BuiltInAddresses& addresses,
+                                    std::string_view program_folder);
+
+}  // namespace korvane::update

@@ -61,7 +61,7 @@ class LocalInventoryTest : public ::testing::Test {
   bool Build() { return BuildLocalInventory(*files_, pacer_, folder_); }
 
   testing_support::TempFolder temp_;
-  Text folder_ = platform::CorePath(temp_.path() / "程序");
+  Text folder_ = platform::CorePath(temp_.path() / u8"程序");
   std::unique_ptr<platform::FileSystem> files_ = testing::MakeFileSystem(folder_);
   RecordingPacer pacer_;
 };
@@ -113,7 +113,7 @@ TEST_F(LocalInventoryTest, TheSameNameTwiceKeepsOneSectionForTheFileScannedLast)
 }
 
 TEST_F(LocalInventoryTest, AProgramFolderBelowAFolderNamedUpdateRecordsNothing) {
-  folder_ = platform::CorePath(temp_.path() / "update" / "程序");
+  folder_ = platform::CorePath(temp_.path() / "update" / u8"程序");
   files_ = testing::MakeFileSystem(folder_);
   Touch(Native("\\a.dll"));
   ASSERT_TRUE(Build());

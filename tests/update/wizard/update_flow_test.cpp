@@ -1,0 +1,334 @@
+// The updater run whole in one process against a local server: pages, texts, files.
+
+#include <gtest/gtest.h>
+
+#include "platform/core/profile.h"
+#include "tests/update/wizard/update_program_fixture.h"
+
+namespace korvane::update::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ui::Alignment;
+using platform::ui::DrawPanel;
+using platform::ui::EditBox;
+using platform::ui::Label;
+using platform::ui::ListBox;
+using platform::ui::PictureBox;
+using platform::ui::PictureButton;
+
+constexpr const char* kNext = "图形按钮_下一步";
+constexpr const char* kCancel = "图形按钮_取消";
+
+std::vector<Text> Rows(const ListBox& list) {
+  std::vector<Text> rows;
+  for (int row = 0; row < list.GetCount(); ++row) rows.push_back(list.GetItemText(row));
+  return rows;
+}
+
+class UpdateFlowTest : public UpdateProgramTest {
+ protected:
+  const std::string old_a_ = std::string(40000, 'a');
+  const std::string new_a_ = MakeBytes(50000, 7);
+  const std::string new_b_ = MakeBytes(1234, 3);
+
+  // Bytes that do not compress, so an archive is about as large as its file.
+  static std::string MakeBytes(std::size_t size, std::uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+      seed ^= seed << 13;
+      seed ^= seed >> 17;
+      seed ^= seed << 5;
+      byte = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+  }
+
+  // Version 1.0 installed: a.dll in the folder and codec\b.dll below it.
+  void InstallVersionOne() {
+    WriteFile(Installed("a.dll"), old_a_);
+    WriteFile(Installed("codec/b.dll"), "old b");
+    WriteFile(Installed("keep.dll"), "keep");
+    WriteFile(Installed("up.dat"), LocalListText());
+  }
+  std::string LocalListText() const {
+    return "[a.dll]\r\n文件名=a.dll\r\n文件路径=\\a.dll\r\n文件日期=2012年12月26日8时\r\n"
+           "[b.dll]\r\n文件名=b.dll\r\n文件路径=\\codec\\b.dll\r\n文件日期=2012年12月26日8时\r\n"
+           "[keep.dll]\r\n文件名=keep.dll\r\n文件路径=\\keep.dll\r\n文件日期=2012年12月26日8时\r\n"
+           "[版本]\r\n版本号=1.0\r\n";
+  }
+  std::vector<ServedFile> VersionTwo() const {
+    return {{"a.dll", "\\a.dll", "2013年1月5日9时", "48.8", new_a_},
+            {"keep.dll", "\\keep.dll", "2012年12月26日8时", "1", "never fetched"},
+            {"b.dll", "\\codec\\b.dll", "2013年1月5日9时", "1.5", new_b_}};
+  }
+  std::string ServedList() const { return ServerListText("2.0", VersionTwo()); }
+};
+
+TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet正常，可以进行在线升级操作。");
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "点击下一步将开始查询可用的更新。");
+    EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_EQ(program_->Globals().update_base, server_.Url("/update/"));
+    EXPECT_EQ(program_->Globals().wizard_state, 0);
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(program_->Globals().wizard_state, 2);
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "当前版本：1.0 --- 最新版本：2.0");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 2 个文件：");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 63);
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "点击下一步进行更新。");
+    EXPECT_EQ(Control<Label>("标签_指导操作").GetAlignment(), Alignment::kLeft);
+    EXPECT_EQ(Control<Label>("标签_指导操作").Top(), 217);
+    EXPECT_TRUE(Control<PictureBox>("图片框_更新列表").Visible());
+    EXPECT_FALSE(Control<DrawPanel>("画板_水晶进度条_1").Visible());
+    EXPECT_FALSE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
+    EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_EQ(Rows(Control<ListBox>("列表框_更新文件")), (std::vector<Text>{"a.dll", "b.dll"}));
+    EXPECT_EQ(Rows(Control<ListBox>("列表框_文件大小")), (std::vector<Text>{"48.8", "1.5"}));
+    EXPECT_EQ(program_->Globals().total_size, 49);  // 48.8 -> 48, 48 + 1.5 -> 49
+    EXPECT_FALSE(fs::exists(Installed("update/temp/a.dll.zip")));
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == new_a_);
+    EXPECT_TRUE(ReadFile(Installed("codec/b.dll")) == new_b_);
+    EXPECT_EQ(ReadFile(Installed("keep.dll")), "keep");
+    EXPECT_EQ(ReadFile(Installed("up.dat")), ServedList());
+    EXPECT_FALSE(fs::exists(Installed("update")));
+    EXPECT_EQ(Rows(Control<ListBox>("列表框_状态")), (std::vector<Text>{"完成", "完成", ""}));
+    EXPECT_EQ(Control<ListBox>("列表框_状态").Selection(), 1);
+    EXPECT_EQ(Control<ListBox>("列表框_更新文件").Selection(), 1);
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "您的产品及组件已经更新到最新状态。");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "如果想了解最新的发布动态，请访问我们的官方网站！");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 80);
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "请点击确定，关闭更新窗口！");
+    EXPECT_TRUE(Control<Label>("标签_指导操作").Visible());
+    EXPECT_FALSE(Control<PictureButton>(kNext).Visible());
+    EXPECT_FALSE(Control<PictureBox>("图片框_更新列表").Visible());
+    EXPECT_FALSE(Control<PictureBox>("图片框_出错提示").Visible());
+    EXPECT_EQ(Control<PictureButton>(kCancel).NormalPicture(), "pictures/ok_normal.bmp");
+    EXPECT_EQ(Control<PictureButton>(kCancel).HoverPicture(), "pictures/ok_hover.bmp");
+    EXPECT_EQ(Control<PictureButton>(kCancel).PressedPicture(), "pictures/ok_pressed.bmp");
+    EXPECT_EQ(program_->Globals().done_size, 49);
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(shell_runs_, (std::vector<std::string>{"open " + folder_ + "\\Player.exe"}));
+  // The 50000-byte archive came in 20 KB blocks, each a ranged request.
+  int archive_requests = 0;
+  for (const auto& request : server_.Requests()) {
+    if (request.target == "/update/a.dll.zip") {
+      ++archive_requests;
+      EXPECT_TRUE(request.HasHeader("Range"));
+    }
+  }
+  EXPECT_GE(archive_requests, 1);
+}
+
+TEST_F(UpdateFlowTest, EqualVersionsShowTheNoUpdatePage) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("1.0", VersionTwo());
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(program_->Globals().wizard_state, 1);
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "目前没有推荐给您的程序更新");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "如果想了解最新的发布动态，请访问我们的官方网站！");
+    EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 80);
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "请点击确定，关闭更新窗口！");
+    EXPECT_EQ(Control<Label>("标签_指导操作").Left(), 116);
+    EXPECT_EQ(Control<Label>("标签_指导操作").GetAlignment(), Alignment::kLeft);
+    EXPECT_FALSE(Control<PictureButton>(kNext).Visible());
+    EXPECT_FALSE(Control<DrawPanel>("画板_水晶进度条_1").Visible());
+    EXPECT_EQ(Control<PictureButton>(kCancel).NormalPicture(), "pictures/ok_normal.bmp");
+    EXPECT_FALSE(fs::exists(Installed("update")));
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(shell_runs_.size(), 1u);
+}
+
+TEST_F(UpdateFlowTest, AMissingArchiveStopsTheReplacementAndKeepsTheInstalledFile) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  fs::remove(Served("update/a.dll.zip"));
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_EQ(ReadFile(Installed("codec/b.dll")), "old b");  // listed after it: not touched
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+    EXPECT_TRUE(fs::exists(Installed("update/up.dat")));
+    EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 'a.dll' 时出错，可能文件正在使用中，请检查！");
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "正在替换更新文件，请稍等......");
+    EXPECT_TRUE(Control<PictureButton>(kNext).Visible());
+    EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_EQ(Control<PictureButton>(kCancel).NormalPicture(), "pictures/cancel_normal.bmp");
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(shell_runs_.empty());
+}
+
+TEST_F(UpdateFlowTest, ANotFoundAnswerShowsTheListFetchTextOrTheNetworkText) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  Click(kNext);  // no up.dat.zip on the server
+  Check([&] {
+    EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！");
+    // The server list is missing (empty version): the list page with no files.
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
+    resolver_.reachable = false;
+    program_->Wizard().OnDownloadFinished("", 404, "Not Found", 0);
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), "    网络中断，请检查您的网络是否工作正常！");
+    Control<EditBox>("编辑框_出错提示").SetCaption("");
+    program_->Wizard().OnDownloadFinished("", 404, "not found", 0);
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), "");
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(UpdateFlowTest, AFilePathOutsideTheProgramFolderIsRefusedLikeAFailedCopy) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  std::vector<ServedFile> files = VersionTwo();
+  files[0].path = "\\..\\a.dll";
+  ServeUpdate("2.0", files);
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    EXPECT_FALSE(fs::exists(temp_.path() / "a.dll"));
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 'a.dll' 时出错，可能文件正在使用中，请检查！");
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(UpdateFlowTest, WithoutALocalListTheInventoryIsBuiltFirst) {
+  WriteFile(Installed("a.dll"), old_a_);
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "当前版本：未知 --- 最新版本：2.0");
+    EXPECT_EQ(platform::ReadIniValue(folder_ + "\\up.dat", "a.dll", "文件路径"), "\\a.dll");
+    EXPECT_EQ(platform::ReadIniValue(folder_ + "\\up.dat", "up.dat", "文件名"), "");
+    EXPECT_EQ(Control<ListBox>("列表框_更新文件").GetCount(), 3);
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(UpdateFlowTest, ADownloadResumesFromAPartialArchiveLeftInPlace) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  const std::string archive = ReadFile(Served("update/a.dll.zip"));
+  ASSERT_GT(archive.size(), 30000u);
+  Click(kNext);
+  Check([&] { WriteFile(Installed("update/temp/a.dll.zip"), archive.substr(0, 30000)); });
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == new_a_);
+    std::vector<std::string> ranges;
+    for (const auto& request : server_.Requests()) {
+      if (request.target == "/update/a.dll.zip") ranges.push_back(request.Header("Range"));
+    }
+    ASSERT_FALSE(ranges.empty());
+    EXPECT_EQ(ranges.front().rfind("bytes=30000-", 0), 0u) << ranges.front();
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
+// A server that answers every request with the whole file: the list cannot be fetched,
+// so the list page shows no files and Next changes nothing; file archives fail the same
+// way, so their replacement fails.
+TEST_F(UpdateFlowTest, AServerThatIgnoresRangesReplacesNothing) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<ListBox>("列表框_更新文件").GetCount(), 2);
+    server_.ServeFolder(temp_.path() / "served", testing_support::RangeSupport::kIgnore);
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 'a.dll' 时出错，可能文件正在使用中，请检查！");
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(UpdateFlowTest, AListThatCannotBeFetchedLeavesTheLocalListAlone) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  server_.ServeFolder(temp_.path() / "served", testing_support::RangeSupport::kIgnore);
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
+    EXPECT_FALSE(Control<PictureBox>("图片框_出错提示").Visible());
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+    EXPECT_FALSE(fs::exists(Installed("update")));
+    EXPECT_EQ(Rows(Control<ListBox>("列表框_状态")), (std::vector<Text>{""}));
+    EXPECT_EQ(Control<ListBox>("列表框_状态").Selection(), -1);
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
+TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
+  ServeSwitch("2");
+  resolver_.reachable = false;
+  Check([&] {
+    EXPECT_EQ(program_->Globals().update_base, server_.Url("/home/playercenter/update/"));
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet失败，请检查网络连接后重新测试。");
+    EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "点击取消将退出在线升级。");
+    EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+    resolver_.reachable = true;
+  });
+  Click("图形按钮_重新测试网络");
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet正常，可以进行在线升级操作。");
+    EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_TRUE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
+  });
+  script_.Add("key", {"Esc"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(shell_runs_.empty());
+}
+
+TEST_F(UpdateFlowTest, AnyOtherSwitchEndsWithoutAWindow) {
+  ServeSwitch("3");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(backend_.ClosedWindows(), (std::vector<Text>{"UpdateStartWindow"}));
+  EXPECT_TRUE(shell_runs_.empty());
+}
+
+}  // namespace
+}  // namespace korvane::update::testing

@@ -1,0 +1,95 @@
+#include "tests/update/wizard/update_program_fixture.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/core/profile.h"
+#include "tests/update/wizard/zip_maker.h"
+#include "tools/encipher/encipher.h"
+
+namespace korvane::update::testing {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kInstallationId = "K0RVANE";
+
+UpdateProgramTest::UpdateProgramTest()
+    : folder_(platform::CorePath(temp_.path() / u8"程序")),
+      files_(platform::CreateLinuxFileSystem(temp_.path() / u8"程序")),
+      http_(platform::CreateCurlHttpClient()),
+      requests_(platform::CreateCurlHttpRequestFactory()),
+      backend_(time_, http_.get()),
+      control_base_(tools::EncipherToHex(1, server_.Url("/"))),
+      list_folder_(tools::EncipherToHex(1, server_.Url("/update/"))) {
+  fs::create_directories(temp_.path() / u8"程序");
+  fs::create_directories(temp_.path() / "served");
+  server_.ServeFolder(temp_.path() / "served");
+  platform::WriteIniValue(folder_ + "\\Config.ini", "Config", "UID",
+                          tools::EncipherToHex(3, kInstallationId));
+  WriteFile(Served("uid/" + std::string(kInstallationId) + "/zhuye.txt"),
+            tools::EncipherToHex(2, server_.Url("/home/")));
+  backend_.SetDriver(&script_);
+  services_ = std::make_unique<UpdateServices>(UpdateServices{
+      ui_, *files_, *http_, *requests_, resolver_, platform::SystemClock(),
+      [this](std::string_view verb, std::string_view file) {
+        shell_runs_.push_back(std::string(verb) + " " + std::string(file));
+      },
+      {control_base_, list_folder_}, "probe.test"});
+  program_ = std::make_unique<UpdateProgram>(*services_);
+}
+
+fs::path UpdateProgramTest::Installed(std::string_view relative) const {
+  return temp_.path() / u8"程序" / relative;
+}
+
+fs::path UpdateProgramTest::Served(std::string_view relative) const {
+  return temp_.path() / "served" / relative;
+}
+
+void UpdateProgramTest::WriteFile(const fs::path& file, std::string_view bytes) const {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string UpdateProgramTest::ReadFile(const fs::path& file) const {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void UpdateProgramTest::ServeSwitch(std::string_view value) const {
+  WriteFile(Served("zongkong/update/updatekg.txt"), tools::EncipherToHex(2, value));
+}
+
+std::string UpdateProgramTest::ServerListText(std::string_view version,
+                                              const std::vector<ServedFile>& files) const {
+  std::string list = "[版本]\r\n版本号=" + std::string(version) + "\r\n";
+  for (const ServedFile& file : files) {
+    list += "[" + file.name + "]\r\n文件名=" + file.name + "\r\n文件路径=" + file.path +
+            "\r\n文件日期=" + file.date + "\r\n文件尺寸=" + file.size + "\r\n";
+  }
+  return list;
+}
+
+void UpdateProgramTest::ServeUpdate(std::string_view version, const std::vector<ServedFile>& files,
+                                    bool with_archives) const {
+  fs::create_directories(Served("update"));
+  ASSERT_TRUE(WriteZip(Served("update/up.dat.zip"), {{"up.dat", ServerListText(version, files)}}));
+  if (!with_archives) return;
+  for (const ServedFile& file : files) {
+    ASSERT_TRUE(WriteZip(Served("update/" + file.name + ".zip"), {{file.name, file.bytes}}));
+  }
+}
+
+int UpdateProgramTest::Run() { return program_->UpdateEntry(); }
+
+platform::ui::Window UpdateProgramTest::Wizard() {
+  for (const platform::ui::Window& window : ui_.Windows()) {
+    if (window.Name() == "UpdateWizard") return window;
+  }
+  throw std::logic_error("the wizard is not open");
+}
+
+}  // namespace korvane::update::testing

@@ -1,0 +1,90 @@
+#pragma once
+// The whole updater in one process: the real program logic on a headless window backend
+// on virtual time, real files in a program folder of the test's own, and a real local
+// HTTP server in the operator's place, whose addresses the program holds as its built-in
+// ones. A script of user actions drives the wizard; `Check` actions look at it between
+// clicks.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/core/clock.h"
+#include "platform/core/path_map.h"
+#include "platform/services/curl_http_client.h"
+#include "platform/services/curl_http_request.h"
+#include "platform/services/linux_file_system.h"
+#include "platform/ui/headless_backend.h"
+#include "platform/ui/program.h"
+#include "platform/ui/script.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_http_server.h"
+#include "update/wizard/update_program.h"
+#include "update/wizard/update_resources.h"
+
+namespace korvane::update::testing {
+
+// A probe that the test switches between reachable and not.
+class SwitchableResolver : public platform::NameResolver {
+ public:
+  bool reachable = true;
+  Text HostNameToIp(std::string_view) override { return reachable ? "127.0.0.1" : ""; }
+};
+
+class UpdateProgramTest : public ::testing::Test {
+ protected:
+  UpdateProgramTest();
+
+  // The program folder and the folder that the server serves.
+  std::filesystem::path Installed(std::string_view relative) const;
+  std::filesystem::path Served(std::string_view relative) const;
+  void WriteFile(const std::filesystem::path& file, std::string_view bytes) const;
+  std::string ReadFile(const std::filesystem::path& file) const;
+
+  // The update switch (key 2 enciphered, as the operator publishes it).
+  void ServeSwitch(std::string_view value) const;
+  // Publishes the server list (zipped) and one archive per file.
+  struct ServedFile {
+    std::string name;
+    std::string path;  // 文件路径
+    std::string date;
+    std::string size;
+    std::string bytes;
+  };
+  void ServeUpdate(std::string_view version, const std::vector<ServedFile>& files,
+                   bool with_archives = true) const;
+  std::string ServerListText(std::string_view version, const std::vector<ServedFile>& files) const;
+
+  int Run();
+  platform::ui::Window Wizard();
+  template <typename T>
+  T Control(std::string_view name) {
+    return Wizard().Find<T>(name);
+  }
+  void Check(std::function<void()> check) { script_.Call(std::move(check)); }
+  void Click(std::string_view control) { script_.Add("click", {Text(control)}); }
+
+  testing_support::TempFolder temp_;
+  Text folder_;
+  testing_support::TestHttpServer server_;
+  std::unique_ptr<platform::FileSystem> files_;
+  std::unique_ptr<platform::HttpClient> http_;
+  std::unique_ptr<platform::HttpRequestFactory> requests_;
+  SwitchableResolver resolver_;
+  platform::ui::VirtualTimebase time_;
+  platform::ui::HeadlessBackend backend_;
+  platform::ui::ResourceBundle resources_{embedded::UpdateResources()};
+  platform::ui::Program ui_{backend_, resources_};
+  platform::ui::Script script_;
+  std::string control_base_;
+  std::string list_folder_;
+  std::vector<std::string> shell_runs_;
+  std::unique_ptr<UpdateServices> services_;
+  std::unique_ptr<UpdateProgram> program_;
+};
+
+}  // namespace korvane::update::testing

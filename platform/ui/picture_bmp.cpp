@@ -107,7 +107,14 @@ std::optional<Picture> DecodeBmp(std::string_view bytes) {
 int IcoImageCount(std::string_view bytes) {
   if (bytes.size() < 6 || Read16(bytes, 0) != 0 || Read16(bytes, 2) != 1) return 0;
   const std::uint32_t count = Read16(bytes, 4);
-  return 6 + std::size_t{count} * 16 <= bytes.size() ? static_cast<int>(count) : 0;
+  if (6 + std::size_t{count} * 16 > bytes.size()) return 0;
+  // A file cut short loses images at its end: the whole icon counts as faulty.
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const std::size_t entry = 6 + std::size_t{index} * 16;
+    const std::uint64_t end = std::uint64_t{Read32(bytes, entry + 12)} + Read32(bytes, entry + 8);
+    if (end > bytes.size()) return 0;
+  }
+  return static_cast<int>(count);
 }
 
 std::optional<Picture> DecodeIco(std::string_view bytes, int index) {

@@ -139,6 +139,17 @@ TEST_F(CrystalProgressBarTest, ConstructionTouchesNothing) {
   EXPECT_TRUE(panel_.Paints().empty());
 }
 
+TEST_F(CrystalProgressBarTest, ABarThatWasNeverAttachedStoresSettingsAndPaintsNowhere) {
+  bar_.Direction(1);
+  bar_.TextMode(2);
+  bar_.CornerRadius(4);
+  bar_.Style(3);
+  EXPECT_EQ(bar_.Maximum(100), 100);
+  EXPECT_EQ(bar_.Position(30), 30);
+  EXPECT_TRUE(panel_.Paints().empty());
+  EXPECT_FALSE(panel_.Model()->region.has_value());
+}
+
 TEST_F(CrystalProgressBarTest, AttachMakesARoundedInnerBoardAndTheWorkingSettings) {
   bar_.Attach(panel_);
 

@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/ui/types.h"
+
 namespace korvane::update {
 
-using Colour = std::uint32_t;
+using Colour = platform::ui::Colour;
 
 constexpr Colour RgbColour(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
   return red + green * 256 + blue * 65536;

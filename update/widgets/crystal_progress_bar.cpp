@@ -118,6 +118,7 @@ int CrystalProgressBar::CornerRadius(std::optional<int> value) {
 }
 
 void CrystalProgressBar::RoundCorners(const DrawPanel& board) {
+  if (!IsAttached()) return;
   platform::ui::Program& program = GetProgram();
   const auto region = program.CreateRoundRectRgn(0, 0, board.DrawableWidth(),
                                                  board.DrawableHeight(), corner_radius_,
@@ -154,23 +155,22 @@ void CrystalProgressBar::SetBackgrounds() {
 }
 
 Colour CrystalProgressBar::CustomColor1(std::optional<Colour> value) {
-  if (value) {
-    custom_color1_ = *value;
-    FillStyleColors();
-    SetBackgrounds();
-    Paint();
-  }
-  return custom_color1_;
+  return StoreCustomColor(custom_color1_, value);
 }
 
 Colour CrystalProgressBar::CustomColor2(std::optional<Colour> value) {
+  return StoreCustomColor(custom_color2_, value);
+}
+
+// The style's colours come back ungreyed, also on a disabled bar.
+Colour CrystalProgressBar::StoreCustomColor(Colour& field, std::optional<Colour> value) {
   if (value) {
-    custom_color2_ = *value;
+    field = *value;
     FillStyleColors();
     SetBackgrounds();
     Paint();
   }
-  return custom_color2_;
+  return field;
 }
 
 FontRecord CrystalProgressBar::Font(std::optional<FontRecord> value) {

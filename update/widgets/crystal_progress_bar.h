@@ -90,6 +90,7 @@ class CrystalProgressBar {
   void ReloadColors();
   template <typename T>
   T StoreAndPaint(T& field, const std::optional<T>& value);
+  Colour StoreCustomColor(Colour& field, std::optional<Colour> value);
 
   platform::ui::GradientRect mesh_;
   platform::ui::DeviceContext device_context_ = 0;

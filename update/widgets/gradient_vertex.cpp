@@ -25,12 +25,14 @@ void PutVertex(std::uint8_t* out, const GradientVertex& vertex) {
 }  // namespace
 
 GradientVertex VertexAt(int x, int y, Colour colour) {
-  return {.x = x,
-          .y = y,
-          .red = Channel(colour & 0xFF),
-          .green = Channel((colour & 0xFF00) / 256),
-          .blue = Channel((colour & 0xFF0000) / 65536),
-          .alpha = 0};
+  GradientVertex vertex;
+  vertex.x = x;
+  vertex.y = y;
+  vertex.red = Channel(colour & 0xFF);
+  vertex.green = Channel((colour & 0xFF00) / 256);
+  vertex.blue = Channel((colour & 0xFF0000) / 65536);
+  vertex.alpha = 0;
+  return vertex;
 }
 
 std::array<std::uint8_t, 2 * kGradientVertexBytes> BuildVertices(const GradientVertex& first,

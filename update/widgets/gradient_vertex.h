@@ -5,21 +5,14 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/ui/program.h"
 #include "update/widgets/bar_colors.h"
 
 namespace korvane::update {
 
-struct GradientVertex {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  // Each channel holds the 8-bit component in its high byte.
-  std::uint16_t red = 0;
-  std::uint16_t green = 0;
-  std::uint16_t blue = 0;
-  std::uint16_t alpha = 0;
-
-  bool operator==(const GradientVertex&) const = default;
-};
+// The platform's TRIVERTEX record: each channel holds the 8-bit component in its high
+// byte.
+using GradientVertex = platform::ui::TriVertex;
 
 inline constexpr std::size_t kGradientVertexBytes = 16;
 

@@ -8,11 +8,16 @@ namespace korvane::update {
 namespace {
 
 TEST(VertexAt, PutsEachComponentInTheHighByteOfItsChannel) {
-  EXPECT_EQ(VertexAt(147, 9, RgbColour(0x12, 0x80, 0xFF)),
-            (GradientVertex{.x = 147, .y = 9, .red = 0x1200, .green = 0x8000, .blue = 0xFF00,
-                            .alpha = 0}));
+  const GradientVertex vertex = VertexAt(147, 9, RgbColour(0x12, 0x80, 0xFF));
+  EXPECT_EQ(vertex.x, 147);
+  EXPECT_EQ(vertex.y, 9);
+  EXPECT_EQ(vertex.red, 0x1200);
+  EXPECT_EQ(vertex.green, 0x8000);
+  EXPECT_EQ(vertex.blue, 0xFF00);
+  EXPECT_EQ(vertex.alpha, 0);
   // Only the three colour bytes count.
-  EXPECT_EQ(VertexAt(0, 0, 0xFF000000), (GradientVertex{}));
+  const GradientVertex flagged = VertexAt(0, 0, 0xFF000000);
+  EXPECT_EQ(flagged.red | flagged.green | flagged.blue | flagged.alpha, 0);
 }
 
 TEST(BuildVertices, WritesTwoLittleEndianVerticesOf16Bytes) {

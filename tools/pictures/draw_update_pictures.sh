@@ -14,7 +14,7 @@ button() {
   convert -size "$2x$3" "xc:$4" \
     -fill none -stroke "$5" -draw "rectangle 0,0 $(($2 - 1)),$(($3 - 1))" \
     -stroke none -fill "$6" -font "$font" -pointsize 12 -gravity center -annotate +0+0 "$7" \
-    -type TrueColor "BMP3:$out/$1.bmp"
+    -type TrueColor -compress None "BMP3:$out/$1.bmp"
 }
 
 # The four states of a wizard button: dark on light grey, white on dark slate, white on
@@ -46,4 +46,4 @@ convert -size 100x240 gradient:'#F4F8FF-#C8DAF4' \
   -stroke '#F08A18' -strokewidth 5 -fill none -draw "arc 14,84 86,156 20,140" \
   -stroke none -fill '#F08A18' -draw "polygon 20,148 8,128 30,130" \
   -fill '#1B4C9A' -font "$font" -pointsize 14 -gravity south -annotate +0+28 "在线升级" \
-  -type Palette -colors 256 "BMP3:$out/banner.bmp"
+  -type Palette -colors 256 -compress None "BMP3:$out/banner.bmp"

@@ -28,40 +28,14 @@ std::vector<Text> Rows(const ListBox& list) {
 
 class UpdateFlowTest : public UpdateProgramTest {
  protected:
-  const std::string old_a_ = std::string(40000, 'a');
-  const std::string new_a_ = MakeBytes(50000, 7);
-  const std::string new_b_ = MakeBytes(1234, 3);
+  ExampleRelease release_;
+  const std::string& old_a_ = release_.old_a;
+  const std::string& new_a_ = release_.new_a;
+  const std::string& new_b_ = release_.new_b;
 
-  // Bytes that do not compress, so an archive is about as large as its file.
-  static std::string MakeBytes(std::size_t size, std::uint32_t seed) {
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-      seed ^= seed << 13;
-      seed ^= seed >> 17;
-      seed ^= seed << 5;
-      byte = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-  }
-
-  // Version 1.0 installed: a.dll in the folder and codec\b.dll below it.
-  void InstallVersionOne() {
-    WriteFile(Installed("a.dll"), old_a_);
-    WriteFile(Installed("codec/b.dll"), "old b");
-    WriteFile(Installed("keep.dll"), "keep");
-    WriteFile(Installed("up.dat"), LocalListText());
-  }
-  std::string LocalListText() const {
-    return "[a.dll]\r\n文件名=a.dll\r\n文件路径=\\a.dll\r\n文件日期=2012年12月26日8时\r\n"
-           "[b.dll]\r\n文件名=b.dll\r\n文件路径=\\codec\\b.dll\r\n文件日期=2012年12月26日8时\r\n"
-           "[keep.dll]\r\n文件名=keep.dll\r\n文件路径=\\keep.dll\r\n文件日期=2012年12月26日8时\r\n"
-           "[版本]\r\n版本号=1.0\r\n";
-  }
-  std::vector<ServedFile> VersionTwo() const {
-    return {{"a.dll", "\\a.dll", "2013年1月5日9时", "48.8", new_a_},
-            {"keep.dll", "\\keep.dll", "2012年12月26日8时", "1", "never fetched"},
-            {"b.dll", "\\codec\\b.dll", "2013年1月5日9时", "1.5", new_b_}};
-  }
+  void InstallVersionOne() { release_.InstallVersionOne(Installed("")); }
+  std::string LocalListText() const { return release_.LocalListText(); }
+  std::vector<ServedFile> VersionTwo() const { return release_.VersionTwo(); }
   std::string ServedList() const { return ServerListText("2.0", VersionTwo()); }
 };
 

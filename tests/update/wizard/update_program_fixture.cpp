@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "platform/core/profile.h"
-#include "tests/update/wizard/zip_maker.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::update::testing {
@@ -63,24 +62,9 @@ void UpdateProgramTest::ServeSwitch(std::string_view value) const {
   WriteFile(Served("zongkong/update/updatekg.txt"), tools::EncipherToHex(2, value));
 }
 
-std::string UpdateProgramTest::ServerListText(std::string_view version,
-                                              const std::vector<ServedFile>& files) const {
-  std::string list = "[版本]\r\n版本号=" + std::string(version) + "\r\n";
-  for (const ServedFile& file : files) {
-    list += "[" + file.name + "]\r\n文件名=" + file.name + "\r\n文件路径=" + file.path +
-            "\r\n文件日期=" + file.date + "\r\n文件尺寸=" + file.size + "\r\n";
-  }
-  return list;
-}
-
-void UpdateProgramTest::ServeUpdate(std::string_view version, const std::vector<ServedFile>& files,
-                                    bool with_archives) const {
-  fs::create_directories(Served("update"));
-  ASSERT_TRUE(WriteZip(Served("update/up.dat.zip"), {{"up.dat", ServerListText(version, files)}}));
-  if (!with_archives) return;
-  for (const ServedFile& file : files) {
-    ASSERT_TRUE(WriteZip(Served("update/" + file.name + ".zip"), {{file.name, file.bytes}}));
-  }
+void UpdateProgramTest::ServeUpdate(std::string_view version,
+                                    const std::vector<ServedFile>& files) const {
+  ASSERT_TRUE(PublishUpdate(Served("update"), version, files));
 }
 
 int UpdateProgramTest::Run() { return program_->UpdateEntry(); }

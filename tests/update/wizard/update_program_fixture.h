@@ -24,6 +24,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
 #include "update/wizard/update_program.h"
+#include "tests/update/wizard/served_update.h"
 #include "update/wizard/update_resources.h"
 
 namespace korvane::update::testing {
@@ -47,17 +48,8 @@ class UpdateProgramTest : public ::testing::Test {
 
   // The update switch (key 2 enciphered, as the operator publishes it).
   void ServeSwitch(std::string_view value) const;
-  // Publishes the server list (zipped) and one archive per file.
-  struct ServedFile {
-    std::string name;
-    std::string path;  // 文件路径
-    std::string date;
-    std::string size;
-    std::string bytes;
-  };
-  void ServeUpdate(std::string_view version, const std::vector<ServedFile>& files,
-                   bool with_archives = true) const;
-  std::string ServerListText(std::string_view version, const std::vector<ServedFile>& files) const;
+  // Publishes the server list (zipped) and one archive per file below the list folder.
+  void ServeUpdate(std::string_view version, const std::vector<ServedFile>& files) const;
 
   int Run();
   platform::ui::Window Wizard();

@@ -1,0 +1,64 @@
+#pragma once
+// Runs the real `Update` program as a black box: a program folder and a served update
+// folder of the test's own, a local HTTP server reached at the deployment's built-in
+// addresses, a script of user actions, and the JSON-lines dump the program leaves.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "common/text.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_http_server.h"
+#include "tests/update/wizard/port_relay.h"
+
+namespace korvane::update::testing {
+
+struct ProgramRun {
+  int exit_code = -1;
+  std::vector<nlohmann::json> records;
+
+  // The control `name` (GBK) as the dump labelled `label` shows it; null when absent.
+  nlohmann::json Control(std::string_view label, std::string_view name) const;
+  // Every record of a kind ("program_started", "closed_window", ...), from the final dump.
+  std::vector<nlohmann::json> Records(std::string_view kind) const;
+};
+
+class UpdateProgramRun {
+ public:
+  UpdateProgramRun();
+
+  std::filesystem::path Installed(std::string_view relative) const;
+  // A path below the deployment's update list folder, or below its control base.
+  std::filesystem::path ServedUpdate(std::string_view relative) const;
+  std::filesystem::path ServedControl(std::string_view relative) const;
+  void WriteFile(const std::filesystem::path& file, std::string_view bytes) const;
+  std::string ReadFile(const std::filesystem::path& file) const;
+
+  // The update switch and the home address, as the operator publishes them.
+  void ServeSwitch(std::string_view value) const;
+  testing_support::TestHttpServer& Server() { return server_; }
+  // The deployment's list folder address (switch "1").
+  const std::string& ListFolder() const { return list_folder_; }
+
+  // Runs Update with `script` (GBK lines, as this program's texts are) and the extra environment `variables`.
+  ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+
+ private:
+  testing_support::TempFolder temp_;
+  std::filesystem::path program_folder_;
+  std::filesystem::path served_;
+  std::string control_base_;
+  std::string list_folder_;
+  testing_support::TestHttpServer server_;
+  std::unique_ptr<PortRelay> relay_;
+};
+
+// GBK text of a dump's UTF-8 string.
+Text Gbk(const nlohmann::json& value);
+
+}  // namespace korvane::update::testing

@@ -47,6 +47,7 @@ class HeadlessBackend final : public Backend {
   void SetDriver(InputDriver* driver) { driver_ = driver; }
   Program& GetProgram() { return *program_; }
   Timebase& Time() override { return time_; }
+  std::int64_t NowMs() const { return time_.NowMs(); }
 
   // Runs posted tasks and timers on virtual time until `ms` later (real time: waits).
   void AdvanceTime(std::int64_t ms);

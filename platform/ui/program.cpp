@@ -31,7 +31,7 @@ Program::Program(Backend& backend, const ResourceBundle& resources)
 Program::~Program() = default;
 
 void Program::BindHandler(std::string_view name, Handler handler) {
-  handlers_[Text(name)] = std::move(handler);
+  handlers_[Text(name)] = std::make_shared<Handler>(std::move(handler));
 }
 
 void Program::SetFinaliser(std::function<void()> finaliser) { finaliser_ = std::move(finaliser); }
@@ -250,9 +250,9 @@ void Program::RaiseEvent(UnitId unit, std::string_view event, std::vector<std::i
   if (bound == model->events.end()) return;
   auto handler = handlers_.find(bound->second);
   if (handler == handlers_.end()) return;
-  // A copy: the handler may rebind handlers or close the unit's window.
-  Handler run = handler->second;
-  run(Event{Unit(*this, unit), Text(event), std::move(values), std::move(text)});
+  // Held while it runs: the handler may bind another in its place.
+  std::shared_ptr<Handler> run = handler->second;
+  (*run)(Event{Unit(*this, unit), Text(event), std::move(values), std::move(text)});
 }
 
 void Program::MoveUnit(const Unit& unit, int left, int top, int width, int height) {
@@ -377,8 +377,8 @@ void Program::PopupMenu(const Window& window, std::string_view menu_name, std::o
     if (FindModel(window_id) == nullptr) return;
     auto found = handlers_.find(handler);
     if (found == handlers_.end()) return;
-    Handler run = found->second;
-    run(Event{Unit(*this, window_id), "Selected", {}, caption});
+    std::shared_ptr<Handler> run = found->second;
+    (*run)(Event{Unit(*this, window_id), "Selected", {}, caption});
   });
 }
 

@@ -181,7 +181,7 @@ class Program {
 
   Backend& backend_;
   const ResourceBundle& resources_;
-  std::map<Text, Handler, std::less<>> handlers_;
+  std::map<Text, std::shared_ptr<Handler>, std::less<>> handlers_;
   std::function<void()> finaliser_;
   bool finaliser_ran_ = false;
   bool finished_ = false;

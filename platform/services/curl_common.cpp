@@ -27,21 +27,4 @@ void ApplyDefaults(CURL* handle, long connect_timeout_seconds, long stall_second
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
 }
 
-std::string WireAddress(std::string_view address) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string wire;
-  wire.reserve(address.size());
-  for (char c : address) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte > 0x20 && byte < 0x7F) {
-      wire += c;
-    } else {
-      wire += '%';
-      wire += kHex[byte >> 4];
-      wire += kHex[byte & 0x0F];
-    }
-  }
-  return wire;
-}
-
 }  // namespace korvane::platform::curl

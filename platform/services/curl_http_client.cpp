@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/services/curl_common.h"
+#include "platform/services/wire_address.h"
 
 namespace korvane::platform {
 namespace {
@@ -33,7 +34,7 @@ class CurlHttpClient final : public HttpClient {
     if (handle_ == nullptr || address.empty()) return {};
     curl_easy_reset(handle_);  // keeps the open connection
     curl::ApplyDefaults(handle_, timeouts_.connect_seconds, timeouts_.stall_seconds);
-    std::string url = curl::WireAddress(address);
+    std::string url = WireAddress(address);
     std::string body;
     curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
     curl_easy_setopt(handle_, CURLOPT_HTTPGET, 1L);

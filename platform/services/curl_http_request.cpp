@@ -5,6 +5,7 @@
 
 #include "platform/core/clock.h"
 #include "platform/services/curl_common.h"
+#include "platform/services/wire_address.h"
 
 namespace korvane::platform {
 namespace {
@@ -55,7 +56,7 @@ class CurlHttpRequest final : public HttpRequest {
     if (easy_ == nullptr || multi_ == nullptr || method.empty() || url.empty()) return;
     curl_easy_reset(easy_);  // the multi handle keeps the connection for the next request
     curl::ApplyDefaults(easy_);
-    url_ = curl::WireAddress(url);
+    url_ = WireAddress(url);
     method_ = std::string(method);
     curl_easy_setopt(easy_, CURLOPT_URL, url_.c_str());
     if (EqualsAsciiNoCase(method, "GET")) {

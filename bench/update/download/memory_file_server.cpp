@@ -77,6 +77,10 @@ class MemoryFileServer::Impl {
   }
 
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/file.bin"; }
+  int ConnectionCount() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(connections_.size());
+  }
 
  private:
   void AcceptLoop() {
@@ -139,7 +143,7 @@ class MemoryFileServer::Impl {
   int listen_fd_ = -1;
   int port_ = 0;
   std::thread accept_thread_;
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::vector<int> connections_;
   std::vector<std::thread> threads_;
 };
@@ -148,5 +152,6 @@ MemoryFileServer::MemoryFileServer(std::string content)
     : impl_(std::make_unique<Impl>(std::move(content))) {}
 MemoryFileServer::~MemoryFileServer() = default;
 std::string MemoryFileServer::Url() const { return impl_->Url(); }
+int MemoryFileServer::ConnectionCount() const { return impl_->ConnectionCount(); }
 
 }  // namespace korvane::bench

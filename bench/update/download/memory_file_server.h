@@ -17,6 +17,8 @@ class MemoryFileServer {
   MemoryFileServer& operator=(const MemoryFileServer&) = delete;
 
   std::string Url() const;
+  // Connections accepted so far.
+  int ConnectionCount() const;
 
  private:
   class Impl;

@@ -1,0 +1,93 @@
+#pragma once
+// The boundary between the model and whatever shows it. Commands go down through this
+// interface; the backend raises events back up through Program::RaiseEvent. Two backends
+// implement it: the headless one (headless_backend.h), and a desktop one that maps each
+// piece onto a GLib main loop: RunLoop/QuitLoop onto nested GMainLoops, Post onto idle
+// callbacks, timers onto timeouts.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/timebase.h"
+#include "platform/ui/unit_model.h"
+
+namespace korvane::platform::ui {
+
+class Program;
+
+using Task = std::function<void()>;
+using TimerId = std::uint64_t;
+
+// One running message loop; loops nest (modal windows), each quits on its own.
+struct LoopToken {
+  bool quit = false;
+};
+
+struct MessageBoxRequest {
+  Text text;
+  Text title;
+  int flags = 0;  // buttons and icon, as the caller gives them
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+// The playback engine control's commands and property writes.
+enum class EngineOperation { kPlay, kPause, kStop, kPrepareEpisodeChange, kMediaAddress, kPauseAdAddress };
+
+// Browser box commands.
+enum class BrowserCommand { kGoBack, kGoForward, kStop, kRefresh };
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Called once by the Program that this backend serves.
+  virtual void Attach(Program& program) = 0;
+  virtual Timebase& Time() = 0;
+
+  // The loop. RunLoop handles messages until `token` is quit; QuitLoop may be called for
+  // any running loop, also one further out than the innermost.
+  virtual void RunLoop(LoopToken& token) = 0;
+  virtual void QuitLoop(LoopToken& token) = 0;
+  // Runs `task` from the loop once the running handler has returned.
+  virtual void Post(Task task) = 0;
+  // Calls `on_tick` every `interval_ms` from the loop until stopped.
+  virtual TimerId StartTimer(std::int64_t interval_ms, Task on_tick) = 0;
+  virtual void StopTimer(TimerId timer) = 0;
+  // Handles the messages already waiting, then returns.
+  virtual void ProcessPending() = 0;
+  // Ends the process with `code`; the program's finaliser has run.
+  [[noreturn]] virtual void EndProcess(int code) = 0;
+
+  // Views of the model. The model has changed; the backend shows the change.
+  virtual void WindowOpened(UnitModel& window) = 0;
+  virtual void WindowClosed(UnitModel& window) = 0;
+  virtual void UnitChanged(UnitModel& unit) = 0;
+
+  // Questions to the user, answered before the call returns.
+  virtual int AskMessageBox(const MessageBoxRequest& request) = 0;
+  // The path of item numbers (one per menu level) of the item picked, none when dismissed.
+  virtual std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) = 0;
+
+  virtual Point MousePosition() = 0;
+  virtual Point ScreenSize() = 0;
+  virtual void SetWaitCursor(bool waiting) = 0;
+  // Width (x) and height (y) of `text` in `font`.
+  virtual Point MeasureText(const Font& font, const Text& text) = 0;
+
+  // Browser boxes. Navigation raises Navigated (address) and then PageComplete from the
+  // loop; the page's bytes are kept in the unit's BrowserState.
+  virtual void BrowserNavigate(UnitModel& browser, const Text& address) = 0;
+  virtual void BrowserRun(UnitModel& browser, BrowserCommand command) = 0;
+  // Hypertext boxes show the page at their Address.
+  virtual void HypertextShow(UnitModel& box) = 0;
+  virtual void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) = 0;
+};
+
+}  // namespace korvane::platform::ui

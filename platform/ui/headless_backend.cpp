@@ -1,0 +1,188 @@
+#include "platform/ui/headless_backend.h"
+
+#include <functional>
+
+#include "platform/ui/program.h"
+#include "platform/ui/text_metric.h"
+
+namespace korvane::platform::ui {
+namespace {
+
+Text EngineOperationName(EngineOperation operation) {
+  switch (operation) {
+    case EngineOperation::kPlay: return "Play";
+    case EngineOperation::kPause: return "Pause";
+    case EngineOperation::kStop: return "Stop";
+    case EngineOperation::kPrepareEpisodeChange: return "PrepareEpisodeChange";
+    case EngineOperation::kMediaAddress: return "MediaAddress";
+    case EngineOperation::kPauseAdAddress: return "PauseAdAddress";
+  }
+  return "?";
+}
+
+// Depth first: the path to the first item whose caption chain ends with `captions`.
+bool FindMenuPath(const std::vector<MenuItem>& items, const std::vector<Text>& captions, std::size_t next,
+                  std::vector<int>& path) {
+  if (next >= captions.size()) return false;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const MenuItem& item = items[i];
+    if (item.separator) continue;
+    path.push_back(static_cast<int>(i));
+    const bool matches = item.caption == captions[next];
+    if (matches && next + 1 == captions.size() && item.items.empty()) return true;
+    if (FindMenuPath(item.items, captions, matches ? next + 1 : next, path)) return true;
+    path.pop_back();
+  }
+  return false;
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend(Timebase& time, HttpClient* http) : time_(time), http_(http) {}
+
+TimerId HeadlessBackend::StartTimer(std::int64_t interval_ms, Task on_tick) {
+  TimerId id = next_timer_++;
+  timers_[id] = {interval_ms, time_.NowMs() + interval_ms, std::move(on_tick)};
+  return id;
+}
+
+std::optional<std::int64_t> HeadlessBackend::NextTimerDue() const {
+  std::optional<std::int64_t> due;
+  for (const auto& [id, timer] : timers_) {
+    if (!due || timer.due_ms < *due) due = timer.due_ms;
+  }
+  return due;
+}
+
+bool HeadlessBackend::RunOneWaiting() {
+  if (!tasks_.empty()) {
+    Task task = std::move(tasks_.front());
+    tasks_.pop_front();
+    task();
+    return true;
+  }
+  const std::int64_t now = time_.NowMs();
+  auto earliest = timers_.end();
+  for (auto timer = timers_.begin(); timer != timers_.end(); ++timer) {
+    if (timer->second.due_ms <= now && (earliest == timers_.end() || timer->second.due_ms < earliest->second.due_ms)) {
+      earliest = timer;
+    }
+  }
+  if (earliest == timers_.end()) return false;
+  // As with system timers, ticks that fell due meanwhile are not made up.
+  earliest->second.due_ms = now + earliest->second.interval_ms;
+  Task tick = earliest->second.on_tick;  // the tick may stop or restart its own timer
+  tick();
+  return true;
+}
+
+void HeadlessBackend::RunLoop(LoopToken& token) {
+  while (!token.quit) {
+    if (RunOneWaiting()) continue;
+    if (driver_ != nullptr && driver_->RunNext(*this)) continue;
+    std::optional<std::int64_t> due = NextTimerDue();
+    if (!time_.IsVirtual() && due) {
+      time_.WaitMs(*due - time_.NowMs());
+      continue;
+    }
+    stalled_ = true;
+    program_->EndProgram(kStalledExitCode);
+  }
+}
+
+void HeadlessBackend::ProcessPending() {
+  while (RunOneWaiting()) {
+  }
+}
+
+void HeadlessBackend::AdvanceTime(std::int64_t ms) {
+  const std::int64_t target = time_.NowMs() + ms;
+  if (!time_.IsVirtual()) {
+    time_.WaitMs(ms);
+    ProcessPending();
+    return;
+  }
+  auto& clock = static_cast<VirtualTimebase&>(time_);
+  for (;;) {
+    ProcessPending();
+    std::optional<std::int64_t> due = NextTimerDue();
+    if (!due || *due > target) break;
+    clock.AdvanceTo(*due);
+  }
+  clock.AdvanceTo(target);
+  ProcessPending();
+}
+
+void HeadlessBackend::EndProcess(int code) { throw ProgramEnded{code}; }
+
+int HeadlessBackend::AskMessageBox(const MessageBoxRequest&) {
+  std::optional<int> answer = driver_ == nullptr ? std::nullopt : driver_->TakeMessageBoxAnswer();
+  return answer.value_or(1);  // OK
+}
+
+std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const MenuModel& menu, Point) {
+  std::optional<std::vector<Text>> pick = driver_ == nullptr ? std::nullopt : driver_->TakeMenuPick();
+  if (!pick || pick->empty()) return std::nullopt;
+  std::vector<int> path;
+  if (!FindMenuPath(menu.items, *pick, 0, path)) {
+    RecordScriptError("menu " + menu.name + " has no item " + pick->back());
+    return std::nullopt;
+  }
+  return path;
+}
+
+Point HeadlessBackend::MeasureText(const Font& font, const Text& text) {
+  return {HeadlessTextWidth(font, text), HeadlessTextHeight(font, text)};
+}
+
+void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
+  ++browser.browser.loads;
+  const int generation = ++load_generation_[browser.id];
+  Post([this, id = browser.id, address, generation] {
+    UnitModel* unit = program_->FindModel(id);
+    if (unit == nullptr || load_generation_[id] != generation) return;
+    unit->browser.address = address;
+    unit->browser.page = http_ == nullptr ? std::string() : http_->HttpGetBytes(address);
+    program_->UnitChanged(*unit);
+    program_->RaiseEvent(id, "Navigated", {}, address);
+    Post([this, id, generation] {
+      if (load_generation_[id] == generation) program_->RaiseEvent(id, "PageComplete", {0});
+    });
+  });
+}
+
+void HeadlessBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
+  BrowserState& state = browser.browser;
+  state.history.resize(static_cast<std::size_t>(state.history_position + 1));
+  state.history.push_back(address);
+  state.history_position = static_cast<int>(state.history.size()) - 1;
+  Load(browser, address);
+}
+
+void HeadlessBackend::BrowserRun(UnitModel& browser, BrowserCommand command) {
+  BrowserState& state = browser.browser;
+  switch (command) {
+    case BrowserCommand::kGoBack:
+      if (state.history_position <= 0) return;
+      --state.history_position;
+      break;
+    case BrowserCommand::kGoForward:
+      if (state.history_position + 1 >= static_cast<int>(state.history.size())) return;
+      ++state.history_position;
+      break;
+    case BrowserCommand::kRefresh:
+      if (state.history_position < 0) return;
+      break;
+    case BrowserCommand::kStop:
+      ++load_generation_[browser.id];
+      return;
+  }
+  Load(browser, state.history[static_cast<std::size_t>(state.history_position)]);
+}
+
+void HeadlessBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
+  engine.engine_calls.push_back({EngineOperationName(operation), value});
+  program_->UnitChanged(engine);
+}
+
+}  // namespace korvane::platform::ui

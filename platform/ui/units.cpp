@@ -1,0 +1,442 @@
+#include "platform/ui/units.h"
+
+#include <algorithm>
+
+#include "platform/ui/layout.h"
+#include "platform/ui/program.h"
+
+namespace korvane::platform::ui {
+namespace {
+
+// A fixed dialog's frame takes a 3-pixel edge on each side and a 22-pixel caption bar.
+constexpr int kFrameEdge = 3;
+constexpr int kCaptionBar = 22;
+
+const std::vector<PaintOp> kNoPaints;
+
+}  // namespace
+
+const UnitModel* Unit::Model() const { return MutableModel(); }
+
+UnitModel* Unit::MutableModel() const {
+  return program_ == nullptr ? nullptr : program_->FindModel(id_);
+}
+
+void Unit::Changed() const {
+  if (UnitModel* model = MutableModel()) program_->UnitChanged(*model);
+}
+
+UnitKind Unit::Kind() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? UnitKind::kWindow : model->kind;
+}
+
+Text Unit::Name() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? Text() : model->name;
+}
+
+Window Unit::ParentWindow() const {
+  const UnitModel* model = Model();
+  if (model == nullptr) return {};
+  return Window(*program_, model->window->id);
+}
+
+// Reads and writes of one field, doing nothing once the unit has gone.
+#define KORVANE_UNIT_PROPERTY(Class, Getter, Setter, Type, field) \
+  Type Class::Getter() const {                                    \
+    const UnitModel* model = Model();                             \
+    return model == nullptr ? Type{} : model->field;              \
+  }                                                               \
+  void Class::Setter(const Type& value) {                         \
+    UnitModel* model = MutableModel();                            \
+    if (model == nullptr || model->field == value) return;        \
+    model->field = value;                                         \
+    Changed();                                                    \
+  }
+#define KORVANE_UNIT_VALUE_PROPERTY(Class, Getter, Setter, Type, field) \
+  Type Class::Getter() const {                                          \
+    const UnitModel* model = Model();                                   \
+    return model == nullptr ? Type{} : model->field;                    \
+  }                                                                     \
+  void Class::Setter(Type value) {                                      \
+    UnitModel* model = MutableModel();                                  \
+    if (model == nullptr) return;                                       \
+    model->field = value;                                               \
+    Changed();                                                          \
+  }
+
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Visible, SetVisible, bool, visible)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Enabled, SetEnabled, bool, enabled)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Left, SetLeft, int, rect.left)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Top, SetTop, int, rect.top)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Width, SetWidth, int, rect.width)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, Height, SetHeight, int, rect.height)
+KORVANE_UNIT_PROPERTY(Unit, Caption, SetCaption, Text, caption)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, TextColour, SetTextColour, Colour, text_colour)
+KORVANE_UNIT_PROPERTY(Unit, GetFont, SetFont, Font, font)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, GetAlignment, SetAlignment, Alignment, alignment)
+KORVANE_UNIT_VALUE_PROPERTY(Unit, GetBorder, SetBorder, Border, border)
+KORVANE_UNIT_PROPERTY(PictureBox, Picture, SetPicture, Text, pictures.normal)
+KORVANE_UNIT_PROPERTY(PictureButton, NormalPicture, SetNormalPicture, Text, pictures.normal)
+KORVANE_UNIT_PROPERTY(PictureButton, HoverPicture, SetHoverPicture, Text, pictures.hover)
+KORVANE_UNIT_PROPERTY(PictureButton, PressedPicture, SetPressedPicture, Text, pictures.pressed)
+KORVANE_UNIT_PROPERTY(PictureButton, DisabledPicture, SetDisabledPicture, Text, pictures.disabled)
+KORVANE_UNIT_VALUE_PROPERTY(CheckBox, Tick, SetTick, int, tick)
+KORVANE_UNIT_VALUE_PROPERTY(DrawPanel, AutoRedraw, SetAutoRedraw, bool, auto_redraw)
+KORVANE_UNIT_VALUE_PROPERTY(Timer, Interval, SetInterval, int, interval_ms)
+
+#undef KORVANE_UNIT_PROPERTY
+#undef KORVANE_UNIT_VALUE_PROPERTY
+
+bool Unit::Shown() const {
+  const UnitModel* model = Model();
+  if (model == nullptr) return false;
+  for (const UnitModel* up = model; up != nullptr;
+       up = up->IsWindow() ? nullptr : (up->parent == 0 ? up->window : program_->FindModel(up->parent))) {
+    if (!up->visible) return false;
+  }
+  return true;
+}
+
+Text Unit::Hint() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? Text() : model->hint;
+}
+
+Colour Unit::BackColour() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? kDefaultColour : model->back_colour;
+}
+
+void Unit::SetBackColour(Colour colour) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->back_colour = colour;
+  if (model->kind == UnitKind::kDrawPanel || model->kind == UnitKind::kPictureBox) {
+    PaintOp clear;
+    clear.kind = PaintKind::kClear;
+    clear.colour_from = colour;
+    model->paints.push_back(clear);
+  }
+  Changed();
+}
+
+bool Unit::WordWrap() const {
+  const UnitModel* model = Model();
+  return model != nullptr && model->word_wrap;
+}
+
+int Unit::DrawableWidth() const {
+  const UnitModel* model = Model();
+  if (model == nullptr) return 0;
+  int inset = model->IsWindow()
+                  ? (model->window_state->frame == WindowFrame::kFixedDialog ? 2 * kFrameEdge : 0)
+                  : 2 * BorderInset(model->border);
+  return std::max(0, model->rect.width - inset);
+}
+
+int Unit::DrawableHeight() const {
+  const UnitModel* model = Model();
+  if (model == nullptr) return 0;
+  int inset = model->IsWindow() ? (model->window_state->frame == WindowFrame::kFixedDialog
+                                       ? 2 * kFrameEdge + kCaptionBar
+                                       : 0)
+                                : 2 * BorderInset(model->border);
+  return std::max(0, model->rect.height - inset);
+}
+
+// --- Tree box ---
+
+void TreeBox::Clear() {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->tree_items.clear();
+  model->selection = -1;
+  Changed();
+}
+
+int TreeBox::AddItem(int parent, const Text& text) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return -1;
+  auto& items = model->tree_items;
+  const int count = static_cast<int>(items.size());
+  if (parent < -1 || parent >= count) return -1;
+  // A new last child goes after the parent's last descendant, so numbers follow list order.
+  int at = count;
+  if (parent >= 0) {
+    at = parent + 1;
+    auto descends = [&](int item) {
+      for (int up = items[item].parent; up != -1; up = items[up].parent) {
+        if (up == parent) return true;
+      }
+      return false;
+    };
+    while (at < count && descends(at)) ++at;
+  }
+  for (TreeItem& item : items) {
+    if (item.parent >= at) ++item.parent;
+  }
+  items.insert(items.begin() + at, TreeItem{text, parent, false});
+  if (model->selection >= at) ++model->selection;
+  Changed();
+  return at;
+}
+
+void TreeBox::Expand(int item) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return;
+  model->tree_items[item].expanded = true;
+  Changed();
+}
+
+int TreeBox::GetParent(int item) const {
+  const UnitModel* model = Model();
+  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return -1;
+  return model->tree_items[item].parent;
+}
+
+int TreeBox::ItemCount() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? 0 : static_cast<int>(model->tree_items.size());
+}
+
+Text TreeBox::ItemText(int item) const {
+  const UnitModel* model = Model();
+  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return {};
+  return model->tree_items[item].text;
+}
+
+int TreeBox::CurrentSelection() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? -1 : model->selection;
+}
+
+void TreeBox::SetCurrentSelection(int item) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->selection = item >= 0 && item < static_cast<int>(model->tree_items.size()) ? item : -1;
+  Changed();
+}
+
+// --- List box ---
+
+void ListBox::Clear() {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->rows.clear();
+  model->selection = -1;
+  Changed();
+}
+
+int ListBox::AddItem(const Text& text) { return InsertItem(-1, text); }
+
+int ListBox::InsertItem(int index, const Text& text) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return -1;
+  const int count = static_cast<int>(model->rows.size());
+  const int at = index >= 0 && index < count ? index : count;
+  model->rows.insert(model->rows.begin() + at, text);
+  if (model->selection >= at) ++model->selection;
+  Changed();
+  return at;
+}
+
+int ListBox::GetCount() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? 0 : static_cast<int>(model->rows.size());
+}
+
+Text ListBox::GetItemText(int index) const {
+  const UnitModel* model = Model();
+  if (model == nullptr || index < 0 || index >= static_cast<int>(model->rows.size())) return {};
+  return model->rows[index];
+}
+
+int ListBox::Selection() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? -1 : model->selection;
+}
+
+void ListBox::SetSelection(int index) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->selection = index >= 0 && index < static_cast<int>(model->rows.size()) ? index : -1;
+  Changed();
+}
+
+// --- Drawing panel ---
+
+void DrawPanel::SetWritePosition(int x, int y) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->write_x = x;
+  model->write_y = y;
+}
+
+void DrawPanel::WriteText(const Text& text) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  PaintOp op;
+  op.kind = PaintKind::kText;
+  op.x = model->write_x;
+  op.y = model->write_y;
+  op.text = text;
+  op.colour_from = model->text_colour;
+  op.font = model->font;
+  model->paints.push_back(op);
+  model->write_x = 0;
+  model->write_y += TextHeight(text);
+  Changed();
+}
+
+int DrawPanel::TextWidth(const Text& text) const {
+  const UnitModel* model = Model();
+  return model == nullptr ? 0 : GetProgram()->GetBackend().MeasureText(model->font, text).x;
+}
+
+int DrawPanel::TextHeight(const Text& text) const {
+  const UnitModel* model = Model();
+  return model == nullptr ? 0 : GetProgram()->GetBackend().MeasureText(model->font, text).y;
+}
+
+const std::vector<PaintOp>& DrawPanel::Paints() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? kNoPaints : model->paints;
+}
+
+// --- Browser, hypertext and engine ---
+
+void WebBrowserBox::Navigate(const Text& address) {
+  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserNavigate(*model, address);
+}
+
+void WebBrowserBox::GoBack() {
+  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoBack);
+}
+
+void WebBrowserBox::GoForward() {
+  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoForward);
+}
+
+void WebBrowserBox::Stop() {
+  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kStop);
+}
+
+void WebBrowserBox::Refresh() {
+  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kRefresh);
+}
+
+Text WebBrowserBox::Address() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? Text() : model->browser.address;
+}
+
+std::string WebBrowserBox::GetPageSource() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? std::string() : model->browser.page;
+}
+
+Text HypertextBox::Address() const {
+  const UnitModel* model = Model();
+  return model == nullptr ? Text() : model->address;
+}
+
+void HypertextBox::SetAddress(const Text& address) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  model->address = address;
+  GetProgram()->GetBackend().HypertextShow(*model);
+  Changed();
+}
+
+namespace {
+
+void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
+  if (model == nullptr) return;
+  program->GetBackend().EngineRun(*model, operation, value);
+}
+
+Text LastWritten(const UnitModel* model, std::string_view property) {
+  if (model == nullptr) return {};
+  for (auto call = model->engine_calls.rbegin(); call != model->engine_calls.rend(); ++call) {
+    if (call->operation == property) return call->value;
+  }
+  return {};
+}
+
+}  // namespace
+
+void PlaybackEngine::Play() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kPlay); }
+void PlaybackEngine::Pause() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kPause); }
+void PlaybackEngine::Stop() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kStop); }
+void PlaybackEngine::PrepareEpisodeChange() {
+  RunEngine(GetProgram(), MutableModel(), EngineOperation::kPrepareEpisodeChange);
+}
+void PlaybackEngine::SetMediaAddress(const Text& address) {
+  RunEngine(GetProgram(), MutableModel(), EngineOperation::kMediaAddress, address);
+}
+void PlaybackEngine::SetPauseAdAddress(const Text& address) {
+  RunEngine(GetProgram(), MutableModel(), EngineOperation::kPauseAdAddress, address);
+}
+Text PlaybackEngine::MediaAddress() const { return LastWritten(Model(), "MediaAddress"); }
+Text PlaybackEngine::PauseAdAddress() const { return LastWritten(Model(), "PauseAdAddress"); }
+
+// --- Window ---
+
+UnitId Window::FindId(std::string_view name, bool (*accepts)(UnitKind)) const {
+  const UnitModel* model = Model();
+  if (model == nullptr || !model->IsWindow()) throw LayoutError("no window to find " + Text(name) + " in");
+  for (const auto& control : model->window_state->controls) {
+    if (control->name != name || control->clone_of != 0) continue;
+    if (!accepts(control->kind)) {
+      throw LayoutError("window " + model->name + ": " + Text(name) + " is a " +
+                        Text(KindName(control->kind)));
+    }
+    return control->id;
+  }
+  throw LayoutError("window " + model->name + " has no control " + Text(name));
+}
+
+bool Window::Has(std::string_view name) const {
+  const UnitModel* model = Model();
+  if (model == nullptr || !model->IsWindow()) return false;
+  return std::any_of(model->window_state->controls.begin(), model->window_state->controls.end(),
+                     [&](const auto& control) { return control->name == name; });
+}
+
+bool Window::AlwaysOnTop() const {
+  const UnitModel* model = Model();
+  return model != nullptr && model->IsWindow() && model->window_state->always_on_top;
+}
+
+void Window::SetAlwaysOnTop(bool on_top) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr || !model->IsWindow()) return;
+  model->window_state->always_on_top = on_top;
+  Changed();
+}
+
+WindowPosition Window::Position() const {
+  const UnitModel* model = Model();
+  return model == nullptr || !model->IsWindow() ? WindowPosition::kNormal : model->window_state->position;
+}
+
+void Window::SetPosition(WindowPosition position) {
+  UnitModel* model = MutableModel();
+  if (model == nullptr || !model->IsWindow()) return;
+  model->window_state->position = position;
+  Changed();
+}
+
+bool Window::Interactive() const {
+  const UnitModel* model = Model();
+  return model != nullptr && model->IsWindow() && model->window_state->disabled_by_modal == 0;
+}
+
+bool Window::IsModal() const {
+  const UnitModel* model = Model();
+  return model != nullptr && model->IsWindow() && model->window_state->modal;
+}
+
+}  // namespace korvane::platform::ui

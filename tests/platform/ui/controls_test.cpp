@@ -1,0 +1,75 @@
+// Tree and list boxes as the programme list and the update lists use them.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/platform/ui/ui_test_fixture.h"
+
+namespace korvane::platform::ui::testing {
+namespace {
+
+using ControlsTest = HeadlessProgramTest;
+
+TEST_F(ControlsTest, TreeItemsAreNumberedInListOrderChildrenIncluded) {
+  TreeBox tree = program_.LoadWindow("Board", false).Find<TreeBox>("节目列表");
+  const int first = tree.AddItem(-1, "影片一");
+  const int second = tree.AddItem(-1, "影片二");
+  EXPECT_EQ(tree.AddItem(second, "二之一"), 2);
+  // A child of the first film goes between the films and moves the later numbers on.
+  EXPECT_EQ(tree.AddItem(first, "一之一"), 1);
+  tree.SetCurrentSelection(3);
+  EXPECT_EQ(tree.AddItem(first, "一之二"), 2);
+  std::vector<Text> texts;
+  std::vector<int> parents;
+  for (int item = 0; item < tree.ItemCount(); ++item) {
+    texts.push_back(tree.ItemText(item));
+    parents.push_back(tree.GetParent(item));
+  }
+  EXPECT_EQ(texts, (std::vector<Text>{"影片一", "一之一", "一之二", "影片二", "二之一"}));
+  EXPECT_EQ(parents, (std::vector<int>{-1, 0, 0, -1, 3}));
+  EXPECT_EQ(tree.CurrentSelection(), 4) << "the selected item keeps its item, not its number";
+  EXPECT_EQ(tree.AddItem(9, "无父"), -1);
+  tree.Clear();
+  EXPECT_EQ(tree.ItemCount(), 0);
+  EXPECT_EQ(tree.CurrentSelection(), -1);
+}
+
+TEST_F(ControlsTest, ListRowsInsertSelectAndReadOutOfRangeAsEmpty) {
+  ListBox list = program_.LoadWindow("Board", false).Find<ListBox>("列表框_状态");
+  EXPECT_EQ(list.AddItem("甲"), 0);
+  EXPECT_EQ(list.AddItem("丙"), 1);
+  list.SetSelection(1);
+  EXPECT_EQ(list.InsertItem(1, "乙"), 1);
+  EXPECT_EQ(list.InsertItem(99, "丁"), 3);
+  EXPECT_EQ(list.GetCount(), 4);
+  EXPECT_EQ(list.GetItemText(1), "乙");
+  EXPECT_EQ(list.GetItemText(4), "");
+  EXPECT_EQ(list.GetItemText(-1), "");
+  EXPECT_EQ(list.Selection(), 2);
+  list.SetSelection(-1);
+  EXPECT_EQ(list.Selection(), -1);
+  // A disabled list still takes rows from code but refuses the user.
+  EXPECT_FALSE(program_.UserSelectRow(list, 0));
+}
+
+TEST_F(ControlsTest, HandlesOfAClosedWindowReadEmptyAndWriteNothing) {
+  Window window = program_.LoadWindow("Board", false);
+  ListBox list = window.Find<ListBox>("列表框_状态");
+  list.AddItem("甲");
+  program_.DestroyUnit(window);
+  program_.ProcessPendingMessages();
+  EXPECT_FALSE(list.IsAlive());
+  list.AddItem("乙");
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(window.Caption(), "");
+}
+
+TEST_F(ControlsTest, FindingAMissingControlOrTheWrongKindIsAFault) {
+  Window window = program_.LoadWindow("Board", false);
+  EXPECT_THROW(window.Find<ListBox>("没有这个"), LayoutError);
+  EXPECT_THROW(window.Find<ListBox>("节目列表"), LayoutError);
+  EXPECT_NO_THROW(window.Find<Unit>("节目列表"));
+}
+
+}  // namespace
+}  // namespace korvane::platform::ui::testing

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace korvane::platform {
 
 class HttpClient {
@@ -13,5 +15,8 @@ class HttpClient {
   virtual ~HttpClient() = default;
   virtual std::string HttpGetBytes(std::string_view address) = 0;
 };
+
+// A fetched body as text: its bytes up to the first zero byte.
+inline Text ToText(std::string_view bytes) { return TextUpToZero(bytes); }
 
 }  // namespace korvane::platform

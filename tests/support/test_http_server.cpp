@@ -18,6 +18,8 @@
 
 #include <httplib.h>
 
+#include "platform/testing/byte_range.h"
+
 namespace korvane::testing_support {
 namespace {
 
@@ -81,40 +83,6 @@ int ConnectToLoopback(int port) {
     return fd;
   if (fd >= 0) ::close(fd);
   return -1;
-}
-
-struct ByteRange {
-  std::size_t first;
-  std::size_t last;
-};
-
-// One range of "bytes=a-b", "bytes=a-" or "bytes=-n"; nullopt when unreadable. `past_end`
-// is set for a range that starts at or beyond `length`.
-std::optional<ByteRange> ParseRange(std::string_view value, std::size_t length, bool* past_end) {
-  *past_end = false;
-  constexpr std::string_view kPrefix = "bytes=";
-  if (value.substr(0, kPrefix.size()) != kPrefix) return std::nullopt;
-  value.remove_prefix(kPrefix.size());
-  value = value.substr(0, value.find(','));
-  std::size_t dash = value.find('-');
-  if (dash == std::string_view::npos) return std::nullopt;
-  std::string first_text = Trim(value.substr(0, dash));
-  std::string last_text = Trim(value.substr(dash + 1));
-  try {
-    if (first_text.empty()) {
-      if (last_text.empty()) return std::nullopt;
-      std::size_t suffix = std::min<std::size_t>(std::stoull(last_text), length);
-      if (suffix == 0) { *past_end = true; return std::nullopt; }
-      return ByteRange{length - suffix, length - 1};
-    }
-    std::size_t first = std::stoull(first_text);
-    if (first >= length) { *past_end = true; return std::nullopt; }
-    std::size_t last = last_text.empty() ? length - 1 : std::stoull(last_text);
-    if (last < first) return std::nullopt;
-    return ByteRange{first, std::min(last, length - 1)};
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
 }
 
 // Request heads are read off the client's byte stream as they pass: a head ends at an
@@ -202,7 +170,12 @@ class TestHttpServer::Impl {
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
       Answer(request, response);
     });
-    inner_thread_ = std::thread([this] { server_.listen_after_bind(); });
+    if (inner_port_ > 0) {
+      inner_thread_ = std::thread([this] { server_.listen_after_bind(); });
+      // httplib's stop does nothing before its loop runs, so a server stopped too early
+      // would never stop: wait for the loop (it starts at once).
+      while (!server_.is_running()) std::this_thread::yield();
+    }
     listen_fd_ = ListenOnLoopback(&port_);
     accept_thread_ = std::thread([this] { AcceptLoop(); });
   }
@@ -219,7 +192,7 @@ class TestHttpServer::Impl {
     DropConnections();
     for (std::thread& relay : relays_) relay.join();
     server_.stop();
-    inner_thread_.join();
+    if (inner_thread_.joinable()) inner_thread_.join();
   }
 
   int port() const { return port_; }
@@ -387,25 +360,26 @@ class TestHttpServer::Impl {
       response.set_content(content, "application/octet-stream");
       return;
     }
-    bool past_end = false;
-    std::optional<ByteRange> range = ParseRange(range_value, content.size(), &past_end);
-    if (past_end) {
-      response.status = 416;
-      response.set_header("Content-Range", "bytes */" + std::to_string(content.size()));
-      return;
-    }
-    if (!range) {
-      response.status = 200;
-      response.set_content(content, "application/octet-stream");
-      return;
+    platform::testing::ByteRange range{};
+    switch (platform::testing::ParseByteRange(range_value, content.size(), &range)) {
+      case platform::testing::RangeRequest::kPastTheEnd:
+        response.status = 416;
+        response.set_header("Content-Range", "bytes */" + std::to_string(content.size()));
+        return;
+      case platform::testing::RangeRequest::kNone:
+        response.status = 200;
+        response.set_content(content, "application/octet-stream");
+        return;
+      case platform::testing::RangeRequest::kSatisfiable:
+        break;
     }
     response.status = 206;
     if (ranges == RangeSupport::kHonour) {
-      response.set_header("Content-Range", "bytes " + std::to_string(range->first) + "-" +
-                                               std::to_string(range->last) + "/" +
+      response.set_header("Content-Range", "bytes " + std::to_string(range.first) + "-" +
+                                               std::to_string(range.last) + "/" +
                                                std::to_string(content.size()));
     }
-    response.set_content(content.substr(range->first, range->last - range->first + 1),
+    response.set_content(content.substr(range.first, range.last - range.first + 1),
                          "application/octet-stream");
   }
 

@@ -5,14 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/platform/services/closed_port.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
 
 namespace korvane::platform {
 namespace {
 
-using testing_support::RangeSupport;
 using testing_support::ScriptedAnswer;
 using testing_support::TestHttpServer;
 
@@ -56,50 +54,6 @@ class CurlHttpRequestTest : public ::testing::Test {
   TestHttpServer server_;
   std::unique_ptr<HttpRequest> request_ = CreateCurlHttpRequestFactory()->CreateHttpRequest();
 };
-
-TEST_F(CurlHttpRequestTest, ARangeIsAnsweredWithPartialContent) {
-  Fetch("/file.bin", "bytes=20480-40959");
-  EXPECT_EQ(request_->Status(), 206);
-  EXPECT_EQ(request_->StatusText(), "Partial Content");
-  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes 20480-40959/50000");
-  EXPECT_EQ(request_->GetResponseHeader("content-range"), "bytes 20480-40959/50000");
-  EXPECT_EQ(request_->ResponseBody(), content_.substr(20480, 20480));
-}
-
-TEST_F(CurlHttpRequestTest, TheLastBlockIsShortAndARangePastTheEndIs416) {
-  Fetch("/file.bin", "bytes=40960-61439");
-  EXPECT_EQ(request_->Status(), 206);
-  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes 40960-49999/50000");
-  EXPECT_EQ(request_->ResponseBody(), content_.substr(40960));
-
-  Fetch("/file.bin", "bytes=50000-70479");
-  EXPECT_EQ(request_->Status(), 416);
-  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes */50000");
-  EXPECT_EQ(request_->ResponseBody(), "");
-}
-
-TEST_F(CurlHttpRequestTest, AMissingFileGivesItsStatusAndReasonPhrase) {
-  Fetch("/absent.zip", "bytes=0-20479");
-  EXPECT_EQ(request_->Status(), 404);
-  EXPECT_EQ(request_->StatusText(), "Not Found");
-  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
-}
-
-TEST_F(CurlHttpRequestTest, AServerThatIgnoresRangeAnswers200WithTheWholeFile) {
-  server_.ServeFolder(folder_.path(), RangeSupport::kIgnore);
-  Fetch("/file.bin", "bytes=0-20479");
-  EXPECT_EQ(request_->Status(), 200);
-  EXPECT_EQ(request_->StatusText(), "OK");
-  EXPECT_EQ(request_->ResponseBody(), content_);
-}
-
-TEST_F(CurlHttpRequestTest, APartialAnswerWithoutContentRangeHasNoSuchHeader) {
-  server_.ServeFolder(folder_.path(), RangeSupport::kNoContentRange);
-  Fetch("/file.bin", "bytes=0-20479");
-  EXPECT_EQ(request_->Status(), 206);
-  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
-  EXPECT_EQ(request_->ResponseBody(), content_.substr(0, 20480));
-}
 
 TEST_F(CurlHttpRequestTest, TheSevenHeadersArriveInTheOrderTheyWereSet) {
   Fetch("/file.bin", "bytes=0-20479");
@@ -165,31 +119,6 @@ TEST_F(CurlHttpRequestTest, AnAnswerCutOffMidwayIsAFailureNotAShortBody) {
   EXPECT_EQ(request_->Status(), 0);
   EXPECT_EQ(request_->ResponseBody(), "");
   EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
-}
-
-TEST_F(CurlHttpRequestTest, NoServerCompletesWithNothing) {
-  request_->Open("GET", testing_support::ClosedPortUrl(), true);
-  SetBlockHeaders(*request_, "bytes=0-20479");
-  request_->Send();
-  for (int pass = 0; pass < 30 && request_->ReadyState() != 4; ++pass) request_->WaitForResponse(1000);
-  EXPECT_EQ(request_->ReadyState(), 4);
-  EXPECT_EQ(request_->Status(), 0);
-  EXPECT_EQ(request_->StatusText(), "");
-  EXPECT_EQ(request_->ResponseBody(), "");
-}
-
-TEST(CurlHttpRequestUnused, CallsOutOfOrderYieldNothing) {
-  auto request = CreateCurlHttpRequestFactory()->CreateHttpRequest();
-  EXPECT_EQ(request->ReadyState(), 0);
-  request->SetRequestHeader("Range", "bytes=0-1");
-  request->Send();
-  request->Abort();
-  EXPECT_EQ(request->ReadyState(), 0);
-  EXPECT_FALSE(request->WaitForResponse(0));
-  EXPECT_EQ(request->Status(), 0);
-  EXPECT_EQ(request->StatusText(), "");
-  EXPECT_EQ(request->ResponseBody(), "");
-  EXPECT_EQ(request->GetResponseHeader("Content-Range"), "");
 }
 
 TEST(CurlHttpRequestSynchronous, ASynchronousSendReturnsWithTheAnswer) {

@@ -1,5 +1,6 @@
 // The downloader against a real HTTP server on 127.0.0.1, through the libcurl HTTP
-// object: what arrives at the server, and what the server's answers make of the file.
+// object, into a real file: what arrives at the server, and what the server's answers
+// make of the file.
 #include "update/download/range_downloader.h"
 
 #include <fstream>
@@ -9,10 +10,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/core/atomic_file.h"
+#include "platform/core/path_map.h"
 #include "platform/services/curl_http_request.h"
+#include "platform/services/linux_file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
-#include "tests/update/download/memory_file_system.h"
 #include "update/download/download_status.h"
 
 namespace korvane::update {
@@ -24,8 +27,6 @@ using testing_support::RecordedRequest;
 using testing_support::ScriptedAnswer;
 using testing_support::TestHttpServer;
 using ::testing::ElementsAre;
-
-constexpr std::string_view kPath = "\\update\\temp\\file.bin.zip";
 
 std::string Resource(std::size_t length) {
   std::string bytes(length, '\0');
@@ -61,7 +62,7 @@ class RangeDownloaderHttpTest : public ::testing::Test {
   }
 
   bool Download(const platform::Clock& clock = platform::SystemClock(), int kilobytes = 20) {
-    downloader = std::make_unique<RangeDownloader>(*http, files, clock);
+    downloader = std::make_unique<RangeDownloader>(*http, *files, clock);
     downloader->Init(
         [this](std::string_view, std::int32_t total, std::int32_t, std::int32_t percent) {
           totals.push_back(total);
@@ -70,7 +71,7 @@ class RangeDownloaderHttpTest : public ::testing::Test {
         },
         [this](std::string_view, std::int32_t http_status, std::string_view text,
                std::int32_t percent) { finished.push_back({http_status, Text(text), percent}); });
-    downloader->SetLocalFile(kPath);
+    downloader->SetLocalFile(platform::CorePath(local_file));
     downloader->SetUrl(server.Url("/file.bin"), "");
     downloader->SetBlockSize(kilobytes);
     return downloader->Download();
@@ -81,12 +82,20 @@ class RangeDownloaderHttpTest : public ::testing::Test {
     for (const RecordedRequest& request : server.Requests()) ranges.push_back(request.Header("Range"));
     return ranges;
   }
-  std::string& LocalBytes() { return files.files[Text(kPath)].bytes; }
+  std::string LocalBytes() const { return platform::ReadWholeFile(local_file).value_or(""); }
+  void WriteLocal(const std::string& bytes) const {
+    std::ofstream(local_file, std::ios::binary) << bytes;
+  }
 
   testing_support::TempFolder folder;
+  // A GBK name on the way: the downloader names the file as the programs do.
+  const std::filesystem::path local_file = [this] {
+    std::filesystem::create_directory(folder.path() / u8"临时");
+    return folder.path() / u8"临时" / "file.bin.zip";
+  }();
   TestHttpServer server;
   std::unique_ptr<platform::HttpRequestFactory> http = platform::CreateCurlHttpRequestFactory();
-  testing_support::MemoryFileSystem files;
+  std::unique_ptr<platform::FileSystem> files = platform::CreateLinuxFileSystem();
   std::unique_ptr<RangeDownloader> downloader;
   std::string resource;
   std::function<void()> after_block;
@@ -107,6 +116,20 @@ TEST_F(RangeDownloaderHttpTest, ThreeBlocksOnOneConnection) {
   EXPECT_THAT(percents, ElementsAre(40, 81, 100));
   EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kComplete), 100}));
   EXPECT_EQ(LocalBytes(), resource);
+}
+
+TEST_F(RangeDownloaderHttpTest, LocalFileHasNoOtherOpenerDuringTheTransfer) {
+  ServeResource(50000);
+  std::vector<bool> opened;
+  after_block = [&] {
+    opened.push_back(files->OpenFile(platform::CorePath(local_file), platform::OpenMode::kWrite) !=
+                     nullptr);
+  };
+
+  EXPECT_TRUE(Download());
+
+  EXPECT_THAT(opened, ElementsAre(false, false, false));
+  EXPECT_NE(files->OpenFile(platform::CorePath(local_file), platform::OpenMode::kWrite), nullptr);
 }
 
 TEST_F(RangeDownloaderHttpTest, TheSevenHeadersArriveInOrder) {
@@ -133,7 +156,7 @@ TEST_F(RangeDownloaderHttpTest, TheSevenHeadersArriveInOrder) {
 
 TEST_F(RangeDownloaderHttpTest, ResumesFrom30000) {
   ServeResource(50000);
-  LocalBytes() = resource.substr(0, 30000);
+  WriteLocal(resource.substr(0, 30000));
 
   EXPECT_TRUE(Download());
 
@@ -144,7 +167,7 @@ TEST_F(RangeDownloaderHttpTest, ResumesFrom30000) {
 
 TEST_F(RangeDownloaderHttpTest, CompleteFileIsAnswered416AndTakenAsComplete) {
   ServeResource(50000);
-  LocalBytes() = resource;
+  WriteLocal(resource);
 
   EXPECT_TRUE(Download());
 
@@ -155,7 +178,7 @@ TEST_F(RangeDownloaderHttpTest, CompleteFileIsAnswered416AndTakenAsComplete) {
 
 TEST_F(RangeDownloaderHttpTest, LocalFileLongerThanTheResourceIsNotComplete) {
   ServeResource(50000);
-  LocalBytes() = resource + "more";
+  WriteLocal(resource + "more");
 
   EXPECT_FALSE(Download());
 
@@ -206,7 +229,7 @@ TEST_F(RangeDownloaderHttpTest, FaultyPartialAnswersWriteNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    files.files.clear();
+    std::filesystem::remove(local_file);
     finished.clear();
     server.Script("/file.bin", ScriptedAnswer{.status = 206,
                                               .body = Resource(c.body_length),

@@ -50,8 +50,8 @@ struct FinishedCall {
 };
 
 void PrintTo(const FinishedCall& call, std::ostream* out) {
-  *out << "{" << call.http_status << ", \"" << GbkToUtf8(call.status_text).size() << " bytes: "
-       << AsChars(GbkToUtf8(call.status_text)) << "\", " << call.percent << "%}";
+  *out << "{" << call.http_status << ", \"" << AsChars(GbkToUtf8(call.status_text)) << "\", "
+       << call.percent << "%}";
 }
 
 class RangeDownloaderTest : public ::testing::Test {

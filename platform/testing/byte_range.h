@@ -1,0 +1,25 @@
+#pragma once
+// The one range of a "Range: bytes=..." request header, as the test servers answer it.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace korvane::platform::testing {
+
+struct ByteRange {
+  std::size_t first;
+  std::size_t last;  // inclusive
+};
+
+enum class RangeRequest {
+  kNone,         // no usable range: the whole resource is the answer
+  kSatisfiable,  // `range` holds the bytes to send
+  kPastTheEnd,   // the range starts at or beyond the end: 416
+};
+
+// Reads "bytes=a-b", "bytes=a-" and "bytes=-n" (the first of several ranges) against a
+// resource of `length` bytes; `last` is clamped to the end.
+RangeRequest ParseByteRange(std::string_view value, std::size_t length, ByteRange* range);
+
+}  // namespace korvane::platform::testing

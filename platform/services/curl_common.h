@@ -1,0 +1,16 @@
+#pragma once
+// What the two libcurl users share: one global initialisation and the defaults of a
+// system HTTP stack (connect and stall time-outs of about a minute, redirects followed).
+
+#include <curl/curl.h>
+
+namespace korvane::platform::curl {
+
+// Initialises libcurl once for the process; safe to call from any thread.
+void EnsureInitialised();
+
+// The defaults every transfer of ours gets, applied to a fresh or reset easy handle:
+// redirects followed (http and https only), the given connect and stall time-outs.
+void ApplyDefaults(CURL* handle, long connect_timeout_seconds = 60, long stall_seconds = 60);
+
+}  // namespace korvane::platform::curl

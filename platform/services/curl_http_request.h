@@ -1,0 +1,18 @@
+#pragma once
+// The HTTP request object over libcurl's multi interface: Send starts the transfer and
+// returns, the answer is pumped while ReadyState and WaitForResponse are asked. Each
+// object keeps its connection between Open calls (keep-alive to the same server).
+//
+// A transfer that fails (no connection, a broken or stalled answer) completes with
+// status 0, no reason phrase, no headers and an empty body: a part of an answer is never
+// passed on as if it were whole. Abort cancels and puts the object back to state 0.
+
+#include <memory>
+
+#include "platform/services/http_request.h"
+
+namespace korvane::platform {
+
+std::unique_ptr<HttpRequestFactory> CreateCurlHttpRequestFactory();
+
+}  // namespace korvane::platform

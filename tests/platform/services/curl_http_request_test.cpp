@@ -1,0 +1,207 @@
+#include "platform/services/curl_http_request.h"
+
+#include <fstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/platform/services/closed_port.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_http_server.h"
+
+namespace korvane::platform {
+namespace {
+
+using testing_support::RangeSupport;
+using testing_support::ScriptedAnswer;
+using testing_support::TestHttpServer;
+
+constexpr std::size_t kFileLength = 50000;
+
+std::string Pattern(std::size_t length) {
+  std::string bytes(length, '\0');
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 13 + i / 256) & 0xFF);
+  return bytes;
+}
+
+// The seven headers of one ranged block, in the order the downloader sets them.
+void SetBlockHeaders(HttpRequest& request, std::string_view range) {
+  request.SetRequestHeader("Referer", "");
+  request.SetRequestHeader("Accept", "*/*");
+  request.SetRequestHeader("User-Agent", "Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)");
+  request.SetRequestHeader("Range", range);
+  request.SetRequestHeader("Content-Type", "application/octet-stream");
+  request.SetRequestHeader("Pragma", "no-cache");
+  request.SetRequestHeader("Cache-Control", "no-cache");
+}
+
+class CurlHttpRequestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::ofstream(folder_.path() / "file.bin", std::ios::binary) << content_;
+    server_.ServeFolder(folder_.path());
+  }
+
+  // Open, headers, Send, then waits as the downloader does, a second at a time.
+  void Fetch(std::string_view path, std::string_view range) {
+    request_->Open("GET", server_.Url(path), true);
+    SetBlockHeaders(*request_, range);
+    request_->Send();
+    for (int pass = 0; pass < 30 && request_->ReadyState() != 4; ++pass) request_->WaitForResponse(1000);
+    ASSERT_EQ(request_->ReadyState(), 4);
+  }
+
+  testing_support::TempFolder folder_;
+  std::string content_ = Pattern(kFileLength);
+  TestHttpServer server_;
+  std::unique_ptr<HttpRequest> request_ = CreateCurlHttpRequestFactory()->CreateHttpRequest();
+};
+
+TEST_F(CurlHttpRequestTest, ARangeIsAnsweredWithPartialContent) {
+  Fetch("/file.bin", "bytes=20480-40959");
+  EXPECT_EQ(request_->Status(), 206);
+  EXPECT_EQ(request_->StatusText(), "Partial Content");
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes 20480-40959/50000");
+  EXPECT_EQ(request_->GetResponseHeader("content-range"), "bytes 20480-40959/50000");
+  EXPECT_EQ(request_->ResponseBody(), content_.substr(20480, 20480));
+}
+
+TEST_F(CurlHttpRequestTest, TheLastBlockIsShortAndARangePastTheEndIs416) {
+  Fetch("/file.bin", "bytes=40960-61439");
+  EXPECT_EQ(request_->Status(), 206);
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes 40960-49999/50000");
+  EXPECT_EQ(request_->ResponseBody(), content_.substr(40960));
+
+  Fetch("/file.bin", "bytes=50000-70479");
+  EXPECT_EQ(request_->Status(), 416);
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "bytes */50000");
+  EXPECT_EQ(request_->ResponseBody(), "");
+}
+
+TEST_F(CurlHttpRequestTest, AMissingFileGivesItsStatusAndReasonPhrase) {
+  Fetch("/absent.zip", "bytes=0-20479");
+  EXPECT_EQ(request_->Status(), 404);
+  EXPECT_EQ(request_->StatusText(), "Not Found");
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
+}
+
+TEST_F(CurlHttpRequestTest, AServerThatIgnoresRangeAnswers200WithTheWholeFile) {
+  server_.ServeFolder(folder_.path(), RangeSupport::kIgnore);
+  Fetch("/file.bin", "bytes=0-20479");
+  EXPECT_EQ(request_->Status(), 200);
+  EXPECT_EQ(request_->StatusText(), "OK");
+  EXPECT_EQ(request_->ResponseBody(), content_);
+}
+
+TEST_F(CurlHttpRequestTest, APartialAnswerWithoutContentRangeHasNoSuchHeader) {
+  server_.ServeFolder(folder_.path(), RangeSupport::kNoContentRange);
+  Fetch("/file.bin", "bytes=0-20479");
+  EXPECT_EQ(request_->Status(), 206);
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
+  EXPECT_EQ(request_->ResponseBody(), content_.substr(0, 20480));
+}
+
+TEST_F(CurlHttpRequestTest, TheSevenHeadersArriveInTheOrderTheyWereSet) {
+  Fetch("/file.bin", "bytes=0-20479");
+  auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  const auto& sent = requests[0];
+  EXPECT_EQ(sent.method, "GET");
+  EXPECT_EQ(sent.target, "/file.bin");
+  std::vector<std::string> names;
+  for (const std::string& name : sent.HeaderNames())
+    if (name != "Host") names.push_back(name);
+  EXPECT_THAT(names, ::testing::ElementsAre("Referer", "Accept", "User-Agent", "Range", "Content-Type",
+                                            "Pragma", "Cache-Control"));
+  EXPECT_EQ(sent.Header("Referer"), "");
+  EXPECT_EQ(sent.Header("Accept"), "*/*");
+  EXPECT_EQ(sent.Header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)");
+  EXPECT_EQ(sent.Header("Range"), "bytes=0-20479");
+  EXPECT_EQ(sent.Header("Content-Type"), "application/octet-stream");
+  EXPECT_EQ(sent.Header("Pragma"), "no-cache");
+  EXPECT_EQ(sent.Header("Cache-Control"), "no-cache");
+}
+
+TEST_F(CurlHttpRequestTest, OpenPreparesAFreshRequestOnTheSameConnection) {
+  Fetch("/file.bin", "bytes=0-20479");
+  Fetch("/absent.zip", "bytes=0-20479");
+  ASSERT_EQ(request_->Status(), 404);
+  Fetch("/file.bin", "bytes=20480-40959");
+  EXPECT_EQ(request_->Status(), 206);
+  EXPECT_EQ(request_->StatusText(), "Partial Content");
+  EXPECT_EQ(request_->ResponseBody(), content_.substr(20480, 20480));
+  auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[2].Header("Range"), "bytes=20480-40959") << "headers of an earlier Open are not sent again";
+  EXPECT_EQ(requests[2].HeaderNames().size(), 8u);
+  EXPECT_EQ(server_.ConnectionCount(), 1);
+}
+
+TEST_F(CurlHttpRequestTest, SendReturnsAtOnceAndAStalledAnswerNeverCompletes) {
+  server_.Script("/slow.bin", ScriptedAnswer{.body = "late", .stall = true});
+  request_->Open("GET", server_.Url("/slow.bin"), true);
+  EXPECT_EQ(request_->ReadyState(), 1);
+  request_->Send();
+  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_FALSE(request_->WaitForResponse(50));
+  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_EQ(request_->Status(), 0);
+
+  request_->Abort();
+  EXPECT_EQ(request_->ReadyState(), 0);
+  EXPECT_EQ(request_->Status(), 0);
+  EXPECT_EQ(request_->ResponseBody(), "");
+
+  Fetch("/file.bin", "bytes=0-9");
+  EXPECT_EQ(request_->Status(), 206) << "the object is usable again after an abort";
+  EXPECT_EQ(request_->ResponseBody(), content_.substr(0, 10));
+}
+
+TEST_F(CurlHttpRequestTest, AnAnswerCutOffMidwayIsAFailureNotAShortBody) {
+  server_.Script("/cut.bin", ScriptedAnswer{.status = 206, .body = content_.substr(0, 20480),
+                                            .headers = {{"Content-Range", "bytes 0-20479/50000"}},
+                                            .cut_after = 9000});
+  Fetch("/cut.bin", "bytes=0-20479");
+  EXPECT_EQ(request_->Status(), 0);
+  EXPECT_EQ(request_->ResponseBody(), "");
+  EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
+}
+
+TEST_F(CurlHttpRequestTest, NoServerCompletesWithNothing) {
+  request_->Open("GET", testing_support::ClosedPortUrl(), true);
+  SetBlockHeaders(*request_, "bytes=0-20479");
+  request_->Send();
+  for (int pass = 0; pass < 30 && request_->ReadyState() != 4; ++pass) request_->WaitForResponse(1000);
+  EXPECT_EQ(request_->ReadyState(), 4);
+  EXPECT_EQ(request_->Status(), 0);
+  EXPECT_EQ(request_->StatusText(), "");
+  EXPECT_EQ(request_->ResponseBody(), "");
+}
+
+TEST(CurlHttpRequestUnused, CallsOutOfOrderYieldNothing) {
+  auto request = CreateCurlHttpRequestFactory()->CreateHttpRequest();
+  EXPECT_EQ(request->ReadyState(), 0);
+  request->SetRequestHeader("Range", "bytes=0-1");
+  request->Send();
+  request->Abort();
+  EXPECT_EQ(request->ReadyState(), 0);
+  EXPECT_FALSE(request->WaitForResponse(0));
+  EXPECT_EQ(request->Status(), 0);
+  EXPECT_EQ(request->StatusText(), "");
+  EXPECT_EQ(request->ResponseBody(), "");
+  EXPECT_EQ(request->GetResponseHeader("Content-Range"), "");
+}
+
+TEST(CurlHttpRequestSynchronous, ASynchronousSendReturnsWithTheAnswer) {
+  TestHttpServer server;
+  server.Script("/a.txt", ScriptedAnswer{.body = "whole"});
+  auto request = CreateCurlHttpRequestFactory()->CreateHttpRequest();
+  request->Open("GET", server.Url("/a.txt"), false);
+  request->Send();
+  EXPECT_EQ(request->ReadyState(), 4);
+  EXPECT_EQ(request->Status(), 200);
+  EXPECT_EQ(request->ResponseBody(), "whole");
+}
+
+}  // namespace
+}  // namespace korvane::platform

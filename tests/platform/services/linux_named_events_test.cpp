@@ -1,0 +1,68 @@
+#include "platform/services/single_instance.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace korvane::platform {
+namespace {
+
+TEST(LinuxNamedEvents, AnEventIsFoundWhileItsHolderHoldsIt) {
+  auto events = CreateLinuxNamedEvents();
+  const std::string name = "http://home.example/\xD6\xF7\xD2\xB3/";  // GBK bytes in the name
+  EXPECT_FALSE(events->OpenNamedEvent(name));
+  {
+    auto held = events->CreateNamedEvent(name);
+    EXPECT_TRUE(events->OpenNamedEvent(name));
+    EXPECT_FALSE(events->OpenNamedEvent("http://home.example/"));
+    EXPECT_FALSE(events->OpenNamedEvent("HTTP://home.example/\xD6\xF7\xD2\xB3/")) << "names are case-sensitive";
+  }
+  EXPECT_FALSE(events->OpenNamedEvent(name));
+}
+
+TEST(LinuxNamedEvents, AnEmptyNameIsNeverFound) {
+  auto events = CreateLinuxNamedEvents();
+  auto held = events->CreateNamedEvent("");
+  ASSERT_NE(held, nullptr);
+  EXPECT_FALSE(events->OpenNamedEvent(""));
+}
+
+TEST(LinuxNamedEvents, LongNamesAreDistinctToTheirLastByte) {
+  auto events = CreateLinuxNamedEvents();
+  const std::string base(500, 'a');
+  auto held = events->CreateNamedEvent(base + "1");
+  EXPECT_TRUE(events->OpenNamedEvent(base + "1"));
+  EXPECT_FALSE(events->OpenNamedEvent(base + "2"));
+  EXPECT_FALSE(events->OpenNamedEvent(base));
+}
+
+TEST(LinuxNamedEvents, ASecondStartFindsTheFirstUntilItIsKilled) {
+  const std::string name = "http://home.example/single-" + std::to_string(::getpid()) + "/";
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t first = ::fork();
+  ASSERT_GE(first, 0);
+  if (first == 0) {
+    auto held = CreateLinuxNamedEvents()->CreateNamedEvent(name);
+    char byte = 1;
+    if (::write(ready[1], &byte, 1) != 1) ::_exit(2);
+    for (;;) ::pause();
+  }
+  ::close(ready[1]);
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  ::close(ready[0]);
+
+  auto events = CreateLinuxNamedEvents();
+  EXPECT_TRUE(events->OpenNamedEvent(name));
+  ::kill(first, SIGKILL);
+  ASSERT_EQ(::waitpid(first, nullptr, 0), first);
+  EXPECT_FALSE(events->OpenNamedEvent(name));
+  auto mine = events->CreateNamedEvent(name);
+  EXPECT_TRUE(events->OpenNamedEvent(name)) << "the name is free for the next start";
+}
+
+}  // namespace
+}  // namespace korvane::platform

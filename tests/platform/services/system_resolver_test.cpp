@@ -1,0 +1,32 @@
+#include "platform/services/system_resolver.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+namespace korvane::platform {
+namespace {
+
+TEST(SystemResolver, GivesTheFirstIpv4AddressAsDottedText) {
+  auto resolver = CreateSystemNameResolver();
+  EXPECT_EQ(resolver->HostNameToIp("localhost"), "127.0.0.1");
+  EXPECT_EQ(resolver->HostNameToIp("127.0.0.1"), "127.0.0.1");
+}
+
+TEST(SystemResolver, AnUnresolvableNameGivesEmptyText) {
+  auto resolver = CreateSystemNameResolver();
+  EXPECT_EQ(resolver->HostNameToIp(""), "");
+  EXPECT_EQ(resolver->HostNameToIp("no-such-host.invalid"), "");
+}
+
+TEST(SystemResolver, TheOfflineSwitchMakesEveryNameUnresolvable) {
+  auto resolver = CreateSystemNameResolver();
+  ::setenv(kOfflineVariable, "1", 1);
+  EXPECT_EQ(resolver->HostNameToIp("localhost"), "");
+  ::setenv(kOfflineVariable, "0", 1);
+  EXPECT_EQ(resolver->HostNameToIp("localhost"), "127.0.0.1");
+  ::unsetenv(kOfflineVariable);
+}
+
+}  // namespace
+}  // namespace korvane::platform

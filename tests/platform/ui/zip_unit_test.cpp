@@ -42,6 +42,7 @@ TEST_F(ZipUnitTest, UnpacksNestedGbkNamesAndKeepsEntriesInsideTheTarget) {
                                        {{"up.dat", "[版本]\r\n"},
                                         {"data\\表\\" + tricky, "deep"},
                                         {"../outside.txt", "must not be written"}}));
+  std::filesystem::create_directory(folder.path() / "update");
   ZipUnit zip = program_.LoadWindow("Board", false).Find<ZipUnit>("ZIP压缩1");
   // False for the entry that would leave the target; the others are written all the same.
   EXPECT_FALSE(zip.UnzipToDirectory(root + "\\up.zip", root + "\\update"));

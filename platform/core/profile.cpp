@@ -152,7 +152,8 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     std::string& last = sections_.back().lines.empty() ? sections_.back().lines.emplace_back()
                                                        : sections_.back().lines.back();
     if (!last.empty() && !EndsWithLineEnd(last)) last += "\r\n";
-    std::string header = "[" + std::string(section) + "]\r\n";
+    std::string header;
+    header.append("[").append(section).append("]\r\n");
     s = &AddSection(std::move(header), Fold(section));
   } else {
     s = &sections_[found_section->second];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/atomic_file.h"
+#include "platform/core/config_files.h"
 #include "platform/core/path_map.h"
 #include "tests/support/temp_folder.h"
 
@@ -138,6 +139,23 @@ TEST_F(ProfileTest, FileExistsIsFalseForFolders) {
   EXPECT_TRUE(FileExists(File()));
   EXPECT_FALSE(FileExists(CorePath(folder_.path())));
   EXPECT_FALSE(FileExists(""));
+}
+
+}  // namespace
+}  // namespace korvane::platform
+
+namespace korvane::platform {
+namespace {
+
+TEST_F(ProfileTest, ConfigKeysNameTheirOwnFile) {
+  Text folder = CorePath(folder_.path());
+  ASSERT_TRUE(WriteConfigValue(folder, kListKey, "2"));
+  ASSERT_TRUE(WriteConfigValue(folder, kButtonKey, "1"));
+  EXPECT_EQ(Stored(), "[Config]\r\nList=2\r\nButton=1\r\n");
+  WriteFileAtomically(NativePath(File("Config.ini")), "[Config]\r\nUID=0A1B\r\n");
+  EXPECT_EQ(ReadConfigValue(folder, kUidKey), "0A1B");
+  EXPECT_EQ(ReadConfigValue(folder, kStartKey), "");
+  EXPECT_EQ(ConfigFilePath("\\p", ConfigFile::kConfig), "\\p\\Config.ini");
 }
 
 }  // namespace

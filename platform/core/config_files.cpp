@@ -1,0 +1,26 @@
+#include "platform/core/config_files.h"
+
+#include "platform/core/profile.h"
+
+namespace korvane::platform {
+
+std::string_view ConfigFileName(ConfigFile file) {
+  return file == ConfigFile::kConfig ? "Config.ini" : "PlayerConfig.ini";
+}
+
+Text ConfigFilePath(std::string_view program_folder, ConfigFile file) {
+  Text path(program_folder);
+  path += '\\';
+  path += ConfigFileName(file);
+  return path;
+}
+
+Text ReadConfigValue(std::string_view program_folder, const ConfigKey& key) {
+  return ReadIniValue(ConfigFilePath(program_folder, key.file), kConfigSection, key.name);
+}
+
+bool WriteConfigValue(std::string_view program_folder, const ConfigKey& key, std::string_view value) {
+  return WriteIniValue(ConfigFilePath(program_folder, key.file), kConfigSection, key.name, value);
+}
+
+}  // namespace korvane::platform

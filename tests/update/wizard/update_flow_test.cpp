@@ -123,6 +123,10 @@ TEST_F(UpdateFlowTest, EqualVersionsShowTheNoUpdatePage) {
     EXPECT_EQ(Control<PictureButton>(kCancel).NormalPicture(), "pictures/ok_normal.bmp");
     EXPECT_FALSE(fs::exists(Installed("update")));
     EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+    // Next is hidden here; were it clicked in state 1, nothing would happen.
+    program_->Wizard().OnNextClicked();
+    EXPECT_EQ(program_->Globals().wizard_state, 1);
+    EXPECT_FALSE(fs::exists(Installed("update")));
   });
   Click(kCancel);
   EXPECT_EQ(Run(), 0);
@@ -276,6 +280,50 @@ TEST_F(UpdateFlowTest, AListThatCannotBeFetchedLeavesTheLocalListAlone) {
   EXPECT_EQ(Run(), 0);
 }
 
+// An archive whose data is damaged fails its CRC check: nothing is unpacked, so the
+// installed file stays and the replacement names it.
+TEST_F(UpdateFlowTest, ADamagedArchiveReplacesNothing) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  std::string archive = ReadFile(Served("update/a.dll.zip"));
+  archive[archive.size() / 2] = static_cast<char>(archive[archive.size() / 2] ^ 0x55);
+  WriteFile(Served("update/a.dll.zip"), archive);
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_FALSE(fs::exists(Installed("update/a.dll")));
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 'a.dll' 时出错，可能文件正在使用中，请检查！");
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
+// Versions differ but every date is the same: no files, and Next makes the server list
+// the local list.
+TEST_F(UpdateFlowTest, AnUpdateOfNoFilesStoresTheServerList) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  std::vector<ServedFile> files = {{"keep.dll", "\\keep.dll", "2012年12月26日8时", "1", "x"}};
+  ServeUpdate("1.1", files);
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
+    EXPECT_TRUE(Control<PictureBox>("图片框_更新列表").Visible());
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(ReadFile(Installed("up.dat")), ServerListText("1.1", files));
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "您的产品及组件已经更新到最新状态。");
+    EXPECT_EQ(program_->Globals().wizard_state, 2);
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
 TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
   ServeSwitch("2");
   resolver_.reachable = false;
@@ -291,6 +339,7 @@ TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet正常，可以进行在线升级操作。");
     EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
     EXPECT_TRUE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
+    EXPECT_EQ(program_->Globals().wizard_state, 0);
   });
   script_.Add("key", {"Esc"});
   EXPECT_EQ(Run(), 0);

@@ -213,6 +213,27 @@ TEST_F(UpdateFlowTest, WithoutALocalListTheInventoryIsBuiltFirst) {
   EXPECT_EQ(Run(), 0);
 }
 
+// The scan lets the window handle its messages between folders; a press on cancel at that
+// moment hands over to Player and ends the program, and leaves no partial local list.
+TEST_F(UpdateFlowTest, CancelDuringTheInventoryLeavesNoLocalList) {
+  WriteFile(Installed("a.dll"), old_a_);
+  WriteFile(Installed("codec/b.dll"), "old b");
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  // The program folder holds two subfolders (codec and the work folder), so the scan
+  // pauses again after it has entered the first: the press posted there is handled then.
+  watched_files_.before_search = [&](std::string_view pattern) {
+    if (pattern == folder_ + "\\*.*" || pattern == folder_ + "\\*") return;
+    watched_files_.before_search = nullptr;
+    EXPECT_FALSE(fs::exists(Installed("up.dat")));
+    backend_.Post([&] { ui_.UserClick(Control<PictureButton>(kCancel)); });
+  };
+  Click(kNext);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(shell_runs_, (std::vector<std::string>{"open " + folder_ + "\\Player.exe"}));
+  EXPECT_FALSE(fs::exists(Installed("up.dat")));
+}
+
 TEST_F(UpdateFlowTest, ADownloadResumesFromAPartialArchiveLeftInPlace) {
   InstallVersionOne();
   ServeSwitch("1");

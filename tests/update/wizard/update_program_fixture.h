@@ -36,6 +36,36 @@ class SwitchableResolver : public platform::NameResolver {
   Text HostNameToIp(std::string_view) override { return reachable ? "127.0.0.1" : ""; }
 };
 
+// The Linux file system, with a hook that runs before every folder search.
+class WatchedFileSystem : public platform::FileSystem {
+ public:
+  explicit WatchedFileSystem(platform::FileSystem& files) : files_(files) {}
+  std::function<void(std::string_view pattern)> before_search;
+
+  Text GetRunDirectory() override { return files_.GetRunDirectory(); }
+  bool MakeDirectory(std::string_view path) override { return files_.MakeDirectory(path); }
+  bool DeleteDirectoryTree(std::string_view path) override { return files_.DeleteDirectoryTree(path); }
+  bool RemoveFile(std::string_view path) override { return files_.RemoveFile(path); }
+  bool CopyFileOverwrite(std::string_view from, std::string_view to) override {
+    return files_.CopyFileOverwrite(from, to);
+  }
+  std::unique_ptr<platform::FileSearch> FindFiles(std::string_view pattern,
+                                                  platform::FindMode mode) override {
+    if (before_search) before_search(pattern);
+    return files_.FindFiles(pattern, mode);
+  }
+  platform::FileDate GetFileModifiedTime(std::string_view path) override {
+    return files_.GetFileModifiedTime(path);
+  }
+  std::unique_ptr<platform::OpenedFile> OpenFile(std::string_view path,
+                                                 platform::OpenMode mode) override {
+    return files_.OpenFile(path, mode);
+  }
+
+ private:
+  platform::FileSystem& files_;
+};
+
 class UpdateProgramTest : public ::testing::Test {
  protected:
   UpdateProgramTest();
@@ -64,6 +94,7 @@ class UpdateProgramTest : public ::testing::Test {
   Text folder_;
   testing_support::TestHttpServer server_;
   std::unique_ptr<platform::FileSystem> files_;
+  WatchedFileSystem watched_files_{*files_};
   std::unique_ptr<platform::HttpClient> http_;
   std::unique_ptr<platform::HttpRequestFactory> requests_;
   SwitchableResolver resolver_;

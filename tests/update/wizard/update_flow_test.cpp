@@ -198,6 +198,28 @@ TEST_F(UpdateFlowTest, AFilePathOutsideTheProgramFolderIsRefusedLikeAFailedCopy)
   EXPECT_EQ(Run(), 0);
 }
 
+// A file name with folders in it would put its archive outside the work folder: it is
+// not fetched, and its replacement fails like a failed copy.
+TEST_F(UpdateFlowTest, AFileNameThatIsNoBareNameIsNotFetched) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  std::vector<ServedFile> files = {{"..\\..\\..\\evil.dll", "\\evil.dll", "2013年1月5日9时", "1", "evil"}};
+  ServeUpdate("2.0", files);
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 '..\\..\\..\\evil.dll' 时出错，可能文件正在使用中，请检查！");
+    EXPECT_FALSE(fs::exists(temp_.path() / "evil.dll.zip"));
+    EXPECT_FALSE(fs::exists(Installed("evil.dll")));
+    for (const auto& request : server_.Requests()) {
+      EXPECT_EQ(request.target.find("evil"), std::string::npos) << request.target;
+    }
+  });
+  script_.Add("close", {"UpdateWizard"});
+  EXPECT_EQ(Run(), 0);
+}
+
 TEST_F(UpdateFlowTest, WithoutALocalListTheInventoryIsBuiltFirst) {
   WriteFile(Installed("a.dll"), old_a_);
   ServeSwitch("1");

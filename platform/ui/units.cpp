@@ -89,15 +89,7 @@ KORVANE_UNIT_VALUE_PROPERTY(Timer, Interval, SetInterval, int, interval_ms)
 #undef KORVANE_UNIT_PROPERTY
 #undef KORVANE_UNIT_VALUE_PROPERTY
 
-bool Unit::Shown() const {
-  const UnitModel* model = Model();
-  if (model == nullptr) return false;
-  for (const UnitModel* up = model; up != nullptr;
-       up = up->IsWindow() ? nullptr : (up->parent == 0 ? up->window : program_->FindModel(up->parent))) {
-    if (!up->visible) return false;
-  }
-  return true;
-}
+bool Unit::Shown() const { return program_ != nullptr && program_->IsShown(id_); }
 
 Text Unit::Hint() const {
   const UnitModel* model = Model();

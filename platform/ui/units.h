@@ -25,7 +25,7 @@ class Unit {
   bool IsAlive() const { return Model() != nullptr; }
   UnitId Id() const { return id_; }
   Program* GetProgram() const { return program_; }
-  UnitKind Kind() const;
+  UnitKind Kind() const;  // kWindow once the unit has gone
   Text Name() const;
   Window ParentWindow() const;
   bool operator==(const Unit& other) const { return program_ == other.program_ && id_ == other.id_; }

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "common/text.h"
+
 namespace korvane::platform::curl {
 namespace {
 
@@ -25,6 +27,10 @@ void ApplyDefaults(CURL* handle, long connect_timeout_seconds, long stall_second
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaximumRedirects);
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+}
+
+bool HasWebScheme(std::string_view address) {
+  return EqualsNoCase(address.substr(0, 7), "http://") || EqualsNoCase(address.substr(0, 8), "https://");
 }
 
 }  // namespace korvane::platform::curl

@@ -2,6 +2,8 @@
 // What the two libcurl users share: one global initialisation and the defaults of a
 // system HTTP stack (connect and stall time-outs of about a minute, redirects followed).
 
+#include <string_view>
+
 #include <curl/curl.h>
 
 namespace korvane::platform::curl {
@@ -12,5 +14,9 @@ void EnsureInitialised();
 // The defaults every transfer of ours gets, applied to a fresh or reset easy handle:
 // redirects followed (http and https only), the given connect and stall time-outs.
 void ApplyDefaults(CURL* handle, long connect_timeout_seconds = 60, long stall_seconds = 60);
+
+// True for an address that names its http or https scheme; libcurl would guess one for
+// anything else (and look a bare word up as a host), where the programs' fetch fails.
+bool HasWebScheme(std::string_view address);
 
 }  // namespace korvane::platform::curl

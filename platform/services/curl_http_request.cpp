@@ -25,7 +25,7 @@ std::string_view TrimBlanks(std::string_view text) {
 
 class CurlHttpRequest final : public HttpRequest {
  public:
-  CurlHttpRequest() {
+  explicit CurlHttpRequest(HttpTimeouts timeouts) : timeouts_(timeouts) {
     curl::EnsureInitialised();
     multi_ = curl_multi_init();
     easy_ = curl_easy_init();
@@ -54,7 +54,7 @@ class CurlHttpRequest final : public HttpRequest {
     asynchronous_ = asynchronous;
     if (unusable_) return;
     curl_easy_reset(easy_);  // the multi handle keeps the connection for the next request
-    curl::ApplyDefaults(easy_);
+    curl::ApplyDefaults(easy_, timeouts_);
     // libcurl copies every text option, so none has to outlive this call.
     const std::string wire_url = WireAddress(url);
     const std::string custom_method(method);
@@ -194,6 +194,7 @@ class CurlHttpRequest final : public HttpRequest {
     body_.clear();
   }
 
+  HttpTimeouts timeouts_;
   CURLM* multi_ = nullptr;
   CURL* easy_ = nullptr;
   curl_slist* request_headers_ = nullptr;
@@ -210,13 +211,17 @@ class CurlHttpRequest final : public HttpRequest {
 
 class CurlHttpRequestFactory final : public HttpRequestFactory {
  public:
-  std::unique_ptr<HttpRequest> CreateHttpRequest() override { return std::make_unique<CurlHttpRequest>(); }
+  explicit CurlHttpRequestFactory(HttpTimeouts timeouts) : timeouts_(timeouts) {}
+  std::unique_ptr<HttpRequest> CreateHttpRequest() override { return std::make_unique<CurlHttpRequest>(timeouts_); }
+
+ private:
+  HttpTimeouts timeouts_;
 };
 
 }  // namespace
 
-std::unique_ptr<HttpRequestFactory> CreateCurlHttpRequestFactory() {
-  return std::make_unique<CurlHttpRequestFactory>();
+std::unique_ptr<HttpRequestFactory> CreateCurlHttpRequestFactory(HttpTimeouts timeouts) {
+  return std::make_unique<CurlHttpRequestFactory>(timeouts);
 }
 
 }  // namespace korvane::platform

@@ -186,6 +186,9 @@ void WriteDump(const Program& program, const HeadlessBackend& backend, const Tex
     WriteLine(out, {{"record", "program_started"}, {"verb", Utf8(start.verb)}, {"file", Utf8(start.file)},
                     {"parameters", Utf8(start.parameters)}});
   }
+  for (const Text& name : backend.ProcessesEnded()) {
+    WriteLine(out, {{"record", "processes_ended"}, {"file", Utf8(name)}});
+  }
   for (const Text& window : backend.ClosedWindows()) {
     WriteLine(out, {{"record", "closed_window"}, {"name", Utf8(window)}});
   }

@@ -57,7 +57,9 @@ class HeadlessBackend final : public Backend {
   // The activity a black-box test checks, recorded by the shell seam of the programs.
   void RecordAddressOpened(const Text& address) { addresses_opened_.push_back(address); }
   void RecordProgramStarted(ProgramStart start) { programs_started_.push_back(std::move(start)); }
+  void RecordProcessesEnded(const Text& file_name) { processes_ended_.push_back(file_name); }
   const std::vector<Text>& AddressesOpened() const { return addresses_opened_; }
+  const std::vector<Text>& ProcessesEnded() const { return processes_ended_; }
   const std::vector<ProgramStart>& ProgramsStarted() const { return programs_started_; }
   const std::vector<Text>& ClosedWindows() const { return closed_windows_; }
   bool Stalled() const { return stalled_; }
@@ -115,6 +117,7 @@ class HeadlessBackend final : public Backend {
   bool stalled_ = false;
   std::vector<Text> addresses_opened_;
   std::vector<ProgramStart> programs_started_;
+  std::vector<Text> processes_ended_;
   std::vector<Text> closed_windows_;
   std::vector<Text> script_errors_;
 };

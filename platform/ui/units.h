@@ -25,7 +25,7 @@ class Unit {
   bool IsAlive() const { return Model() != nullptr; }
   UnitId Id() const { return id_; }
   Program* GetProgram() const { return program_; }
-  UnitKind Kind() const;
+  UnitKind Kind() const;  // kWindow once the unit has gone
   Text Name() const;
   Window ParentWindow() const;
   bool operator==(const Unit& other) const { return program_ == other.program_ && id_ == other.id_; }
@@ -227,8 +227,9 @@ class ZipUnit : public Unit {
  public:
   using Unit::Unit;
   static bool Accepts(UnitKind kind) { return kind == UnitKind::kZipUnit; }
-  // Writes every entry below `target_folder` (native paths) with its stored relative
-  // path, creating folders and replacing files; false when the archive cannot be read.
+  // Writes every entry below `target_folder` with its stored relative path, creating
+  // folders and replacing files (platform/services/unzip.h); paths are the programs'
+  // Windows-style texts. True when every entry was written.
   bool UnzipToDirectory(const std::string& archive, const std::string& target_folder);
 };
 

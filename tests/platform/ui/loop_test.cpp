@@ -171,7 +171,8 @@ TEST_F(LoopTest, NormalEndRunsTheFinaliserAndAnExhaustedScriptEndsTheRun) {
 }
 
 TEST_F(LoopTest, UnboundHandlerIsReportedWhenTheWindowLoads) {
-  Program bare(backend_, resources_);
+  HeadlessBackend backend(time_, nullptr);
+  Program bare(backend, resources_);
   EXPECT_THROW(bare.LoadWindow("Start", false), LayoutError);
 }
 

@@ -1,0 +1,95 @@
+// Headless browser boxes: pages come through the HTTP fetch, Navigated (with the page
+// readable at once) comes before PageComplete, and history moves back, forward and again.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/platform/ui/ui_test_fixture.h"
+
+namespace korvane::platform::ui::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class RecordingServer final : public HttpClient {
+ public:
+  std::string HttpGetBytes(std::string_view address) override {
+    fetched.emplace_back(address);
+    return std::string("page\0of ", 8) + std::string(address);
+  }
+  std::vector<std::string> fetched;
+};
+
+class BrowserTest : public HeadlessProgramTest {
+ protected:
+  BrowserTest() {
+    backend_with_pages_.SetDriver(&script_);
+    program_with_pages_.BindHandler("OnPageLoaded", [this](const Event& event) {
+      trace_.push_back("navigated " + event.text + " with " +
+                       std::to_string(WebBrowserBox(program_with_pages_, event.source.Id()).GetPageSource().size()) +
+                       " bytes");
+    });
+    program_with_pages_.BindHandler("OnPageComplete", [this](const Event&) { trace_.push_back("complete"); });
+  }
+
+  // Runs the browser window with `steps` as the user's actions, then closes it.
+  void RunWith(const std::function<void(WebBrowserBox)>& steps) {
+    script_.Call([&] { steps(Browser()); }).Call([&] { program_with_pages_.DestroyUnit(Browser().ParentWindow()); });
+    EXPECT_EQ(program_with_pages_.Run([&] { program_with_pages_.LoadWindow("Browser", false); }), 0);
+  }
+  WebBrowserBox Browser() {
+    return program_with_pages_.Windows().front().Find<WebBrowserBox>("主界面片库浏览器");
+  }
+
+  RecordingServer server_;
+  HeadlessBackend backend_with_pages_{time_, &server_};
+  Program program_with_pages_{backend_with_pages_, resources_};
+};
+
+TEST_F(BrowserTest, NavigatedWithTheRawPageComesBeforePageComplete) {
+  RunWith([&](WebBrowserBox browser) {
+    browser.Navigate("http://a.test/1");
+    trace_.push_back("navigate returned");
+  });
+  EXPECT_THAT(trace_, ElementsAre("navigate returned", "navigated http://a.test/1 with 23 bytes", "complete"));
+}
+
+TEST_F(BrowserTest, HistoryGoesBackAndForwardAndANewPageCutsTheForwardPart) {
+  std::vector<Text> shown;
+  RunWith([&](WebBrowserBox browser) {
+    browser.Navigate("http://a.test/1");
+    browser.Navigate("http://a.test/2");
+    program_with_pages_.ProcessPendingMessages();
+    browser.GoBack();
+    program_with_pages_.ProcessPendingMessages();
+    shown.push_back(browser.Address());
+    browser.GoForward();
+    program_with_pages_.ProcessPendingMessages();
+    shown.push_back(browser.Address());
+    browser.GoBack();
+    browser.Navigate("http://a.test/3");
+    program_with_pages_.ProcessPendingMessages();
+    browser.GoForward();  // nothing ahead any more
+    browser.Refresh();
+    program_with_pages_.ProcessPendingMessages();
+    shown.push_back(browser.Address());
+    EXPECT_THAT(browser.Model()->browser.history, ElementsAre("http://a.test/1", "http://a.test/3"));
+  });
+  EXPECT_THAT(shown, ElementsAre("http://a.test/1", "http://a.test/2", "http://a.test/3"));
+  // A load that a newer one overtakes before it ran is never fetched: the first page and
+  // the back step just before the third page.
+  EXPECT_THAT(server_.fetched,
+              ElementsAre("http://a.test/2", "http://a.test/1", "http://a.test/2", "http://a.test/3", "http://a.test/3"));
+}
+
+TEST_F(BrowserTest, StopDropsAPageThatHasNotLoaded) {
+  RunWith([&](WebBrowserBox browser) {
+    browser.Navigate("http://a.test/slow");
+    browser.Stop();
+  });
+  EXPECT_TRUE(trace_.empty());
+  EXPECT_TRUE(server_.fetched.empty());
+}
+
+}  // namespace
+}  // namespace korvane::platform::ui::testing

@@ -1,0 +1,52 @@
+// Reading scripts: quoting, comments, and faults reported before the program runs.
+
+#include <stdexcept>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/platform/ui/ui_test_fixture.h"
+
+namespace korvane::platform::ui::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(ScriptParseTest, FaultyLinesAreReportedWithTheirNumber) {
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  for (const Case& c : {Case{"click a\nfly b", "line 2: unknown action fly"},
+                        Case{"click", "line 1: wrong number of values for click"},
+                        Case{"# fine\nmenu \"open", "line 2: unclosed quote"}}) {
+    SCOPED_TRACE(c.text);
+    try {
+      Script::Parse(c.text);
+      ADD_FAILURE() << "no fault reported";
+    } catch (const std::invalid_argument& fault) {
+      EXPECT_THAT(fault.what(), ::testing::HasSubstr(c.message));
+    }
+  }
+}
+
+using ScriptRunTest = HeadlessProgramTest;
+
+TEST_F(ScriptRunTest, QuotedNamesWorkAndUnknownNamesAreRecordedAsErrors) {
+  script_ = Script::Parse(AsChars(u8"# a comment line\n"
+                                  u8"click \"按钮_打开\" Dialog\n"
+                                  u8"click 没有这个\n"
+                                  u8"key Esc\n"));
+  std::vector<Text> clicked;
+  program_.BindHandler("OnStartCreated", [&](const Event&) { program_.LoadWindow("Dialog", true); });
+  program_.BindHandler("OnOpenClicked", [&](const Event& event) {
+    clicked.push_back(event.source.Name());
+    program_.LoadWindow("Dialog", true);  // answered by the later lines
+  });
+  EXPECT_EQ(RunProgram([&] { program_.LoadWindow("Start", false); }), kStalledExitCode);
+  EXPECT_THAT(clicked, ElementsAre("按钮_打开"));
+  EXPECT_THAT(backend_.ScriptErrors(), ElementsAre("line 3: click: no control 没有这个"));
+}
+
+}  // namespace
+}  // namespace korvane::platform::ui::testing

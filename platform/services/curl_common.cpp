@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "common/text.h"
+
 namespace korvane::platform::curl {
 namespace {
 
@@ -16,15 +18,21 @@ void EnsureInitialised() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-void ApplyDefaults(CURL* handle, long connect_timeout_seconds, long stall_seconds) {
+void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts) {
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connect_timeout_seconds);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, kStallLimitBytesPerSecond);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stall_seconds);
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, timeouts.connect_seconds);
+  if (timeouts.stall_seconds > 0) {
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, kStallLimitBytesPerSecond);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, timeouts.stall_seconds);
+  }
   curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaximumRedirects);
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+}
+
+bool HasWebScheme(std::string_view address) {
+  return EqualsNoCase(address.substr(0, 7), "http://") || EqualsNoCase(address.substr(0, 8), "https://");
 }
 
 }  // namespace korvane::platform::curl

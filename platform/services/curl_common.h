@@ -2,7 +2,11 @@
 // What the two libcurl users share: one global initialisation and the defaults of a
 // system HTTP stack (connect and stall time-outs of about a minute, redirects followed).
 
+#include <string_view>
+
 #include <curl/curl.h>
+
+#include "platform/services/http_timeouts.h"
 
 namespace korvane::platform::curl {
 
@@ -10,7 +14,11 @@ namespace korvane::platform::curl {
 void EnsureInitialised();
 
 // The defaults every transfer of ours gets, applied to a fresh or reset easy handle:
-// redirects followed (http and https only), the given connect and stall time-outs.
-void ApplyDefaults(CURL* handle, long connect_timeout_seconds = 60, long stall_seconds = 60);
+// redirects followed (http and https only), the given time-outs.
+void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts);
+
+// True for an address that names its http or https scheme; libcurl would guess one for
+// anything else (and look a bare word up as a host), where the programs' fetch fails.
+bool HasWebScheme(std::string_view address);
 
 }  // namespace korvane::platform::curl

@@ -31,9 +31,9 @@ class CurlHttpClient final : public HttpClient {
   // The status is not looked at: whatever body came, whole or cut off, is the result.
   std::string HttpGetBytes(std::string_view address) override {
     std::lock_guard lock(mutex_);
-    if (handle_ == nullptr || address.empty()) return {};
+    if (handle_ == nullptr || !curl::HasWebScheme(address)) return {};
     curl_easy_reset(handle_);  // keeps the open connection
-    curl::ApplyDefaults(handle_, timeouts_.connect_seconds, timeouts_.stall_seconds);
+    curl::ApplyDefaults(handle_, timeouts_);
     std::string url = WireAddress(address);
     std::string body;
     curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());

@@ -1,18 +1,14 @@
 #pragma once
 // The remote fetch over libcurl. One connection is kept open between fetches
-// (keep-alive); nothing is cached, and every request asks for a fresh copy.
+// (keep-alive); nothing is cached, and every request asks for a fresh copy. A stalled
+// transfer is given up after the stall time-out and its body so far is the result.
 
 #include <memory>
 
 #include "platform/services/http.h"
+#include "platform/services/http_timeouts.h"
 
 namespace korvane::platform {
-
-struct HttpTimeouts {
-  long connect_seconds = 60;
-  // A transfer that moves nothing for this long is given up (its body so far is kept).
-  long stall_seconds = 60;
-};
 
 std::unique_ptr<HttpClient> CreateCurlHttpClient(HttpTimeouts timeouts = {});
 

@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kMaximumPollMs = 1000;
 
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 std::string_view TrimLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
   return line;
@@ -32,7 +25,7 @@ std::string_view TrimBlanks(std::string_view text) {
 
 class CurlHttpRequest final : public HttpRequest {
  public:
-  CurlHttpRequest() {
+  explicit CurlHttpRequest(HttpTimeouts timeouts) : timeouts_(timeouts) {
     curl::EnsureInitialised();
     multi_ = curl_multi_init();
     easy_ = curl_easy_init();
@@ -53,25 +46,30 @@ class CurlHttpRequest final : public HttpRequest {
     request_headers_ = nullptr;
     ready_state_ = 0;
     sent_ = false;
-    if (easy_ == nullptr || multi_ == nullptr || method.empty() || url.empty()) return;
+    if (method.empty()) return;
+    // An address that cannot be fetched still makes a request, one that fails at Send
+    // as a request to no server does.
+    unusable_ = easy_ == nullptr || multi_ == nullptr || !curl::HasWebScheme(url);
+    ready_state_ = 1;
+    asynchronous_ = asynchronous;
+    if (unusable_) return;
     curl_easy_reset(easy_);  // the multi handle keeps the connection for the next request
-    curl::ApplyDefaults(easy_);
-    url_ = WireAddress(url);
-    method_ = std::string(method);
-    curl_easy_setopt(easy_, CURLOPT_URL, url_.c_str());
-    if (EqualsAsciiNoCase(method, "GET")) {
+    curl::ApplyDefaults(easy_, timeouts_);
+    // libcurl copies every text option, so none has to outlive this call.
+    const std::string wire_url = WireAddress(url);
+    const std::string custom_method(method);
+    curl_easy_setopt(easy_, CURLOPT_URL, wire_url.c_str());
+    if (EqualsNoCase(method, "GET")) {
       curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
-    } else if (EqualsAsciiNoCase(method, "HEAD")) {
+    } else if (EqualsNoCase(method, "HEAD")) {
       curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
     } else {
-      curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, method_.c_str());
+      curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, custom_method.c_str());
     }
     curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlHttpRequest::OnBody);
     curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlHttpRequest::OnHeader);
     curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
-    asynchronous_ = asynchronous;
-    ready_state_ = 1;
   }
 
   void SetRequestHeader(std::string_view name, std::string_view value) override {
@@ -84,6 +82,10 @@ class CurlHttpRequest final : public HttpRequest {
   void Send() override {
     if (ready_state_ != 1 || sent_) return;
     sent_ = true;
+    if (unusable_) {
+      ready_state_ = 4;
+      return;
+    }
     curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, request_headers_);
     if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
       Complete(CURLE_FAILED_INIT);
@@ -127,7 +129,7 @@ class CurlHttpRequest final : public HttpRequest {
   Text GetResponseHeader(std::string_view name) override {
     if (ready_state_ != 4) return {};
     for (const auto& [key, value] : response_headers_)
-      if (EqualsAsciiNoCase(key, name)) return value;
+      if (EqualsNoCase(key, name)) return value;
     return {};
   }
 
@@ -192,13 +194,13 @@ class CurlHttpRequest final : public HttpRequest {
     body_.clear();
   }
 
+  HttpTimeouts timeouts_;
   CURLM* multi_ = nullptr;
   CURL* easy_ = nullptr;
   curl_slist* request_headers_ = nullptr;
-  std::string url_;
-  std::string method_;
   bool asynchronous_ = true;
   bool sent_ = false;
+  bool unusable_ = false;
   bool attached_ = false;
   int ready_state_ = 0;
   int status_ = 0;
@@ -209,13 +211,17 @@ class CurlHttpRequest final : public HttpRequest {
 
 class CurlHttpRequestFactory final : public HttpRequestFactory {
  public:
-  std::unique_ptr<HttpRequest> CreateHttpRequest() override { return std::make_unique<CurlHttpRequest>(); }
+  explicit CurlHttpRequestFactory(HttpTimeouts timeouts) : timeouts_(timeouts) {}
+  std::unique_ptr<HttpRequest> CreateHttpRequest() override { return std::make_unique<CurlHttpRequest>(timeouts_); }
+
+ private:
+  HttpTimeouts timeouts_;
 };
 
 }  // namespace
 
-std::unique_ptr<HttpRequestFactory> CreateCurlHttpRequestFactory() {
-  return std::make_unique<CurlHttpRequestFactory>();
+std::unique_ptr<HttpRequestFactory> CreateCurlHttpRequestFactory(HttpTimeouts timeouts) {
+  return std::make_unique<CurlHttpRequestFactory>(timeouts);
 }
 
 }  // namespace korvane::platform

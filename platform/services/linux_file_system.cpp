@@ -79,12 +79,16 @@ class LinuxFileSystem final : public FileSystem {
     return !path.empty() && ::mkdir(NativePath(path).c_str(), 0755) == 0;
   }
 
-  // Links inside the tree are removed, never followed.
+  // Links are removed, never followed: neither one inside the tree nor the folder itself
+  // when it is a link (a trailing separator would make the system follow it).
   bool DeleteDirectoryTree(std::string_view path) override {
-    if (path.empty()) return false;
-    fs::path folder = NativePath(path);
+    std::string folder = NativePath(path).string();
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder.empty()) return false;
     std::error_code error;
-    if (!fs::is_directory(fs::symlink_status(folder, error))) return false;
+    fs::file_status status = fs::symlink_status(folder, error);
+    if (fs::is_symlink(status)) return fs::remove(folder, error);
+    if (!fs::is_directory(status)) return false;
     fs::remove_all(folder, error);
     return !error;
   }

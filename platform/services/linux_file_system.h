@@ -3,8 +3,9 @@
 // by platform/core/path_map.h; every write that replaces a file goes through
 // platform/core/atomic_file.h.
 //
-// The program folder is the current directory at start, unless KORVANE_PROGRAM_DIR names
-// another folder (how tests run a program against a folder of their own).
+// The program folder is the current directory at start, unless KORVANE_PROGRAM_FOLDER
+// names another folder (how black-box tests run a program against a folder of their
+// own; the same variable as the automation settings of platform/ui).
 
 #include <filesystem>
 #include <memory>
@@ -13,9 +14,9 @@
 
 namespace korvane::platform {
 
-inline constexpr char kProgramDirectoryVariable[] = "KORVANE_PROGRAM_DIR";
+inline constexpr char kProgramDirectoryVariable[] = "KORVANE_PROGRAM_FOLDER";
 
-// The program folder: KORVANE_PROGRAM_DIR when set and not empty, else the current
+// The program folder: KORVANE_PROGRAM_FOLDER when set and not empty, else the current
 // directory.
 std::filesystem::path ProgramDirectory();
 

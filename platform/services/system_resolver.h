@@ -1,8 +1,9 @@
 #pragma once
 // Host-name resolution through getaddrinfo: the first IPv4 address of the name.
 //
-// KORVANE_OFFLINE=1 in the environment makes every name unresolvable, so that a test
-// can run a program as if the machine had no network.
+// KORVANE_PROBE_UNRESOLVABLE=1 in the environment makes every name unresolvable, so that
+// a black-box test can run a program as if the machine had no network (the same switch
+// as the automation settings of platform/ui).
 
 #include <memory>
 
@@ -10,7 +11,7 @@
 
 namespace korvane::platform {
 
-inline constexpr char kOfflineVariable[] = "KORVANE_OFFLINE";
+inline constexpr char kOfflineVariable[] = "KORVANE_PROBE_UNRESOLVABLE";
 
 std::unique_ptr<NameResolver> CreateSystemNameResolver();
 

@@ -7,16 +7,9 @@
 namespace korvane::platform::testing {
 namespace {
 
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 Text HeaderIn(const HttpHeaders& headers, std::string_view name) {
   for (const auto& [key, value] : headers)
-    if (EqualsAsciiNoCase(key, name)) return value;
+    if (EqualsNoCase(key, name)) return value;
   return {};
 }
 

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <condition_variable>
 #include <fstream>
 #include <map>
@@ -18,6 +17,7 @@
 
 #include <httplib.h>
 
+#include "common/text.h"
 #include "platform/testing/byte_range.h"
 
 namespace korvane::testing_support {
@@ -26,14 +26,6 @@ namespace {
 // The relay hands httplib the client's Range header under this name: httplib would
 // otherwise cut the ranges out of our bodies a second time.
 constexpr char kRelayedRangeHeader[] = "X-Test-Relayed-Range";
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string Trim(std::string_view text) {
   std::size_t begin = text.find_first_not_of(" \t");
@@ -131,8 +123,8 @@ class HeadParser {
       std::string name = line.substr(0, colon);
       std::string value = Trim(std::string_view(line).substr(colon + 1));
       request.headers.emplace_back(name, value);
-      if (EqualsAsciiNoCase(name, "Content-Length")) body_left_ = std::stoull("0" + value);
-      relayed += (EqualsAsciiNoCase(name, "Range") ? kRelayedRangeHeader : name) + ": " + value + "\r\n";
+      if (EqualsNoCase(name, "Content-Length")) body_left_ = std::stoull("0" + value);
+      relayed += (EqualsNoCase(name, "Range") ? kRelayedRangeHeader : name) + ": " + value + "\r\n";
     }
     heads->push_back(std::move(request));
     return relayed + "\r\n";
@@ -147,13 +139,13 @@ class HeadParser {
 
 std::string RecordedRequest::Header(std::string_view name) const {
   for (const auto& [key, value] : headers)
-    if (EqualsAsciiNoCase(key, name)) return value;
+    if (EqualsNoCase(key, name)) return value;
   return {};
 }
 
 bool RecordedRequest::HasHeader(std::string_view name) const {
   return std::any_of(headers.begin(), headers.end(),
-                     [&](const auto& header) { return EqualsAsciiNoCase(header.first, name); });
+                     [&](const auto& header) { return EqualsNoCase(header.first, name); });
 }
 
 std::vector<std::string> RecordedRequest::HeaderNames() const {
@@ -320,7 +312,7 @@ class TestHttpServer::Impl {
     response.status = script.status;
     std::string content_type = "application/octet-stream";
     for (const auto& [name, value] : script.headers) {
-      if (EqualsAsciiNoCase(name, "Content-Type")) content_type = value;
+      if (EqualsNoCase(name, "Content-Type")) content_type = value;
       else response.set_header(name, value);
     }
     if (script.cut_after == ScriptedAnswer::kWholeBody) {

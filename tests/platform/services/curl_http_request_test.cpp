@@ -121,6 +121,18 @@ TEST_F(CurlHttpRequestTest, AnAnswerCutOffMidwayIsAFailureNotAShortBody) {
   EXPECT_EQ(request_->GetResponseHeader("Content-Range"), "");
 }
 
+TEST(CurlHttpRequestStallLimit, WithAStallTimeOutAnAnswerThatStopsMidwayFails) {
+  TestHttpServer server;
+  server.Script("/slow.bin", ScriptedAnswer{.status = 206, .body = Pattern(5000), .cut_after = 2, .stall = true});
+  auto request = CreateCurlHttpRequestFactory(HttpTimeouts{.connect_seconds = 5, .stall_seconds = 1})->CreateHttpRequest();
+  request->Open("GET", server.Url("/slow.bin"), true);
+  request->Send();
+  for (int pass = 0; pass < 30 && request->ReadyState() != 4; ++pass) request->WaitForResponse(1000);
+  EXPECT_EQ(request->ReadyState(), 4);
+  EXPECT_EQ(request->Status(), 0);
+  EXPECT_EQ(request->ResponseBody(), "");
+}
+
 TEST(CurlHttpRequestSynchronous, ASynchronousSendReturnsWithTheAnswer) {
   TestHttpServer server;
   server.Script("/a.txt", ScriptedAnswer{.body = "whole"});

@@ -92,6 +92,11 @@ TEST_F(LinuxFileSystemTest, DeleteDirectoryTreeRemovesEverythingButNeverFollowsA
   EXPECT_FALSE(fs::exists(folder_.path() / "update"));
   EXPECT_EQ(ReadWholeFile(outside.path() / "keep.txt"), "outside");
   EXPECT_FALSE(files_->DeleteDirectoryTree(run_ + "\\update")) << "gone already";
+
+  fs::create_directory_symlink(outside.path(), folder_.path() / "update");
+  EXPECT_TRUE(files_->DeleteDirectoryTree(run_ + "\\update\\"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_.path() / "update"))) << "the link itself goes";
+  EXPECT_EQ(ReadWholeFile(outside.path() / "keep.txt"), "outside");
 }
 
 TEST_F(LinuxFileSystemTest, RemoveFileRemovesFilesOnly) {

@@ -13,14 +13,11 @@ TEST(SystemResolver, GivesTheFirstIpv4AddressAsDottedText) {
   EXPECT_EQ(resolver->HostNameToIp("127.0.0.1"), "127.0.0.1");
 }
 
-TEST(SystemResolver, AnUnresolvableNameGivesEmptyText) {
-  auto resolver = CreateSystemNameResolver();
-  EXPECT_EQ(resolver->HostNameToIp(""), "");
-  EXPECT_EQ(resolver->HostNameToIp("no-such-host.invalid"), "");
-}
-
+// Names that only a name server could answer are left out: tests send nothing off this
+// machine.
 TEST(SystemResolver, TheOfflineSwitchMakesEveryNameUnresolvable) {
   auto resolver = CreateSystemNameResolver();
+  EXPECT_EQ(resolver->HostNameToIp(""), "");
   ::setenv(kOfflineVariable, "1", 1);
   EXPECT_EQ(resolver->HostNameToIp("localhost"), "");
   ::setenv(kOfflineVariable, "0", 1);

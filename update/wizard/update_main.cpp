@@ -20,12 +20,6 @@ namespace {
 
 using namespace korvane;
 
-// The probe of a machine without network, for black-box runs.
-class UnresolvableNames : public platform::NameResolver {
- public:
-  Text HostNameToIp(std::string_view) override { return {}; }
-};
-
 int RunUpdate() {
   const platform::ui::AutomationSettings settings =
       platform::ui::ReadAutomationSettingsFromEnvironment();
@@ -33,15 +27,12 @@ int RunUpdate() {
     std::cerr << "Update: this build has only the headless window backend (KORVANE_UI=headless)\n";
     return 1;
   }
-  std::unique_ptr<platform::FileSystem> files =
-      settings.program_folder.empty() ? platform::CreateLinuxFileSystem()
-                                      : platform::CreateLinuxFileSystem(settings.program_folder);
+  // The services honour the automation's program folder and unresolvable probe themselves.
+  std::unique_ptr<platform::FileSystem> files = platform::CreateLinuxFileSystem();
   std::unique_ptr<platform::HttpClient> http = platform::CreateCurlHttpClient();
   std::unique_ptr<platform::HttpRequestFactory> requests =
       platform::CreateCurlHttpRequestFactory();
-  std::unique_ptr<platform::NameResolver> resolver =
-      settings.probe_unresolvable ? std::make_unique<UnresolvableNames>()
-                                  : platform::CreateSystemNameResolver();
+  std::unique_ptr<platform::NameResolver> resolver = platform::CreateSystemNameResolver();
 
   platform::ui::HeadlessSession session(settings, http.get());
   platform::ui::HeadlessBackend& backend = session.GetBackend();

@@ -66,6 +66,7 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
     EXPECT_EQ(Rows(Control<ListBox>("列表框_更新文件")), (std::vector<Text>{"a.dll", "b.dll"}));
     EXPECT_EQ(Rows(Control<ListBox>("列表框_文件大小")), (std::vector<Text>{"48.8", "1.5"}));
     EXPECT_EQ(program_->Globals().total_size, 49);  // 48.8 -> 48, 48 + 1.5 -> 49
+    EXPECT_EQ(program_->Globals().main_progress_bar->Position(), 100);  // the list's download
     EXPECT_FALSE(fs::exists(Installed("update/temp/a.dll.zip")));
   });
   Click(kNext);
@@ -90,6 +91,10 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
     EXPECT_EQ(Control<PictureButton>(kCancel).HoverPicture(), "pictures/ok_hover.bmp");
     EXPECT_EQ(Control<PictureButton>(kCancel).PressedPicture(), "pictures/ok_pressed.bmp");
     EXPECT_EQ(program_->Globals().done_size, 49);
+    EXPECT_EQ(program_->Globals().main_progress_bar->Position(), 100);
+    EXPECT_EQ(program_->Globals().file_progress_bar->Position(), 100);
+    EXPECT_FALSE(Control<DrawPanel>("画板_水晶进度条_1").Visible());
+    EXPECT_FALSE(Control<DrawPanel>("画板_水晶进度条_2").Visible());
   });
   Click(kCancel);
   EXPECT_EQ(Run(), 0);

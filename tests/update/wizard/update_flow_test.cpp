@@ -69,8 +69,22 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
     EXPECT_EQ(program_->Globals().main_progress_bar->Position(), 100);  // the list's download
     EXPECT_FALSE(fs::exists(Installed("update/temp/a.dll.zip")));
   });
+  // While a file downloads, its row is selected in all three columns; the status column
+  // holds one row more than the files done.
+  std::vector<std::string> rows_while_downloading;
+  watched_files_.before_open = [&](std::string_view path) {
+    if (path.find("\\update\\temp\\") == std::string_view::npos || path.ends_with("up.dat.zip")) {
+      return;
+    }
+    const ListBox status = Control<ListBox>("列表框_状态");
+    rows_while_downloading.push_back(
+        std::to_string(Control<ListBox>("列表框_更新文件").Selection()) + " " +
+        std::to_string(Control<ListBox>("列表框_文件大小").Selection()) + " " +
+        std::to_string(status.Selection()) + " of " + std::to_string(status.GetCount()));
+  };
   Click(kNext);
   Check([&] {
+    EXPECT_EQ(rows_while_downloading, (std::vector<std::string>{"0 0 0 of 1", "1 1 1 of 2"}));
     EXPECT_TRUE(ReadFile(Installed("a.dll")) == new_a_);
     EXPECT_TRUE(ReadFile(Installed("codec/b.dll")) == new_b_);
     EXPECT_EQ(ReadFile(Installed("keep.dll")), "keep");

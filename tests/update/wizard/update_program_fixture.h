@@ -36,11 +36,12 @@ class SwitchableResolver : public platform::NameResolver {
   Text HostNameToIp(std::string_view) override { return reachable ? "127.0.0.1" : ""; }
 };
 
-// The Linux file system, with a hook that runs before every folder search.
+// The Linux file system, with hooks that run before every folder search and file opening.
 class WatchedFileSystem : public platform::FileSystem {
  public:
   explicit WatchedFileSystem(platform::FileSystem& files) : files_(files) {}
   std::function<void(std::string_view pattern)> before_search;
+  std::function<void(std::string_view path)> before_open;
 
   Text GetRunDirectory() override { return files_.GetRunDirectory(); }
   bool MakeDirectory(std::string_view path) override { return files_.MakeDirectory(path); }
@@ -59,6 +60,7 @@ class WatchedFileSystem : public platform::FileSystem {
   }
   std::unique_ptr<platform::OpenedFile> OpenFile(std::string_view path,
                                                  platform::OpenMode mode) override {
+    if (before_open) before_open(path);
     return files_.OpenFile(path, mode);
   }
 

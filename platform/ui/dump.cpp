@@ -38,14 +38,6 @@ json PaintJson(const PaintOp& op) {
   return {};
 }
 
-bool IsShown(const Program& program, const UnitModel& unit) {
-  for (const UnitModel* up = &unit; up != nullptr;
-       up = up->IsWindow() ? nullptr : (up->parent == 0 ? up->window : program.FindModel(up->parent))) {
-    if (!up->visible) return false;
-  }
-  return true;
-}
-
 json MenuItemsJson(const std::vector<MenuItem>& items) {
   json list = json::array();
   for (const MenuItem& item : items) {
@@ -81,7 +73,7 @@ json WindowJson(const UnitModel& window) {
 json ControlJson(const Program& program, const UnitModel& unit) {
   json line{{"record", "control"}, {"window", Utf8(unit.window->name)}, {"id", unit.id},
             {"name", Utf8(unit.name)}, {"kind", std::string(KindName(unit.kind))},
-            {"visible", unit.visible}, {"shown", IsShown(program, unit)}, {"enabled", unit.enabled},
+            {"visible", unit.visible}, {"shown", program.IsShown(unit.id)}, {"enabled", unit.enabled},
             {"rect", RectJson(unit.rect)}};
   if (unit.parent != 0) line["parent"] = Utf8(program.FindModel(unit.parent)->name);
   if (unit.clone_of != 0) line["clone_of"] = unit.clone_of;

@@ -226,6 +226,15 @@ UnitModel* Program::FindModel(UnitId id) const {
   return found == units_.end() ? nullptr : found->second;
 }
 
+bool Program::IsShown(UnitId id) const {
+  const UnitModel* unit = FindModel(id);
+  for (const UnitModel* up = unit; up != nullptr;
+       up = up->IsWindow() ? nullptr : (up->parent == 0 ? up->window : FindModel(up->parent))) {
+    if (!up->visible) return false;
+  }
+  return unit != nullptr;
+}
+
 std::vector<Window> Program::Windows() const {
   std::vector<Window> windows;
   for (const auto& window : windows_) windows.emplace_back(const_cast<Program&>(*this), window->id);

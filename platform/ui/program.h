@@ -141,6 +141,8 @@ class Program {
   Backend& GetBackend() { return backend_; }
   const ResourceBundle& Resources() const { return resources_; }
   UnitModel* FindModel(UnitId id) const;
+  // Visible, inside visible parents and a visible window: what the user can see.
+  bool IsShown(UnitId id) const;
   // Open windows in the order they were opened.
   std::vector<Window> Windows() const;
   void UnitChanged(UnitModel& unit);

@@ -42,62 +42,43 @@ Window Unit::ParentWindow() const {
   return Window(*program_, model->window->id);
 }
 
-// Reads and writes of one field, doing nothing once the unit has gone.
-#define KORVANE_UNIT_PROPERTY(Class, Getter, Setter, Type, field) \
-  Type Class::Getter() const {                                    \
-    const UnitModel* model = Model();                             \
-    return model == nullptr ? Type{} : model->field;              \
-  }                                                               \
-  void Class::Setter(const Type& value) {                         \
-    UnitModel* model = MutableModel();                            \
-    if (model == nullptr || model->field == value) return;        \
-    model->field = value;                                         \
-    Changed();                                                    \
-  }
-#define KORVANE_UNIT_VALUE_PROPERTY(Class, Getter, Setter, Type, field) \
-  Type Class::Getter() const {                                          \
-    const UnitModel* model = Model();                                   \
-    return model == nullptr ? Type{} : model->field;                    \
-  }                                                                     \
-  void Class::Setter(Type value) {                                      \
-    UnitModel* model = MutableModel();                                  \
-    if (model == nullptr) return;                                       \
-    model->field = value;                                               \
-    Changed();                                                          \
+// Reads and writes of one field, doing nothing once the unit has gone. Every write tells
+// the backend, also of an unchanged value: a timer counts afresh from it.
+#define KORVANE_UNIT_PROPERTY(Class, Getter, Setter, Type, Parameter, field) \
+  Type Class::Getter() const {                                               \
+    const UnitModel* model = Model();                                        \
+    return model == nullptr ? Type{} : model->field;                         \
+  }                                                                          \
+  void Class::Setter(Parameter value) {                                      \
+    UnitModel* model = MutableModel();                                       \
+    if (model == nullptr) return;                                            \
+    model->field = value;                                                    \
+    Changed();                                                               \
   }
 
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Visible, SetVisible, bool, visible)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Enabled, SetEnabled, bool, enabled)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Left, SetLeft, int, rect.left)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Top, SetTop, int, rect.top)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Width, SetWidth, int, rect.width)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, Height, SetHeight, int, rect.height)
-KORVANE_UNIT_PROPERTY(Unit, Caption, SetCaption, Text, caption)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, TextColour, SetTextColour, Colour, text_colour)
-KORVANE_UNIT_PROPERTY(Unit, GetFont, SetFont, Font, font)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, GetAlignment, SetAlignment, Alignment, alignment)
-KORVANE_UNIT_VALUE_PROPERTY(Unit, GetBorder, SetBorder, Border, border)
-KORVANE_UNIT_PROPERTY(PictureBox, Picture, SetPicture, Text, pictures.normal)
-KORVANE_UNIT_PROPERTY(PictureButton, NormalPicture, SetNormalPicture, Text, pictures.normal)
-KORVANE_UNIT_PROPERTY(PictureButton, HoverPicture, SetHoverPicture, Text, pictures.hover)
-KORVANE_UNIT_PROPERTY(PictureButton, PressedPicture, SetPressedPicture, Text, pictures.pressed)
-KORVANE_UNIT_PROPERTY(PictureButton, DisabledPicture, SetDisabledPicture, Text, pictures.disabled)
-KORVANE_UNIT_VALUE_PROPERTY(CheckBox, Tick, SetTick, int, tick)
-KORVANE_UNIT_VALUE_PROPERTY(DrawPanel, AutoRedraw, SetAutoRedraw, bool, auto_redraw)
-KORVANE_UNIT_VALUE_PROPERTY(Timer, Interval, SetInterval, int, interval_ms)
+KORVANE_UNIT_PROPERTY(Unit, Visible, SetVisible, bool, bool, visible)
+KORVANE_UNIT_PROPERTY(Unit, Enabled, SetEnabled, bool, bool, enabled)
+KORVANE_UNIT_PROPERTY(Unit, Left, SetLeft, int, int, rect.left)
+KORVANE_UNIT_PROPERTY(Unit, Top, SetTop, int, int, rect.top)
+KORVANE_UNIT_PROPERTY(Unit, Width, SetWidth, int, int, rect.width)
+KORVANE_UNIT_PROPERTY(Unit, Height, SetHeight, int, int, rect.height)
+KORVANE_UNIT_PROPERTY(Unit, Caption, SetCaption, Text, const Text&, caption)
+KORVANE_UNIT_PROPERTY(Unit, TextColour, SetTextColour, Colour, Colour, text_colour)
+KORVANE_UNIT_PROPERTY(Unit, GetFont, SetFont, Font, const Font&, font)
+KORVANE_UNIT_PROPERTY(Unit, GetAlignment, SetAlignment, Alignment, Alignment, alignment)
+KORVANE_UNIT_PROPERTY(Unit, GetBorder, SetBorder, Border, Border, border)
+KORVANE_UNIT_PROPERTY(PictureBox, Picture, SetPicture, Text, const Text&, pictures.normal)
+KORVANE_UNIT_PROPERTY(PictureButton, NormalPicture, SetNormalPicture, Text, const Text&, pictures.normal)
+KORVANE_UNIT_PROPERTY(PictureButton, HoverPicture, SetHoverPicture, Text, const Text&, pictures.hover)
+KORVANE_UNIT_PROPERTY(PictureButton, PressedPicture, SetPressedPicture, Text, const Text&, pictures.pressed)
+KORVANE_UNIT_PROPERTY(PictureButton, DisabledPicture, SetDisabledPicture, Text, const Text&, pictures.disabled)
+KORVANE_UNIT_PROPERTY(CheckBox, Tick, SetTick, int, int, tick)
+KORVANE_UNIT_PROPERTY(DrawPanel, AutoRedraw, SetAutoRedraw, bool, bool, auto_redraw)
+KORVANE_UNIT_PROPERTY(Timer, Interval, SetInterval, int, int, interval_ms)
 
 #undef KORVANE_UNIT_PROPERTY
-#undef KORVANE_UNIT_VALUE_PROPERTY
 
-bool Unit::Shown() const {
-  const UnitModel* model = Model();
-  if (model == nullptr) return false;
-  for (const UnitModel* up = model; up != nullptr;
-       up = up->IsWindow() ? nullptr : (up->parent == 0 ? up->window : program_->FindModel(up->parent))) {
-    if (!up->visible) return false;
-  }
-  return true;
-}
+bool Unit::Shown() const { return program_ != nullptr && program_->IsShown(id_); }
 
 Text Unit::Hint() const {
   const UnitModel* model = Model();

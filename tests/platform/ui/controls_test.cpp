@@ -52,6 +52,22 @@ TEST_F(ControlsTest, ListRowsInsertSelectAndReadOutOfRangeAsEmpty) {
   EXPECT_FALSE(program_.UserSelectRow(list, 0));
 }
 
+TEST_F(ControlsTest, ZOrderIsKeptPerParent) {
+  Window window = program_.LoadWindow("Board", false);
+  const UnitId panel = window.Find<Unit>("图片框_面板").Id();
+  const UnitId tree = window.Find<Unit>("节目列表").Id();
+  const UnitId list = window.Find<Unit>("列表框_状态").Id();
+  const UnitId zip = window.Find<Unit>("ZIP压缩1").Id();
+  const UnitId board = window.Find<Unit>("画板_水晶进度条_1").Id();
+  EXPECT_EQ(window.Model()->children, (std::vector<UnitId>{panel, tree, list, zip}));
+  program_.SetUnitZOrder(window.Find<Unit>("节目列表"), ZOrder::kBack);
+  program_.SetUnitZOrder(window.Find<Unit>("图片框_面板"), ZOrder::kFront);
+  EXPECT_EQ(window.Model()->children, (std::vector<UnitId>{tree, list, zip, panel}));
+  // A child stays inside its parent whatever its level.
+  program_.SetUnitZOrder(window.Find<Unit>("画板_水晶进度条_1"), ZOrder::kBack);
+  EXPECT_EQ(window.Find<Unit>("图片框_面板").Model()->children, (std::vector<UnitId>{board}));
+}
+
 TEST_F(ControlsTest, HandlesOfAClosedWindowReadEmptyAndWriteNothing) {
   Window window = program_.LoadWindow("Board", false);
   ListBox list = window.Find<ListBox>("列表框_状态");

@@ -51,12 +51,17 @@ int Find(std::string_view text, std::string_view needle, int start, bool no_case
 }
 
 // Converts with iconv, replacing what cannot be converted by `replacement` and going on
-// after the offending input character.
+// after the offending input character; `replaced` (when given) tells whether it had to.
 std::string Convert(const char* to, const char* from, std::string_view input,
                     std::string_view replacement,
-                    std::size_t (*bad_input_step)(std::string_view rest)) {
+                    std::size_t (*bad_input_step)(std::string_view rest),
+                    bool* replaced = nullptr) {
+  if (replaced) *replaced = false;
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (replaced) *replaced = true;  // nothing was converted
+    return std::string(input);
+  }
   std::string out;
   out.reserve(input.size() * 3 / 2 + 4);
   char* in_ptr = const_cast<char*>(input.data());
@@ -71,6 +76,7 @@ std::string Convert(const char* to, const char* from, std::string_view input,
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL (a cut-off character at the end): replace one unit and go on.
     out.append(replacement);
+    if (replaced) *replaced = true;
     std::size_t step = std::min(bad_input_step({in_ptr, in_left}), in_left);
     in_ptr += step;
     in_left -= step;
@@ -180,6 +186,13 @@ std::u8string GbkToUtf8(std::string_view gbk) {
 Text Utf8ToGbk(std::u8string_view utf8) {
   std::string_view bytes = AsChars(utf8);
   return Convert("GBK", "UTF-8", bytes, "?", Utf8SequenceLength);
+}
+
+std::optional<Text> Utf8ToGbkExact(std::u8string_view utf8) {
+  bool replaced = false;
+  Text gbk = Convert("GBK", "UTF-8", AsChars(utf8), "?", Utf8SequenceLength, &replaced);
+  if (replaced) return std::nullopt;
+  return gbk;
 }
 
 std::u8string AsUtf8(std::string_view bytes) { return {bytes.begin(), bytes.end()}; }

@@ -4,6 +4,7 @@
 // 0x81..0xFE followed by a trail byte) is always stepped over as one unit, because its
 // trail byte may look like ASCII ("\", "[", "|", ...).
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,10 @@ Text TextUpToZero(std::string_view bytes);
 // replaced character by character (U+FFFD one way, "?" the other), never dropped whole.
 std::u8string GbkToUtf8(std::string_view gbk);
 Text Utf8ToGbk(std::u8string_view utf8);
+
+// For data that must arrive unchanged (an operator's addresses and texts): nullopt when
+// any character is not valid UTF-8 or has no GBK form, instead of a "?" in its place.
+std::optional<Text> Utf8ToGbkExact(std::u8string_view utf8);
 
 // For strings that are known to hold UTF-8 but arrive as char (argv, getenv, libraries).
 std::u8string AsUtf8(std::string_view bytes);

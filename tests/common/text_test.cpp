@@ -5,8 +5,8 @@
 namespace korvane {
 namespace {
 
-// "中" is D6 D0; "乗" does not exist in GBK but "\x81\x5C" is a valid character whose
-// trail byte is a backslash, and "\x81\x41" one whose trail byte is "A".
+// "中" is D6 D0; "\x81\x5C" ("乗") is a character whose trail byte is a backslash, and
+// "\x81\x41" one whose trail byte is "A".
 constexpr std::string_view kTrailBackslash = "\x81\x5C";
 constexpr std::string_view kTrailA = "\x81\x41";
 
@@ -73,6 +73,14 @@ TEST(Encoding, BadInputIsReplacedCharacterByCharacter) {
   EXPECT_EQ(GbkToUtf8("a\xFF" "b"), u8"a\uFFFDb");
   EXPECT_EQ(Utf8ToGbk(u8"a\U0001F600b"), "a?b");
   EXPECT_EQ(Utf8ToGbk(AsUtf8("a\xC3")), "a?");
+}
+
+TEST(Encoding, ExactConversionRefusesWhatItWouldReplace) {
+  EXPECT_EQ(Utf8ToGbkExact(u8"http://127.0.0.1/在线"), "http://127.0.0.1/在线");
+  EXPECT_EQ(Utf8ToGbkExact(u8""), "");
+  EXPECT_EQ(Utf8ToGbkExact(u8"a\U0001F600b"), std::nullopt) << "no GBK form";
+  EXPECT_EQ(Utf8ToGbkExact(AsUtf8("a\xC3")), std::nullopt) << "cut-off UTF-8";
+  EXPECT_EQ(Utf8ToGbkExact(AsUtf8("a\xFF" "b")), std::nullopt) << "not UTF-8";
 }
 
 }  // namespace

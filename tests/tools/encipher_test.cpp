@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -33,9 +34,16 @@ TEST(EncipherTool, RoundTripsWithEachKey) {
   }
 }
 
-TEST(EncipherTool, RejectsABadKey) {
-  FILE* pipe = ::popen(KORVANE_ENCIPHER_TOOL " 4 x 2>/dev/null", "r");
-  EXPECT_NE(::pclose(pipe), 0);
+TEST(EncipherTool, RefusesABadKeyAndTextGbkCannotHold) {
+  const std::vector<std::string> bad_arguments = {
+      "4 x", "0 x", "12 x", "", "1 'a\xF0\x9F\x98\x80'" /* an emoji: no GBK form */};
+  for (const std::string& arguments : bad_arguments) {
+    std::string command = KORVANE_ENCIPHER_TOOL " " + arguments + " 2>/dev/null </dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[256];
+    EXPECT_EQ(std::fgets(buffer, sizeof buffer, pipe), nullptr) << arguments << ": prints nothing";
+    EXPECT_NE(::pclose(pipe), 0) << arguments;
+  }
 }
 
 }  // namespace

@@ -29,6 +29,15 @@ std::string Trim(const std::string& s) {
   return s.substr(begin, end - begin + 1);
 }
 
+// A host name goes into the generated source as it stands, so only its own characters pass.
+bool IsHostName(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
 bool IsIdentifier(const std::string& s) {
   if (s.empty() || !(std::isalpha(static_cast<unsigned char>(s[0])))) return false;
   for (char c : s) {
@@ -51,7 +60,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::string probe_host = Trim(ReadFile(argv[2], &ok));
-  if (!ok || probe_host.empty()) {
+  if (!ok || !IsHostName(probe_host)) {
     std::cerr << argv[2] << ": cannot read a host name\n";
     return 1;
   }
@@ -71,9 +80,13 @@ int main(int argc, char** argv) {
       std::cerr << argv[1] << ":" << line_number << ": expected NAME=address\n";
       return 1;
     }
-    std::string gbk = korvane::Utf8ToGbk(korvane::AsUtf8(Trim(line.substr(equals + 1))));
+    auto gbk = korvane::Utf8ToGbkExact(korvane::AsUtf8(Trim(line.substr(equals + 1))));
+    if (!gbk) {
+      std::cerr << argv[1] << ":" << line_number << ": the address is not UTF-8 that GBK can hold\n";
+      return 1;
+    }
     out << "std::string_view " << name << "() { return \""
-        << korvane::tools::EncipherToHex(1, gbk) << "\"; }\n";
+        << korvane::tools::EncipherToHex(1, *gbk) << "\"; }\n";
   }
   out << "\nstd::string_view ProbeHost() { return \"" << probe_host << "\"; }\n"
       << "\n}  // namespace korvane::deploy\n";

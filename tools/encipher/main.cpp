@@ -1,8 +1,9 @@
 // korvane-encipher KEY [TEXT]
 //
 // Prints the enciphered hex text of TEXT under key 1, 2 or 3 (TEXT is taken as UTF-8
-// from the command line and enciphered as GBK). Without TEXT, standard input is read
-// and enciphered byte for byte, as the GBK bytes it already is.
+// from the command line and enciphered as GBK; a character GBK cannot hold is refused).
+// Without TEXT, standard input is read and enciphered byte for byte, as the GBK bytes it
+// already is.
 
 #include <cstdio>
 #include <iostream>
@@ -21,7 +22,12 @@ int main(int argc, char** argv) {
   int key = argv[1][0] - '0';
   std::string plain;
   if (argc == 3) {
-    plain = korvane::Utf8ToGbk(korvane::AsUtf8(argv[2]));
+    auto gbk = korvane::Utf8ToGbkExact(korvane::AsUtf8(argv[2]));
+    if (!gbk) {
+      std::fputs("korvane-encipher: TEXT is not UTF-8 text that GBK can hold\n", stderr);
+      return 1;
+    }
+    plain = *gbk;
   } else {
     plain.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
   }

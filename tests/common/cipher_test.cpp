@@ -42,12 +42,22 @@ TEST(Rc4, OnlyTheFirst256KeyBytesTakePart) {
   EXPECT_EQ(Rc4(key + "tail", "some data"), Rc4(key + "other", "some data"));
 }
 
-TEST(CipherKeys, HaveTheDeployedLengths) {
-  EXPECT_EQ(embedded::CipherKey1().size(), 638u);
-  EXPECT_EQ(embedded::CipherKey2().size(), 637u);
-  EXPECT_EQ(embedded::CipherKey3().size(), 637u);
-  for (auto key : {embedded::CipherKey1(), embedded::CipherKey2(), embedded::CipherKey3()}) {
-    EXPECT_EQ(key.find('\0'), std::string_view::npos);
+TEST(CipherKeys, HaveTheDeployedLengthsInBytesAndCharacters) {
+  // Keys 1 and 2 mix ASCII with double-byte characters; key 3 is ASCII only.
+  struct KeyShape {
+    std::string_view key;
+    std::size_t bytes;
+    std::size_t characters;
+  } shapes[] = {{embedded::CipherKey1(), 638, 487},
+                {embedded::CipherKey2(), 637, 584},
+                {embedded::CipherKey3(), 637, 637}};
+  for (const KeyShape& shape : shapes) {
+    EXPECT_EQ(shape.key.size(), shape.bytes);
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < shape.key.size(); at += GbkCharLength(shape.key, at)) ++characters;
+    EXPECT_EQ(characters, shape.characters);
+    EXPECT_EQ(shape.key.find('\0'), std::string_view::npos);
+    EXPECT_EQ(GbkToUtf8(shape.key).find(u8"\uFFFD"), std::u8string::npos) << "valid GBK";
   }
 }
 

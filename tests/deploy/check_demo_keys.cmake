@@ -1,0 +1,13 @@
+# Runs the demo key generator into OUT and fails unless it wrote the committed key files.
+file(REMOVE_RECURSE "${OUT}")
+execute_process(COMMAND "${PYTHON}" "${GENERATOR}" "${OUT}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the generator failed: ${result}")
+endif()
+foreach(n 1 2 3)
+  file(SHA256 "${KEYS}/key${n}.gbk" committed)
+  file(SHA256 "${OUT}/key${n}.gbk" regenerated)
+  if(NOT committed STREQUAL regenerated)
+    message(FATAL_ERROR "key${n}.gbk differs from what ${GENERATOR} writes")
+  endif()
+endforeach()

@@ -1,0 +1,69 @@
+#include "deploy/deployment.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "common/cipher.h"
+
+namespace korvane {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << path;
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// NAME -> address as the deployment folder states them (UTF-8 there).
+std::map<std::string, std::string> StatedAddresses() {
+  std::map<std::string, std::string> addresses;
+  std::istringstream lines(ReadFile(KORVANE_DEPLOY_DIR "/addresses.txt"));
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    auto equals = line.find('=');
+    if (line.empty() || line[0] == '#' || equals == std::string::npos) continue;
+    addresses[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  return addresses;
+}
+
+struct BuiltInAddress {
+  const char* name;
+  std::string_view (*constant)();
+};
+
+constexpr BuiltInAddress kBuiltInAddresses[] = {
+    {"PlayerControlBase", deploy::PlayerControlBase}, {"PlayerUidPrefix", deploy::PlayerUidPrefix},
+    {"PlayerSiteAddress", deploy::PlayerSiteAddress}, {"PlayerChatPrefix", deploy::PlayerChatPrefix},
+    {"UpdateControlBase", deploy::UpdateControlBase}, {"UpdateListFolder", deploy::UpdateListFolder},
+};
+
+TEST(Deployment, BuiltInAddressesAreKey1HexTextsOfTheStatedAddresses) {
+  std::map<std::string, std::string> stated = StatedAddresses();
+  for (const BuiltInAddress& address : kBuiltInAddresses) {
+    SCOPED_TRACE(address.name);
+    std::string_view hex = address.constant();
+    EXPECT_EQ(hex.size() % 2, 0u);
+    EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string_view::npos);
+    ASSERT_TRUE(stated.count(address.name));
+    EXPECT_EQ(DecipherHexTextKey1(hex), Utf8ToGbk(AsUtf8(stated[address.name])));
+  }
+}
+
+#ifdef KORVANE_UPDATE_PROGRAM
+TEST(Deployment, ProgramsHoldNoPlainAddress) {
+  std::string program = ReadFile(KORVANE_UPDATE_PROGRAM);
+  ASSERT_FALSE(program.empty());
+  for (const auto& [name, address] : StatedAddresses()) {
+    EXPECT_EQ(program.find(Utf8ToGbk(AsUtf8(address))), std::string::npos) << name;
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace korvane

@@ -35,11 +35,13 @@ std::string_view WithoutLineEnd(std::string_view line) {
   return line;
 }
 
-// "[name]" after leading blanks: the name, else nullopt.
+// "[name]" after leading blanks: the name, else nullopt. The name ends at the line's last
+// "]", so a section named after a file such as "a]b.dll" reads back whole.
 std::optional<std::string_view> SectionName(std::string_view line) {
   std::string_view body = TrimBlanks(WithoutLineEnd(line));
   if (body.empty() || body.front() != '[') return std::nullopt;
-  int close = FindText(body, "]", 2);
+  int close = -1;
+  for (int at = FindText(body, "]", 2); at > 0; at = FindText(body, "]", at + 1)) close = at;
   if (close < 0) return std::nullopt;
   return TrimBlanks(body.substr(1, static_cast<std::size_t>(close) - 2));
 }

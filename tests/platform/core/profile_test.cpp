@@ -87,6 +87,14 @@ TEST_F(ProfileTest, GbkValuesRoundTripUnchanged) {
   EXPECT_EQ(ReadIniValue(File(), "\x81]段", "文件名"), value);
 }
 
+TEST_F(ProfileTest, SectionNamedAfterAFileWithBracketsRoundTrips) {
+  EXPECT_TRUE(WriteIniValue(File(), "a]b[1].dll", "文件名", "a]b[1].dll"));
+  EXPECT_TRUE(WriteIniValue(File(), "a]b[1].dll", "文件日期", "2012年12月26日"));
+  EXPECT_EQ(Stored(), "[a]b[1].dll]\r\n文件名=a]b[1].dll\r\n文件日期=2012年12月26日\r\n");
+  EXPECT_EQ(ReadIniValue(File(), "a]b[1].dll", "文件名"), "a]b[1].dll");
+  EXPECT_EQ(ReadIniValue(File(), "a", "文件名"), "");
+}
+
 TEST_F(ProfileTest, ValueWithALineEndIsRefused) {
   Store("[Config]\r\nList=1\r\n");
   EXPECT_FALSE(WriteIniValue(File(), "Config", "List", "2\r\n[Evil]"));

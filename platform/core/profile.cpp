@@ -111,8 +111,12 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
 }
 
 IniDocument IniDocument::Load(std::string_view file) {
-  auto bytes = ReadWholeFile(NativePath(file));
-  return Parse(bytes ? *bytes : std::string());
+  std::filesystem::path path = NativePath(file);
+  if (auto bytes = ReadWholeFile(path)) return Parse(*bytes);
+  IniDocument document = Parse({});
+  std::error_code error;
+  document.unreadable_ = std::filesystem::exists(path, error) || error;
+  return document;
 }
 
 IniDocument::Section& IniDocument::AddSection(std::string header_line, std::string folded_name) {
@@ -197,7 +201,7 @@ std::string IniDocument::Serialise() const {
 }
 
 bool IniDocument::Save(std::string_view file) const {
-  return WriteFileAtomically(NativePath(file), Serialise());
+  return !unreadable_ && WriteFileAtomically(NativePath(file), Serialise());
 }
 
 Text ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {

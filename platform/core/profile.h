@@ -39,7 +39,8 @@ bool FileExists(std::string_view file);
 class IniDocument {
  public:
   IniDocument() = default;
-  // A missing or unreadable file loads as an empty document.
+  // A missing or unreadable file loads as an empty document. One that exists but cannot be
+  // read is never saved over: its content is unknown, so a save would lose it.
   static IniDocument Load(std::string_view file);
   static IniDocument Parse(std::string_view bytes);
 
@@ -56,6 +57,7 @@ class IniDocument {
   Section& AddSection(std::string header_line, std::string folded_name);
   void IndexKey(Section& section, std::size_t line_index);
 
+  bool unreadable_ = false;
   std::vector<Section> sections_;  // [0] holds the lines before the first header
   std::unordered_map<std::string, std::size_t> section_index_;  // folded name -> index
 };

@@ -1,6 +1,10 @@
 #include "platform/core/profile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "platform/core/atomic_file.h"
 #include "platform/core/config_files.h"
@@ -114,6 +118,15 @@ TEST_F(ProfileTest, MalformedFileReadsAndKeepsItsBytes) {
   EXPECT_EQ(Stored(), binary + "\n[Config]\r\nnot a key\r\n" + big_line + "\r\nList=2\r\n[New]\r\nk=v\r\n");
 }
 
+TEST_F(ProfileTest, WhatCannotBeReadIsNeverWrittenOver) {
+  // Something is there but reads as no file (a pipe; for other users also a file without
+  // read permission): a write would replace content it never saw.
+  ASSERT_EQ(::mkfifo(NativePath(File()).c_str(), 0600), 0);
+  EXPECT_EQ(ReadIniValue(File(), "Config", "List"), "");
+  EXPECT_FALSE(WriteIniValue(File(), "Config", "List", "2"));
+  EXPECT_TRUE(std::filesystem::is_fifo(NativePath(File())));
+}
+
 TEST_F(ProfileTest, NoFinalLineEndBeforeANewSectionOrKey) {
   Store("[Config]\r\nList=1");
   EXPECT_TRUE(WriteIniValue(File(), "Config", "Button", "1"));
@@ -148,12 +161,6 @@ TEST_F(ProfileTest, FileExistsIsFalseForFolders) {
   EXPECT_FALSE(FileExists(CorePath(folder_.path())));
   EXPECT_FALSE(FileExists(""));
 }
-
-}  // namespace
-}  // namespace korvane::platform
-
-namespace korvane::platform {
-namespace {
 
 TEST_F(ProfileTest, ConfigKeysNameTheirOwnFile) {
   Text folder = CorePath(folder_.path());

@@ -62,8 +62,16 @@ std::string Rc4(std::string_view key, std::string_view data) {
   return out;
 }
 
-Text DecipherHexTextKey1(std::string_view hex) { return DecipherWith(embedded::CipherKey1(), hex); }
-Text DecipherHexTextKey2(std::string_view hex) { return DecipherWith(embedded::CipherKey2(), hex); }
-Text DecipherHexTextKey3(std::string_view hex) { return DecipherWith(embedded::CipherKey3(), hex); }
+std::string_view CipherKey(int key) {
+  std::string_view text = key == 1   ? embedded::CipherKey1()
+                          : key == 2 ? embedded::CipherKey2()
+                          : key == 3 ? embedded::CipherKey3()
+                                     : std::string_view();
+  return text.substr(0, text.find('\0'));
+}
+
+Text DecipherHexTextKey1(std::string_view hex) { return DecipherWith(CipherKey(1), hex); }
+Text DecipherHexTextKey2(std::string_view hex) { return DecipherWith(CipherKey(2), hex); }
+Text DecipherHexTextKey3(std::string_view hex) { return DecipherWith(CipherKey(3), hex); }
 
 }  // namespace korvane

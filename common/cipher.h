@@ -20,6 +20,10 @@ std::string HexTextToBytes(std::string_view hex);
 // RC4 over `data` with the first 256 bytes of `key` (an empty key leaves data as it is).
 std::string Rc4(std::string_view key, std::string_view data);
 
+// Key 1, 2 or 3 as the cipher uses it: the key text's bytes before its terminating zero.
+// Empty for any other number.
+std::string_view CipherKey(int key);
+
 // One routine per key, each key fixed inside. The result is the deciphered bytes up to
 // the first zero byte.
 Text DecipherHexTextKey1(std::string_view hex);  // built-in addresses

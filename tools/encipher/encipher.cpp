@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "common/cipher.h"
-#include "common/cipher_keys.h"
 
 namespace korvane::tools {
 
@@ -20,14 +19,8 @@ std::string BytesToHex(std::string_view bytes) {
 }
 
 std::string EncipherToHex(int key, std::string_view plain) {
-  std::string_view key_text;
-  switch (key) {
-    case 1: key_text = embedded::CipherKey1(); break;
-    case 2: key_text = embedded::CipherKey2(); break;
-    case 3: key_text = embedded::CipherKey3(); break;
-    default: throw std::invalid_argument("key must be 1, 2 or 3");
-  }
-  return BytesToHex(Rc4(key_text, plain));
+  if (key < 1 || key > 3) throw std::invalid_argument("key must be 1, 2 or 3");
+  return BytesToHex(Rc4(CipherKey(key), plain));
 }
 
 }  // namespace korvane::tools

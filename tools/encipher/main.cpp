@@ -3,7 +3,8 @@
 // Prints the enciphered hex text of TEXT under key 1, 2 or 3 (TEXT is taken as UTF-8
 // from the command line and enciphered as GBK; a character GBK cannot hold is refused).
 // Without TEXT, standard input is read and enciphered byte for byte, as the GBK bytes it
-// already is.
+// already is: a final line end is enciphered too (the programs compare deciphered values
+// exactly, so "echo 1 |" gives a switch value that matches nothing; use printf).
 
 #include <cstdio>
 #include <iostream>
@@ -16,7 +17,7 @@
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3 || std::string(argv[1]).size() != 1 || argv[1][0] < '1' ||
       argv[1][0] > '3') {
-    std::fputs("usage: korvane-encipher 1|2|3 [TEXT]   (no TEXT: GBK bytes on stdin)\n", stderr);
+    std::fputs("usage: korvane-encipher 1|2|3 [TEXT]   (no TEXT: GBK bytes on stdin, byte for byte)\n", stderr);
     return 2;
   }
   int key = argv[1][0] - '0';

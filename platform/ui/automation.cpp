@@ -15,8 +15,6 @@ AutomationSettings ReadAutomationSettings(
   settings.script_path = read("KORVANE_UI_SCRIPT").value_or("");
   settings.dump_path = read("KORVANE_UI_DUMP").value_or("");
   settings.virtual_time = read("KORVANE_UI_TIME").value_or("") == "virtual";
-  settings.probe_unresolvable = read("KORVANE_PROBE_UNRESOLVABLE").value_or("") == "1";
-  settings.program_folder = read("KORVANE_PROGRAM_FOLDER").value_or("");
   return settings;
 }
 

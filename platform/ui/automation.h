@@ -5,8 +5,9 @@
 //   KORVANE_UI_SCRIPT=file     the script of user actions (UTF-8)
 //   KORVANE_UI_DUMP=file       where `dump` actions and the final state go (JSON lines)
 //   KORVANE_UI_TIME=virtual    virtual time: timers and waits pass at once
-//   KORVANE_PROBE_UNRESOLVABLE=1  the network probe's host name does not resolve
-//   KORVANE_PROGRAM_FOLDER=dir the programs' folder, instead of the executable's
+// The services read the two further switches of a black-box run themselves:
+// KORVANE_PROBE_UNRESOLVABLE (system_resolver.h) and KORVANE_PROGRAM_FOLDER
+// (linux_file_system.h).
 
 #include <fstream>
 #include <memory>
@@ -25,8 +26,6 @@ struct AutomationSettings {
   std::string script_path;
   std::string dump_path;
   bool virtual_time = false;
-  bool probe_unresolvable = false;
-  std::string program_folder;
 };
 
 // Reads the variables above; `read` returns a variable's value or nullopt (getenv).

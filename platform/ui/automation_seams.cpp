@@ -1,9 +1,5 @@
 #include "platform/ui/automation_seams.h"
 
-#include <filesystem>
-
-#include "platform/core/path_map.h"
-
 namespace korvane::platform::ui {
 
 bool RecordingShell::RunShellVerb(std::string_view verb, std::string_view file) {
@@ -19,13 +15,6 @@ bool RecordingShell::OpenUrl(std::string_view address) {
 int RecordingShell::EndProcessByName(std::string_view file_name) {
   backend_.RecordProcessesEnded(Text(file_name));
   return 0;
-}
-
-Text ProgramFolder(const AutomationSettings& settings, const Text& real) {
-  if (settings.program_folder.empty()) return real;
-  Text folder = CorePath(std::filesystem::absolute(settings.program_folder).lexically_normal());
-  while (folder.size() > 1 && folder.ends_with('\\')) folder.pop_back();
-  return folder;
 }
 
 }  // namespace korvane::platform::ui

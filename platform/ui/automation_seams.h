@@ -1,13 +1,12 @@
 #pragma once
-// The seams a black-box run needs around the platform services: a shell that records
-// what the program starts and opens instead of doing it, a resolver that can be told to
-// fail, and the program folder moved anywhere. The settings come from automation.h.
+// The shell of a black-box run: it records what the program starts and opens instead of
+// doing it. The other two seams, an unresolvable probe host and a moved program folder,
+// live in the services themselves (system_resolver.h, linux_file_system.h), so that every
+// program gets them from the same environment variables.
 
 #include <string_view>
 
-#include "platform/services/resolver.h"
 #include "platform/services/shell.h"
-#include "platform/ui/automation.h"
 #include "platform/ui/headless_backend.h"
 
 namespace korvane::platform::ui {
@@ -27,23 +26,5 @@ class RecordingShell final : public Shell {
   HeadlessBackend& backend_;
   Text program_file_name_;
 };
-
-// The real resolver, unless the settings make every name unresolvable.
-class ProbeSeamResolver final : public NameResolver {
- public:
-  ProbeSeamResolver(const AutomationSettings& settings, NameResolver& real)
-      : unresolvable_(settings.probe_unresolvable), real_(real) {}
-  Text HostNameToIp(std::string_view host_name) override {
-    return unresolvable_ ? Text() : real_.HostNameToIp(host_name);
-  }
-
- private:
-  bool unresolvable_;
-  NameResolver& real_;
-};
-
-// The program folder as the programs see it (a core path without a trailing "\"): the
-// settings' folder when one is given, else `real`.
-Text ProgramFolder(const AutomationSettings& settings, const Text& real);
 
 }  // namespace korvane::platform::ui

@@ -1,6 +1,8 @@
 #pragma once
 // The boundary between the model and whatever shows it. Commands go down through this
-// interface; the backend raises events back up through Program::RaiseEvent. Two backends
+// interface; user input comes back up through Program's User* calls, which refuse what
+// the user could not reach (a hidden or disabled control, a window behind a modal one),
+// and the controls' own notifications through Program::RaiseEvent. Two backends
 // implement it: the headless one (headless_backend.h), and a desktop one that maps each
 // piece onto a GLib main loop: RunLoop/QuitLoop onto nested GMainLoops, Post onto idle
 // callbacks, timers onto timeouts.

@@ -547,4 +547,18 @@ bool Program::UserSelectRow(const ListBox& list, int row) {
   return true;
 }
 
+bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
+  UnitModel* model = FindModel(browser.Id());
+  if (model == nullptr || model->kind != UnitKind::kWebBrowserBox || !AcceptsInput(*model)) return false;
+  backend_.BrowserNavigate(*model, address);
+  return true;
+}
+
+bool Program::UserShortcutMenu(const WebBrowserBox& browser) {
+  UnitModel* model = FindModel(browser.Id());
+  if (model == nullptr || model->kind != UnitKind::kWebBrowserBox || !AcceptsInput(*model)) return false;
+  RaiseEvent(model->id, "ShortcutMenuRequested", {0, 0, 0});
+  return true;
+}
+
 }  // namespace korvane::platform::ui

@@ -163,6 +163,10 @@ class Program {
   bool UserTrayEvent(const Window& window, int value);
   bool UserActivateTreeItem(const TreeBox& tree, int item);
   bool UserSelectRow(const ListBox& list, int row);
+  // A link followed, or an address typed, inside the page of a browser box.
+  bool UserNavigate(const WebBrowserBox& browser, const Text& address);
+  // The user asks for the context menu inside a browser box's page.
+  bool UserShortcutMenu(const WebBrowserBox& browser);
 
  private:
   struct ModalLoop {

@@ -198,14 +198,20 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
     fail("nothing to answer");
   } else if (verb == "navigate") {
     if (auto unit = control(2)) {
-      if (unit->Kind() == UnitKind::kWebBrowserBox) {
-        WebBrowserBox(program, unit->Id()).Navigate(args.at(1));
-      } else {
+      if (unit->Kind() != UnitKind::kWebBrowserBox) {
         fail("not a browser box");
+      } else {
+        refused(program.UserNavigate(WebBrowserBox(program, unit->Id()), args.at(1)));
       }
     }
   } else if (verb == "context-menu") {
-    if (auto unit = control(1)) program.RaiseEvent(unit->Id(), "ShortcutMenuRequested", {0, 0, 0});
+    if (auto unit = control(1)) {
+      if (unit->Kind() != UnitKind::kWebBrowserBox) {
+        fail("not a browser box");
+      } else {
+        refused(program.UserShortcutMenu(WebBrowserBox(program, unit->Id())));
+      }
+    }
   } else if (verb == "activate") {
     if (auto unit = control(2)) refused(program.UserActivateTreeItem(TreeBox(program, unit->Id()), NumberArgument(args.at(1))));
   } else if (verb == "select") {

@@ -1,4 +1,4 @@
-// Automation settings and the seams a black-box run puts around the services.
+// Automation settings and the recording shell of a black-box run.
 
 #include <map>
 #include <sstream>
@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/core/path_map.h"
+#include "platform/ui/automation.h"
 #include "platform/ui/automation_seams.h"
 #include "platform/ui/dump.h"
 #include "tests/platform/ui/ui_test_fixture.h"
@@ -26,44 +26,20 @@ AutomationSettings SettingsFrom(const std::map<std::string, std::string>& enviro
 
 TEST(AutomationSettingsTest, OnlyTheDocumentedValuesSwitchTheModesOn) {
   AutomationSettings on = SettingsFrom({{"KORVANE_UI", "headless"}, {"KORVANE_UI_TIME", "virtual"},
-                                        {"KORVANE_UI_SCRIPT", "s.txt"}, {"KORVANE_UI_DUMP", "d.jsonl"},
-                                        {"KORVANE_PROBE_UNRESOLVABLE", "1"}, {"KORVANE_PROGRAM_FOLDER", "/opt/k"}});
+                                        {"KORVANE_UI_SCRIPT", "s.txt"}, {"KORVANE_UI_DUMP", "d.jsonl"}});
   EXPECT_TRUE(on.headless);
   EXPECT_TRUE(on.virtual_time);
-  EXPECT_TRUE(on.probe_unresolvable);
   EXPECT_EQ(on.script_path, "s.txt");
   EXPECT_EQ(on.dump_path, "d.jsonl");
-  EXPECT_EQ(on.program_folder, "/opt/k");
-  AutomationSettings off = SettingsFrom({{"KORVANE_UI", "Headless"}, {"KORVANE_UI_TIME", "real"},
-                                         {"KORVANE_PROBE_UNRESOLVABLE", "yes"}});
+  AutomationSettings off = SettingsFrom({{"KORVANE_UI", "Headless"}, {"KORVANE_UI_TIME", "real"}});
   EXPECT_FALSE(off.headless);
   EXPECT_FALSE(off.virtual_time);
-  EXPECT_FALSE(off.probe_unresolvable);
 }
 
 TEST(AutomationSettingsTest, AScriptThatCannotBeReadStopsTheRunBeforeItStarts) {
   AutomationSettings settings;
   settings.script_path = "/nonexistent/script.txt";
   EXPECT_THROW(HeadlessSession(settings, nullptr), std::runtime_error);
-}
-
-class FixedResolver final : public NameResolver {
- public:
-  Text HostNameToIp(std::string_view) override { return "93.184.216.34"; }
-};
-
-TEST(AutomationSeamsTest, ProbeCanBeMadeUnresolvableAndTheFolderMoved) {
-  FixedResolver real;
-  AutomationSettings settings;
-  EXPECT_EQ(ProbeSeamResolver(settings, real).HostNameToIp("probe.example"), "93.184.216.34");
-  settings.probe_unresolvable = true;
-  EXPECT_EQ(ProbeSeamResolver(settings, real).HostNameToIp("probe.example"), "");
-
-  EXPECT_EQ(ProgramFolder(settings, "\\opt\\korvane"), "\\opt\\korvane");
-  settings.program_folder = "/srv/test-folder/";
-  const Text moved = ProgramFolder(settings, "\\opt\\korvane");
-  EXPECT_FALSE(moved.ends_with('\\'));
-  EXPECT_EQ(NativePath(moved + "\\Config.ini"), std::filesystem::path("/srv/test-folder/Config.ini"));
 }
 
 using RecordingShellTest = HeadlessProgramTest;

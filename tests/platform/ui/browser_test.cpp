@@ -30,6 +30,8 @@ class BrowserTest : public HeadlessProgramTest {
                        " bytes");
     });
     program_with_pages_.BindHandler("OnPageComplete", [this](const Event&) { trace_.push_back("complete"); });
+    program_with_pages_.BindHandler("OnBrowserMenu", [this](const Event&) { trace_.push_back("context menu"); });
+    for (const char* name : {"OnDialogCreated", "OnOpenClicked"}) program_with_pages_.BindHandler(name, [](const Event&) {});
   }
 
   // Runs the browser window with `steps` as the user's actions, then closes it.
@@ -89,6 +91,29 @@ TEST_F(BrowserTest, StopDropsAPageThatHasNotLoaded) {
   });
   EXPECT_TRUE(trace_.empty());
   EXPECT_TRUE(server_.fetched.empty());
+}
+
+TEST_F(BrowserTest, ThePageTakesTheUsersClicksOnlyWhileTheUserCanReachIt) {
+  const Text browser = "主界面片库浏览器";
+  auto show = [&](bool visible) { return [&, visible] { Browser().SetVisible(visible); }; };
+  script_.Call(show(false))
+      .Add("context-menu", {browser})
+      .Add("navigate", {browser, "http://a.test/hidden"})
+      .Call(show(true))
+      .Add("context-menu", {browser})
+      .Add("navigate", {browser, "http://a.test/shown"})
+      .Call([&] { program_with_pages_.LoadWindow("Dialog", true); })
+      .Add("context-menu", {browser})  // behind the modal dialog
+      .Add("navigate", {browser, "http://a.test/behind"})
+      .Add("key", {"Esc"})
+      .Add("context-menu", {"软件统计"})  // hidden at load
+      .Call([&] { program_with_pages_.DestroyUnit(Browser().ParentWindow()); });
+  EXPECT_EQ(program_with_pages_.Run([&] { program_with_pages_.LoadWindow("Browser", false); }), 0);
+  EXPECT_THAT(trace_, ElementsAre("context menu", "navigated http://a.test/shown with 27 bytes", "complete"));
+  EXPECT_THAT(server_.fetched, ElementsAre("http://a.test/shown"));
+  EXPECT_THAT(backend_with_pages_.ScriptErrors(),
+              ElementsAre("context-menu: input refused", "navigate: input refused", "context-menu: input refused",
+                          "navigate: input refused", "context-menu: input refused"));
 }
 
 }  // namespace

@@ -18,14 +18,21 @@ void AppendByteLiteral(std::string& out, unsigned char byte) {
 
 bool IsQuantifierStart(char c) { return c == '*' || c == '+' || c == '?' || c == '{'; }
 
-// A byte in the lead range that sits at the end of an odd run of lead-range bytes is a
-// lead byte, so the byte after it is a trail byte. The run starts on a boundary: the
-// byte before it is below 0x81 and so ends a character, whether single or a trail.
-bool IsCharacterBoundary(std::string_view text, std::size_t position) {
-  std::size_t run = 0;
-  while (run < position && IsGbkLeadByte(static_cast<unsigned char>(text[position - run - 1]))) ++run;
-  return run % 2 == 0;
-}
+// Walks the text character by character as the search moves on. Match positions only
+// grow, so the walk is linear in the text however many matches there are.
+class CharacterBoundaries {
+ public:
+  explicit CharacterBoundaries(std::string_view text) : text_(text) {}
+  // `position` must not be smaller than at the call before.
+  bool IsBoundary(std::size_t position) {
+    while (next_ < position) next_ += GbkCharLength(text_, next_);
+    return next_ == position;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t next_ = 0;  // the first character start not yet passed
+};
 
 }  // namespace
 
@@ -108,6 +115,7 @@ std::vector<RegexMatch> CompiledRegex::SearchAll(std::string_view text) const {
   }
   pcre2_jit_stack_assign(context, nullptr, stack);
   const auto* subject = reinterpret_cast<PCRE2_SPTR>(text.data());
+  CharacterBoundaries boundaries(text);
   std::size_t start = 0;
   while (start <= text.size()) {
     int found = pcre2_match(code_->code, subject, text.size(), start, 0, data, context);
@@ -115,7 +123,7 @@ std::vector<RegexMatch> CompiledRegex::SearchAll(std::string_view text) const {
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data);
     std::size_t begin = offsets[0];
     std::size_t end = offsets[1];
-    if (!IsCharacterBoundary(text, begin)) {
+    if (!boundaries.IsBoundary(begin)) {
       start = begin + 1;  // began on a trail byte: the next byte starts a character
       continue;
     }

@@ -18,20 +18,26 @@ void AppendByteLiteral(std::string& out, unsigned char byte) {
 
 bool IsQuantifierStart(char c) { return c == '*' || c == '+' || c == '?' || c == '{'; }
 
-// Walks the text character by character as the search moves on. Match positions only
-// grow, so the walk is linear in the text however many matches there are.
+// Tells whether a match position starts a character. A byte below 0x81 always ends a
+// character (as a single byte or as a trail byte), so the bytes between the last such
+// byte and the position are lead-range bytes that pair up from there. The walk back
+// never passes a position already known to be a boundary, and match positions only grow,
+// so the whole search walks each byte at most once.
 class CharacterBoundaries {
  public:
   explicit CharacterBoundaries(std::string_view text) : text_(text) {}
   // `position` must not be smaller than at the call before.
   bool IsBoundary(std::size_t position) {
-    while (next_ < position) next_ += GbkCharLength(text_, next_);
-    return next_ == position;
+    std::size_t run_start = position;
+    while (run_start > known_ && IsGbkLeadByte(static_cast<unsigned char>(text_[run_start - 1]))) --run_start;
+    bool boundary = (position - run_start) % 2 == 0;
+    known_ = boundary ? position : position + 1;
+    return boundary;
   }
 
  private:
   std::string_view text_;
-  std::size_t next_ = 0;  // the first character start not yet passed
+  std::size_t known_ = 0;  // a character start at or before every later position
 };
 
 }  // namespace

@@ -40,6 +40,23 @@ class CharacterBoundaries {
   std::size_t known_ = 0;  // a character start at or before every later position
 };
 
+// The text between "\Q" and "\E" (or the pattern's end), from `start`, written as byte
+// literals: a trail byte 0x5C followed by "E" must not end the quoting. Outside a class
+// each character is one unit, so a quantifier after "\E" repeats the last character
+// whole. Returns the position after the run.
+std::size_t AppendQuotedRun(std::string& out, std::string_view pattern, std::size_t start, bool in_class) {
+  std::size_t i = start;
+  while (i < pattern.size()) {
+    std::size_t length = GbkCharLength(pattern, i);
+    if (length == 1 && pattern[i] == '\\' && i + 1 < pattern.size() && pattern[i + 1] == 'E') return i + 2;
+    if (length == 2 && !in_class) out += "(?:";
+    for (std::size_t k = 0; k < length; ++k) AppendByteLiteral(out, static_cast<unsigned char>(pattern[i + k]));
+    if (length == 2 && !in_class) out += ")";
+    i += length;
+  }
+  return i;
+}
+
 }  // namespace
 
 std::string TranslateGbkPattern(std::string_view pattern) {
@@ -58,6 +75,10 @@ std::string TranslateGbkPattern(std::string_view pattern) {
     } else if (byte >= 0x80) {
       AppendByteLiteral(out, byte);
     } else if (byte == '\\' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == 'Q') {
+        i = AppendQuotedRun(out, pattern, i + 2, in_class);
+        continue;
+      }
       // An escaped double-byte character is that character; any other escape is ASCII
       // pattern syntax and passes through whole.
       if (GbkCharLength(pattern, i + 1) == 2) {

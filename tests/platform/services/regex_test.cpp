@@ -89,6 +89,8 @@ TEST(Regex, DoubleByteCharactersInAPatternAreLiteralsNeverSyntax) {
       {"\xD6\xD0+", "\xD6\xD0\xD6\xD0\xD6\xD0!", {"\xD6\xD0\xD6\xD0\xD6\xD0"}},  // repeats the character
       {"\\\xD6\xD0", "\xD6\xD0", {"\xD6\xD0"}},                              // an escaped character
       {"[\xD6\xD0]", "\xD6", {"\xD6"}},                                      // a class holds bytes
+      {"\\Q\x95\x5C" "E.\\E!", "\x95\x5C" "Ex! \x95\x5C" "E.!", {"\x95\x5C" "E.!"}},  // quoting goes on
+      {"\\Q(\xD6\xD0\\E+", "(\xD6\xD0\xD6\xD0", {"(\xD6\xD0\xD6\xD0"}},       // repeats the character
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pattern);

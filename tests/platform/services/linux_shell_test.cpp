@@ -47,6 +47,20 @@ TEST_F(LinuxShellTest, OpenStartsTheProgramItselfWithNoArguments) {
   EXPECT_FALSE(fs::exists(fs::current_path() / "injected.exe"));
 }
 
+TEST_F(LinuxShellTest, TheStartedProgramInheritsNoDescriptorBeyondTheStandardStreams) {
+  int pipe_ends[2];
+  ASSERT_EQ(::pipe(pipe_ends), 0);  // without close-on-exec, as a careless library opens one
+  const fs::path program = folder_.path() / "Update";
+  ASSERT_TRUE(WriteFileAtomically(program, "#!/bin/sh\nif [ -e /proc/$$/fd/" + std::to_string(pipe_ends[0]) +
+                                               " ]; then echo kept; else echo closed; fi > '" + fifo_.string() +
+                                               "'\n"));
+  ::chmod(program.c_str(), 0755);
+  EXPECT_TRUE(shell_->RunShellVerb("open", CorePath(program)));
+  EXPECT_EQ(ReadFifo(fifo_), "closed\n");
+  ::close(pipe_ends[0]);
+  ::close(pipe_ends[1]);
+}
+
 TEST_F(LinuxShellTest, AWindowsProgramNameFindsTheProgramWithoutItsSuffix) {
   WriteReporter(folder_.path() / "Update", fifo_);
   EXPECT_TRUE(shell_->RunShellVerb("Open", CorePath(folder_.path()) + "\\Update.exe"));

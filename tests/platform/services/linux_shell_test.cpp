@@ -131,6 +131,13 @@ TEST_F(LinuxShellTest, EndProcessByNameEndsExactMatchesOnly) {
   }
   EXPECT_EQ(shell_->EndProcessByName("QvodTerminal.exe"), 0);
   EXPECT_EQ(shell_->EndProcessByName(""), 0);
+
+  fs::copy_file("/bin/sleep", folder_.path() / "QvodTerminal.exe");
+  pid_t replaced = StartSleeper(folder_.path() / "QvodTerminal.exe");
+  fs::remove(folder_.path() / "QvodTerminal.exe");
+  EXPECT_EQ(shell_->EndProcessByName("QvodTerminal.exe"), 1) << "its file was removed while it runs";
+  ASSERT_EQ(::waitpid(replaced, &status, 0), replaced);
+  EXPECT_TRUE(WIFSIGNALED(status));
 }
 
 TEST_F(LinuxShellTest, TheProgramFileNameIsTheExecutablesName) {

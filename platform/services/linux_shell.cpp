@@ -44,6 +44,8 @@ Text SchemeOf(std::string_view address) {
   return Text(address.substr(0, colon));
 }
 
+// The file name of a process's executable, also after the file was replaced or removed
+// while the process runs (an update copies over installed programs).
 std::string ExecutableName(const fs::path& link) {
   std::error_code error;
   std::string target = fs::read_symlink(link, error).filename().string();
@@ -88,8 +90,7 @@ class LinuxShell final : public Shell {
   }
 
   Text GetProgramFileName() override {
-    std::error_code error;
-    return Utf8ToGbk(fs::read_symlink("/proc/self/exe", error).filename().u8string());
+    return Utf8ToGbk(AsUtf8(ExecutableName("/proc/self/exe")));
   }
 
  private:

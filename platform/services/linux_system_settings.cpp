@@ -28,7 +28,8 @@ bool DisplayPresent() {
   return display != nullptr && *display != '\0';
 }
 
-// A value of the Desktop Entry format: the argument quoted, then the string escapes.
+// A value of the Desktop Entry format: the argument quoted, then the string escapes, so
+// a line end in a folder name cannot start another line of the entry.
 std::string DesktopExecArgument(const std::string& argument) {
   std::string quoted = "\"";
   for (char c : argument) {
@@ -40,6 +41,9 @@ std::string DesktopExecArgument(const std::string& argument) {
   for (char c : quoted) {
     if (c == '\\') value += "\\\\";
     else if (c == '%') value += "%%";
+    else if (c == '\n') value += "\\n";
+    else if (c == '\r') value += "\\r";
+    else if (c == '\t') value += "\\t";
     else value += c;
   }
   return value;

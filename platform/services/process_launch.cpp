@@ -16,10 +16,17 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  // The new program gets the standard streams and nothing else of ours: a descriptor
+  // that it kept open (a lock, the single-instance socket) would outlive this process.
+  posix_spawn_file_actions_t actions;
+  if (::posix_spawn_file_actions_init(&actions) != 0) return std::nullopt;
+  ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
   pid_t pid = 0;
   // posix_spawnp reports a program that cannot be executed as an error, not as a child
   // that exits at once.
-  if (::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return std::nullopt;
+  int failed = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  ::posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) return std::nullopt;
   return pid;
 }
 

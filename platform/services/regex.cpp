@@ -18,13 +18,43 @@ void AppendByteLiteral(std::string& out, unsigned char byte) {
 
 bool IsQuantifierStart(char c) { return c == '*' || c == '+' || c == '?' || c == '{'; }
 
-// A byte in the lead range that sits at the end of an odd run of lead-range bytes is a
-// lead byte, so the byte after it is a trail byte. The run starts on a boundary: the
-// byte before it is below 0x81 and so ends a character, whether single or a trail.
-bool IsCharacterBoundary(std::string_view text, std::size_t position) {
-  std::size_t run = 0;
-  while (run < position && IsGbkLeadByte(static_cast<unsigned char>(text[position - run - 1]))) ++run;
-  return run % 2 == 0;
+// Tells whether a match position starts a character. A byte below 0x81 always ends a
+// character (as a single byte or as a trail byte), so the bytes between the last such
+// byte and the position are lead-range bytes that pair up from there. The walk back
+// never passes a position already known to be a boundary, and match positions only grow,
+// so the whole search walks each byte at most once.
+class CharacterBoundaries {
+ public:
+  explicit CharacterBoundaries(std::string_view text) : text_(text) {}
+  // `position` must not be smaller than at the call before.
+  bool IsBoundary(std::size_t position) {
+    std::size_t run_start = position;
+    while (run_start > known_ && IsGbkLeadByte(static_cast<unsigned char>(text_[run_start - 1]))) --run_start;
+    bool boundary = (position - run_start) % 2 == 0;
+    known_ = boundary ? position : position + 1;
+    return boundary;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t known_ = 0;  // a character start at or before every later position
+};
+
+// The text between "\Q" and "\E" (or the pattern's end), from `start`, written as byte
+// literals: a trail byte 0x5C followed by "E" must not end the quoting. Outside a class
+// each character is one unit, so a quantifier after "\E" repeats the last character
+// whole. Returns the position after the run.
+std::size_t AppendQuotedRun(std::string& out, std::string_view pattern, std::size_t start, bool in_class) {
+  std::size_t i = start;
+  while (i < pattern.size()) {
+    std::size_t length = GbkCharLength(pattern, i);
+    if (length == 1 && pattern[i] == '\\' && i + 1 < pattern.size() && pattern[i + 1] == 'E') return i + 2;
+    if (length == 2 && !in_class) out += "(?:";
+    for (std::size_t k = 0; k < length; ++k) AppendByteLiteral(out, static_cast<unsigned char>(pattern[i + k]));
+    if (length == 2 && !in_class) out += ")";
+    i += length;
+  }
+  return i;
 }
 
 }  // namespace
@@ -45,6 +75,10 @@ std::string TranslateGbkPattern(std::string_view pattern) {
     } else if (byte >= 0x80) {
       AppendByteLiteral(out, byte);
     } else if (byte == '\\' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == 'Q') {
+        i = AppendQuotedRun(out, pattern, i + 2, in_class);
+        continue;
+      }
       // An escaped double-byte character is that character; any other escape is ASCII
       // pattern syntax and passes through whole.
       if (GbkCharLength(pattern, i + 1) == 2) {
@@ -108,6 +142,7 @@ std::vector<RegexMatch> CompiledRegex::SearchAll(std::string_view text) const {
   }
   pcre2_jit_stack_assign(context, nullptr, stack);
   const auto* subject = reinterpret_cast<PCRE2_SPTR>(text.data());
+  CharacterBoundaries boundaries(text);
   std::size_t start = 0;
   while (start <= text.size()) {
     int found = pcre2_match(code_->code, subject, text.size(), start, 0, data, context);
@@ -115,7 +150,7 @@ std::vector<RegexMatch> CompiledRegex::SearchAll(std::string_view text) const {
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data);
     std::size_t begin = offsets[0];
     std::size_t end = offsets[1];
-    if (!IsCharacterBoundary(text, begin)) {
+    if (!boundaries.IsBoundary(begin)) {
       start = begin + 1;  // began on a trail byte: the next byte starts a character
       continue;
     }

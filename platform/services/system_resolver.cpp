@@ -18,7 +18,8 @@ bool OfflineRequested() {
 class SystemNameResolver final : public NameResolver {
  public:
   Text HostNameToIp(std::string_view host_name) override {
-    if (host_name.empty() || OfflineRequested()) return {};
+    // A zero byte would cut the name short and resolve another one.
+    if (host_name.empty() || host_name.find('\0') != std::string_view::npos || OfflineRequested()) return {};
     // Host names are ASCII; a GBK name goes to the resolver as its bytes and fails there.
     std::string name(host_name);
     addrinfo hints{};

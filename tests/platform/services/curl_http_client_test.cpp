@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/core/clock.h"
 #include "tests/platform/services/closed_port.h"
+#include "tests/platform/services/full_backlog.h"
 #include "tests/support/test_http_server.h"
 
 namespace korvane::platform {
@@ -96,6 +98,15 @@ TEST(CurlHttpClientStall, AStalledAnswerIsGivenUpAndKeepsWhatCame) {
   server.Script("/slow.bin", ScriptedAnswer{.body = body, .cut_after = 2, .stall = true});
   auto client = CreateCurlHttpClient(HttpTimeouts{.connect_seconds = 5, .stall_seconds = 1});
   EXPECT_EQ(client->HttpGetBytes(server.Url("/slow.bin")), body.substr(0, 2));
+}
+
+TEST(CurlHttpClientConnect, AServerThatTakesNoConnectionIsGivenUpAtTheConnectTimeOut) {
+  testing_support::FullBacklog server;
+  auto client = CreateCurlHttpClient(HttpTimeouts{.connect_seconds = 1, .stall_seconds = 60});
+  const std::int64_t start = SystemClock().NowMs();
+  EXPECT_EQ(client->HttpGetBytes(server.Url()), "");
+  // Without the time-out the system would try to connect for about two minutes.
+  EXPECT_LT(SystemClock().NowMs() - start, 30000);
 }
 
 }  // namespace

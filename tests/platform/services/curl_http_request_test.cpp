@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/platform/services/full_backlog.h"
+#include "tests/platform/services/raw_http_answer.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
 
@@ -142,6 +144,53 @@ TEST(CurlHttpRequestSynchronous, ASynchronousSendReturnsWithTheAnswer) {
   EXPECT_EQ(request->ReadyState(), 4);
   EXPECT_EQ(request->Status(), 200);
   EXPECT_EQ(request->ResponseBody(), "whole");
+}
+
+// Completes the request as the downloader waits for it, a second at a time.
+void Complete(HttpRequest& request, const std::string& url) {
+  request.Open("GET", url, true);
+  request.SetRequestHeader("Range", "bytes=0-20479");
+  request.Send();
+  for (int pass = 0; pass < 30 && request.ReadyState() != 4; ++pass) request.WaitForResponse(1000);
+}
+
+TEST(CurlHttpRequestRawAnswers, TheStatusLineAndHeadersAreTakenAsTheServerWroteThem) {
+  struct Case {
+    std::string answer;
+    int status;
+    Text status_text;
+    Text content_range;
+    std::string body;
+  };
+  const Case cases[] = {
+      {"HTTP/1.1 404 Datei fehlt\r\nContent-Length: 0\r\n\r\n", 404, "Datei fehlt", "", ""},
+      {"HTTP/1.1 404 \xCE\xC4\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\r\nContent-Length: 0\r\n\r\n", 404,
+       "\xCE\xC4\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA", "", ""},  // 文件不存在, GBK as sent
+      {"HTTP/1.1 503\r\nContent-Length: 0\r\n\r\n", 503, "", "", ""},
+      {"HTTP/1.0 206 Partial  Content \r\ncontent-range:bytes 0-3/10\r\nContent-Length: 4\r\n\r\nabcd", 206,
+       "Partial  Content ", "bytes 0-3/10", "abcd"},
+  };
+  auto factory = CreateCurlHttpRequestFactory();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    testing_support::RawHttpAnswer server(c.answer);
+    auto request = factory->CreateHttpRequest();
+    Complete(*request, server.Url("/file.zip"));
+    ASSERT_EQ(request->ReadyState(), 4);
+    EXPECT_EQ(request->Status(), c.status);
+    EXPECT_EQ(request->StatusText(), c.status_text);
+    EXPECT_EQ(request->GetResponseHeader("Content-Range"), c.content_range);
+    EXPECT_EQ(request->ResponseBody(), c.body);
+  }
+}
+
+TEST(CurlHttpRequestConnect, AServerThatTakesNoConnectionFailsAtTheConnectTimeOut) {
+  testing_support::FullBacklog server;
+  auto request = CreateCurlHttpRequestFactory(HttpTimeouts{.connect_seconds = 1, .stall_seconds = 0})->CreateHttpRequest();
+  Complete(*request, server.Url());
+  EXPECT_EQ(request->ReadyState(), 4) << "given up well before the caller's own thirty seconds";
+  EXPECT_EQ(request->Status(), 0);
+  EXPECT_EQ(request->ResponseBody(), "");
 }
 
 }  // namespace

@@ -47,6 +47,20 @@ TEST_F(LinuxShellTest, OpenStartsTheProgramItselfWithNoArguments) {
   EXPECT_FALSE(fs::exists(fs::current_path() / "injected.exe"));
 }
 
+TEST_F(LinuxShellTest, TheStartedProgramInheritsNoDescriptorBeyondTheStandardStreams) {
+  int pipe_ends[2];
+  ASSERT_EQ(::pipe(pipe_ends), 0);  // without close-on-exec, as a careless library opens one
+  const fs::path program = folder_.path() / "Update";
+  ASSERT_TRUE(WriteFileAtomically(program, "#!/bin/sh\nif [ -e /proc/$$/fd/" + std::to_string(pipe_ends[0]) +
+                                               " ]; then echo kept; else echo closed; fi > '" + fifo_.string() +
+                                               "'\n"));
+  ::chmod(program.c_str(), 0755);
+  EXPECT_TRUE(shell_->RunShellVerb("open", CorePath(program)));
+  EXPECT_EQ(ReadFifo(fifo_), "closed\n");
+  ::close(pipe_ends[0]);
+  ::close(pipe_ends[1]);
+}
+
 TEST_F(LinuxShellTest, AWindowsProgramNameFindsTheProgramWithoutItsSuffix) {
   WriteReporter(folder_.path() / "Update", fifo_);
   EXPECT_TRUE(shell_->RunShellVerb("Open", CorePath(folder_.path()) + "\\Update.exe"));
@@ -117,6 +131,13 @@ TEST_F(LinuxShellTest, EndProcessByNameEndsExactMatchesOnly) {
   }
   EXPECT_EQ(shell_->EndProcessByName("QvodTerminal.exe"), 0);
   EXPECT_EQ(shell_->EndProcessByName(""), 0);
+
+  fs::copy_file("/bin/sleep", folder_.path() / "QvodTerminal.exe");
+  pid_t replaced = StartSleeper(folder_.path() / "QvodTerminal.exe");
+  fs::remove(folder_.path() / "QvodTerminal.exe");
+  EXPECT_EQ(shell_->EndProcessByName("QvodTerminal.exe"), 1) << "its file was removed while it runs";
+  ASSERT_EQ(::waitpid(replaced, &status, 0), replaced);
+  EXPECT_TRUE(WIFSIGNALED(status));
 }
 
 TEST_F(LinuxShellTest, TheProgramFileNameIsTheExecutablesName) {

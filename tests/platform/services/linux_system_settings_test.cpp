@@ -59,6 +59,12 @@ TEST_F(LinuxSystemSettingsTest, TheAutostartEntryRunsTheProgramsFullPath) {
   EXPECT_NE(text->find("Type=Application\n"), std::string::npos);
   EXPECT_NE(text->find("Exec=\"/opt/my \\\\$player/Player\"\n"), std::string::npos) << *text;
 
+  EXPECT_TRUE(settings_->AddAutoStartEntry("Player", "\\opt\\a\nExec=evil\\Player", 0));
+  text = ReadWholeFile(entry);
+  ASSERT_TRUE(text.has_value());
+  EXPECT_NE(text->find("Exec=\"/opt/a\\nExec=evil/Player\"\n"), std::string::npos) << *text;
+  EXPECT_EQ(text->find("\nExec=evil"), std::string::npos) << "a line end in the path starts no line";
+
   EXPECT_TRUE(settings_->RemoveAutoStartEntry("Player"));
   EXPECT_FALSE(fs::exists(entry));
   EXPECT_TRUE(settings_->RemoveAutoStartEntry("Player")) << "nothing left to remove";

@@ -89,6 +89,8 @@ TEST(Regex, DoubleByteCharactersInAPatternAreLiteralsNeverSyntax) {
       {"\xD6\xD0+", "\xD6\xD0\xD6\xD0\xD6\xD0!", {"\xD6\xD0\xD6\xD0\xD6\xD0"}},  // repeats the character
       {"\\\xD6\xD0", "\xD6\xD0", {"\xD6\xD0"}},                              // an escaped character
       {"[\xD6\xD0]", "\xD6", {"\xD6"}},                                      // a class holds bytes
+      {"\\Q\x95\x5C" "E.\\E!", "\x95\x5C" "Ex! \x95\x5C" "E.!", {"\x95\x5C" "E.!"}},  // quoting goes on
+      {"\\Q(\xD6\xD0\\E+", "(\xD6\xD0\xD6\xD0", {"(\xD6\xD0\xD6\xD0"}},       // repeats the character
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pattern);
@@ -132,6 +134,18 @@ TEST(Regex, ALazyCaptureSpanningMegabytesOnOneLineDoesNotOverflow) {
   EXPECT_EQ(titles[0], span);
   EXPECT_EQ(titles[1], "short");
   EXPECT_TRUE(Group(kTitlePattern, "<li>剧　　名：" + span, 1).empty()) << "no closing tag";
+}
+
+TEST(Regex, MatchesAllThroughALongDoubleByteRunEachOnItsCharacter) {
+  // 中 is D6 D0: both bytes lie in the lead range, so only counting from the start of the
+  // text tells a lead byte from a trail byte.
+  std::string run;
+  for (int i = 0; i < 200000; ++i) run += "\xD6\xD0";
+  auto found = RegexSearchAll(RegexCompile("[\\xD0-\\xD6]{2}").get(), "a" + run);
+  ASSERT_EQ(found.size(), 200000u);
+  EXPECT_EQ(found.front().position(), 1u);
+  EXPECT_EQ(found.back().position(), run.size() - 1);
+  EXPECT_EQ(MatchGetSubmatchText(found.back(), 0), "\xD6\xD0");
 }
 
 }  // namespace

@@ -34,9 +34,11 @@ ContentRange ReadContentRange(std::string_view header) {
   if (BeginsWithNumber(TextAfterLast(header, '/'))) range.total = NumberAfterLast(header, '/');
   const std::size_t dash = header.rfind('-');
   if (dash != std::string_view::npos) {
-    // The first position follows the unit and its blank: "bytes 0".
-    const std::string_view first = TextAfterLast(header.substr(0, dash), ' ');
-    if (BeginsWithNumber(first)) range.first = std::trunc(ToNumber(first));
+    // The first position is the run of digits just before the "-", whatever separates
+    // it from the unit ("bytes 0-", or "bytes=0-" as some servers write it).
+    std::size_t start = dash;
+    while (start > 0 && header[start - 1] >= '0' && header[start - 1] <= '9') --start;
+    if (start < dash) range.first = ToNumber(header.substr(start, dash - start));
   }
   return range;
 }

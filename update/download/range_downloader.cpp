@@ -191,18 +191,22 @@ bool RangeDownloader::AwaitAnswer(std::int64_t sent_at) {
 
 RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
   const ContentRange range = ReadContentRange(http_object_->GetResponseHeader("Content-Range"));
-  if (!range.total) return TakeUnknownLength(transfer, http_object_->ResponseBody());
-  if (!AcceptTotal(*range.total)) return BlockEnd::kTransferEnded;
-  if (!range.first || *range.first != transfer.range_start || range.last < *range.first ||
-      range.last >= *range.total) {
-    status_text_ = Text(status::kRangeMismatch);
-    return BlockEnd::kTransferEnded;
-  }
   const std::string body = http_object_->ResponseBody();
-  if (static_cast<double>(body.size()) != range.last - *range.first + 1) {
-    status_text_ = Text(status::kBodyLengthMismatch);
-    return BlockEnd::kTransferEnded;
+  if (range.total && !AcceptTotal(*range.total)) return BlockEnd::kTransferEnded;
+  // A range that is stated must be the one asked for, also when the length is not stated:
+  // bytes kept from a misplaced answer would be resumed after as if they were in place.
+  if (range.total || range.first) {
+    if (!range.first || *range.first != transfer.range_start || range.last < *range.first ||
+        (range.total && range.last >= *range.total)) {
+      status_text_ = Text(status::kRangeMismatch);
+      return BlockEnd::kTransferEnded;
+    }
+    if (static_cast<double>(body.size()) != range.last - *range.first + 1) {
+      status_text_ = Text(status::kBodyLengthMismatch);
+      return BlockEnd::kTransferEnded;
+    }
   }
+  if (!range.total) return TakeUnknownLength(transfer, body);
   if (!WriteBody(transfer, body)) return BlockEnd::kTransferEnded;
   total_length_ = static_cast<std::int32_t>(*range.total);
   bytes_done_ = static_cast<std::int32_t>(range.last) + 1;

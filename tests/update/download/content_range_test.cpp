@@ -37,6 +37,13 @@ TEST(ContentRange, ReadsRangeAndTotal) {
   EXPECT_EQ(range.last, 49999);
 }
 
+TEST(ContentRange, FirstPositionIsTheDigitsBeforeTheDash) {
+  EXPECT_EQ(ReadContentRange("bytes=20480-40959/50000").first, 20480.0);
+  EXPECT_EQ(ReadContentRange("bytes 0-99/*").first, 0.0);
+  EXPECT_FALSE(ReadContentRange("bytes -99/100").first);
+  EXPECT_FALSE(ReadContentRange("bytes x-99/100").first);
+}
+
 TEST(ContentRange, UnsatisfiedFormHasTotalButNoRange) {
   const ContentRange range = ReadContentRange("bytes */50000");
   ASSERT_TRUE(range.total);

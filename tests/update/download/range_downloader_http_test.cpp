@@ -224,6 +224,7 @@ TEST_F(RangeDownloaderHttpTest, FaultyPartialAnswersWriteNothing) {
   } cases[] = {
       {"no stated length", "bytes 0-20479/*", 20480, status::kLengthUnknown},
       {"elsewhere", "bytes 1-20480/50000", 20480, status::kRangeMismatch},
+      {"elsewhere, no stated length", "bytes 1-20480/*", 20480, status::kRangeMismatch},
       {"short body", "bytes 0-20479/50000", 10000, status::kBodyLengthMismatch},
       {"2 GB", "bytes 0-20479/3000000000", 20480, status::kTooLarge},
   };
@@ -276,6 +277,47 @@ TEST_F(RangeDownloaderHttpTest, AnswerCutOffMidwayWritesNothing) {
   // The next transfer starts again from the file's (empty) end.
   finished.clear();
   EXPECT_TRUE(Download());
+  EXPECT_EQ(LocalBytes(), resource);
+}
+
+TEST_F(RangeDownloaderHttpTest, AbortAfterABlockStopsAndTheNextTransferResumes) {
+  ServeResource(50000);
+  after_block = [this] {
+    if (percents.size() == 1) downloader->Abort();
+  };
+
+  EXPECT_FALSE(Download());
+
+  EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));
+  ASSERT_EQ(finished.size(), 1u);
+  EXPECT_EQ(finished[0].status_text, "");
+  EXPECT_EQ(finished[0].percent, 40);
+
+  EXPECT_TRUE(Download());
+  EXPECT_THAT(RangesArrived(),
+              ElementsAre("bytes=0-20479", "bytes=20480-40959", "bytes=40960-61439"));
+  EXPECT_EQ(LocalBytes(), resource);
+}
+
+TEST_F(RangeDownloaderHttpTest, CallsDuringATransferAreRefused) {
+  ServeResource(50000);
+  std::vector<bool> results;
+  after_block = [&] {
+    if (!results.empty()) return;
+    results.push_back(downloader->Init(nullptr, nullptr));
+    results.push_back(downloader->SetLocalFile(platform::CorePath(folder.path() / "other")));
+    downloader->SetUrl(server.Url("/other"), "r");
+    downloader->SetBlockSize(1);
+    results.push_back(downloader->Download());
+  };
+
+  EXPECT_TRUE(Download());
+
+  EXPECT_THAT(results, ElementsAre(false, false, false));
+  EXPECT_THAT(RangesArrived(),
+              ElementsAre("bytes=0-20479", "bytes=20480-40959", "bytes=40960-61439"));
+  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kAlreadyDownloading), 40},
+                                    Finish{206, Text(status::kComplete), 100}));
   EXPECT_EQ(LocalBytes(), resource);
 }
 

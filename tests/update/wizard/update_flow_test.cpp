@@ -124,6 +124,53 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
   EXPECT_GE(archive_requests, 1);
 }
 
+// What the pages show while their downloads run: the fetch page with the list bar at the
+// position that attaching gives, then the download page with both bars, the overall bar
+// moving after each file and the file bar keeping the last file's percent.
+TEST_F(UpdateFlowTest, ThePagesWhileTheirDownloadsRun) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  std::vector<std::string> seen;
+  watched_files_.before_open = [&](std::string_view path) {
+    if (path.find("\\update\\temp\\") == std::string_view::npos) return;
+    const UpdateGlobals& globals = program_->Globals();
+    if (path.ends_with("up.dat.zip")) {
+      EXPECT_EQ(globals.wizard_state, 1);
+      EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+      EXPECT_FALSE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
+      EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "正在为您检查最新的程序文件，请稍后。");
+      EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "该过程可能需要几分钟。");
+      EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 63);
+      EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "正在下载更新列表......");
+      EXPECT_EQ(Control<Label>("标签_指导操作").Top(), 188);
+      EXPECT_EQ(Control<Label>("标签_指导操作").GetAlignment(), Alignment::kCentre);
+      EXPECT_TRUE(Control<DrawPanel>("画板_水晶进度条_1").Visible());
+      EXPECT_EQ(globals.main_progress_bar->Maximum(), 100);
+      EXPECT_EQ(globals.main_progress_bar->Style(), 9);
+      seen.push_back("list at " + std::to_string(globals.main_progress_bar->Position()));
+      return;
+    }
+    EXPECT_FALSE(Control<Label>("标签_指导操作").Visible());
+    EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_TRUE(Control<DrawPanel>("画板_水晶进度条_1").Visible());
+    EXPECT_TRUE(Control<DrawPanel>("画板_水晶进度条_2").Visible());
+    EXPECT_EQ(Control<DrawPanel>("画板_水晶进度条_1").Height(), 20);
+    EXPECT_EQ(globals.file_progress_bar->Style(), 9);
+    seen.push_back("overall " + std::to_string(globals.main_progress_bar->Position()) +
+                   " file " + std::to_string(globals.file_progress_bar->Position()));
+  };
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    // TotalSize 49 (48.8 + 1.5, truncated after each addition); a.dll's 48.8 counts 48.
+    EXPECT_EQ(seen, (std::vector<std::string>{"list at 50", "overall 0 file 0",
+                                              "overall 97 file 100"}));
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
 TEST_F(UpdateFlowTest, EqualVersionsShowTheNoUpdatePage) {
   InstallVersionOne();
   ServeSwitch("1");
@@ -157,9 +204,18 @@ TEST_F(UpdateFlowTest, AMissingArchiveStopsTheReplacementAndKeepsTheInstalledFil
   ServeSwitch("1");
   ServeUpdate("2.0", VersionTwo());
   fs::remove(Served("update/a.dll.zip"));
+  // The server's "Not Found" for a.dll shows the list-fetch text while b.dll downloads.
+  Text error_while_downloading;
+  watched_files_.before_open = [&](std::string_view path) {
+    if (!path.ends_with("b.dll.zip")) return;
+    EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
+    error_while_downloading = Control<EditBox>("编辑框_出错提示").Caption();
+  };
   Click(kNext);
   Click(kNext);
   Check([&] {
+    EXPECT_EQ(error_while_downloading,
+              "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！");
     EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
     EXPECT_EQ(ReadFile(Installed("codec/b.dll")), "old b");  // listed after it: not touched
     EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());

@@ -106,6 +106,19 @@ TEST_F(UpdateProgramEndToEndTest, AnotherSwitchValueEndsWithoutAWindow) {
   EXPECT_TRUE(run.Records("program_started").empty());
 }
 
+TEST_F(UpdateProgramEndToEndTest, WithoutAnAnswerFromTheControlServerNoWindowOpens) {
+  InstallVersionOne();
+  program_.ServeSwitch("1");
+  program_.StopServing();
+  ProgramRun run = program_.Run("");
+  EXPECT_EQ(run.exit_code, 0);
+  std::vector<json> closed = run.Records("closed_window");
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0]["name"], "UpdateStartWindow");
+  EXPECT_TRUE(run.Records("program_started").empty());
+  EXPECT_TRUE(InstalledIsVersionOne());
+}
+
 TEST_F(UpdateProgramEndToEndTest, WithoutNetworkNextIsDisabledAndEscStartsNothing) {
   InstallVersionOne();
   program_.ServeSwitch("1");

@@ -42,6 +42,8 @@ class UpdateProgramRun {
   // The update switch and the home address, as the operator publishes them.
   void ServeSwitch(std::string_view value) const;
   testing_support::TestHttpServer& Server() { return server_; }
+  // Nothing answers at the deployment's addresses any more: the control server is unreachable.
+  void StopServing() { relay_.reset(); }
   // The deployment's list folder address (switch "1").
   const std::string& ListFolder() const { return list_folder_; }
 

@@ -2,7 +2,7 @@
 
 #include "common/cipher.h"
 #include "deploy/deployment.h"
-#include "platform/core/profile.h"
+#include "platform/core/config_files.h"
 
 namespace korvane::update {
 namespace {
@@ -21,7 +21,7 @@ UpdateSource ChooseUpdateSourceFrom(platform::HttpClient& http, const BuiltInAdd
                                     std::string_view program_folder) {
   UpdateSource source;
   source.installation_id = DecipherHexTextKey3(
-      platform::ReadIniValue(Text(program_folder) + "\\Config.ini", "Config", "UID"));
+      platform::ReadConfigValue(program_folder, platform::kUidKey));
   source.uid_base =
       DecipherHexTextKey1(addresses.control_base) + "uid/" + source.installation_id + "/";
   source.update_switch = FetchKey2Text(

@@ -1,10 +1,14 @@
 #include "tests/update/wizard/port_relay.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <string>
 
 namespace korvane::update::testing {
 namespace {
@@ -30,9 +34,18 @@ bool Pass(int from, int to) {
   return true;
 }
 
+// Held until the relay is gone; the kernel releases it if the test process dies.
+int LockPort(int port) {
+  const std::string name = "/tmp/korvane-test-port-" + std::to_string(port) + ".lock";
+  const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd >= 0) ::flock(fd, LOCK_EX);
+  return fd;
+}
+
 }  // namespace
 
-PortRelay::PortRelay(int listen_port, int target_port) : target_port_(target_port) {
+PortRelay::PortRelay(int listen_port, int target_port)
+    : target_port_(target_port), port_lock_fd_(LockPort(listen_port)) {
   if (::pipe(stop_pipe_) != 0) return;
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int yes = 1;
@@ -59,6 +72,7 @@ PortRelay::~PortRelay() {
   for (int fd : stop_pipe_) {
     if (fd >= 0) ::close(fd);
   }
+  if (port_lock_fd_ >= 0) ::close(port_lock_fd_);
 }
 
 void PortRelay::AcceptLoop() {

@@ -1,7 +1,9 @@
 #pragma once
 // Listens on a fixed loopback port and relays every connection to another loopback port.
 // The updater holds its deployment's addresses (a fixed port); the test server listens on
-// an ephemeral one, so end-to-end runs reach it through this relay.
+// an ephemeral one, so end-to-end runs reach it through this relay. CTest's resource lock
+// serialises the runs of one suite; a lock file named by the port makes runs of other
+// checkouts on the same machine wait their turn instead of failing on a taken port.
 
 #include <atomic>
 #include <thread>
@@ -23,6 +25,7 @@ class PortRelay {
   void Relay(int client);
 
   int target_port_;
+  int port_lock_fd_ = -1;
   int listen_fd_ = -1;
   int stop_pipe_[2] = {-1, -1};
   std::atomic<bool> stopping_{false};

@@ -55,6 +55,9 @@ class CurlHttpRequest final : public HttpRequest {
     if (unusable_) return;
     curl_easy_reset(easy_);  // the multi handle keeps the connection for the next request
     curl::ApplyDefaults(easy_, timeouts_);
+    // HTTP/1.1 only: the reason phrase that StatusText gives ("Not Found") exists only in
+    // an HTTP/1.x status line, and the HTTP/2 that libcurl would agree on over https has none.
+    curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     // libcurl copies every text option, so none has to outlive this call.
     const std::string wire_url = WireAddress(url);
     const std::string custom_method(method);

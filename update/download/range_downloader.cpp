@@ -1,6 +1,7 @@
 #include "update/download/range_downloader.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -190,8 +191,10 @@ bool RangeDownloader::AwaitAnswer(std::int64_t sent_at) {
 }
 
 RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
-  const ContentRange range = ReadContentRange(http_object_->GetResponseHeader("Content-Range"));
   const std::string body = http_object_->ResponseBody();
+  const std::optional<ContentRange> answered = AnsweredRange();
+  if (!answered) return TakeUnknownLength(transfer, body);
+  const ContentRange& range = *answered;
   if (range.total && !AcceptTotal(*range.total)) return BlockEnd::kTransferEnded;
   // A range that is stated must be the one asked for, also when the length is not stated:
   // bytes kept from a misplaced answer would be resumed after as if they were in place.
@@ -223,19 +226,28 @@ RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
 RangeDownloader::BlockEnd RangeDownloader::TakeUnsatisfiable(Transfer& transfer) {
   // The server has no bytes from the range's start on: the file is complete only when
   // it is exactly as long as the resource.
-  const ContentRange range = ReadContentRange(http_object_->GetResponseHeader("Content-Range"));
-  if (!range.total) return TakeUnknownLength(transfer, {});
-  if (!AcceptTotal(*range.total)) return BlockEnd::kTransferEnded;
-  if (static_cast<double>(transfer.file.GetOpenFileLength()) != *range.total) {
+  const std::optional<ContentRange> range = AnsweredRange();
+  if (!range || !range->total) return TakeUnknownLength(transfer, {});
+  if (!AcceptTotal(*range->total)) return BlockEnd::kTransferEnded;
+  if (static_cast<double>(transfer.file.GetOpenFileLength()) != *range->total) {
     status_text_ = Text(status::kLocalLengthMismatch);
     return BlockEnd::kTransferEnded;
   }
-  total_length_ = static_cast<std::int32_t>(*range.total);
+  total_length_ = static_cast<std::int32_t>(*range->total);
   bytes_done_ = total_length_;
   transfer.percent = Percent();
   ReportProgress(transfer);
   status_text_ = Text(status::kComplete);
   return BlockEnd::kTransferEnded;
+}
+
+std::optional<ContentRange> RangeDownloader::AnsweredRange() const {
+  const Text header = http_object_->GetResponseHeader("Content-Range");
+  if (header.empty()) return std::nullopt;
+  ContentRange range = ReadContentRange(header);
+  // The length is known from the first block on; a later answer need not state it again.
+  if (!range.total && total_length_ != 0) range.total = total_length_;
+  return range;
 }
 
 RangeDownloader::BlockEnd RangeDownloader::TakeUnknownLength(Transfer& transfer,

@@ -13,12 +13,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "common/text.h"
 #include "platform/core/clock.h"
 #include "platform/services/files.h"
 #include "platform/services/http_request.h"
+#include "update/download/content_range.h"
 
 namespace korvane::update {
 
@@ -83,6 +85,8 @@ class RangeDownloader {
   BlockEnd FetchBlock(Transfer& transfer);
   void SendRangeRequest(std::int64_t first, std::int64_t last);
   bool AwaitAnswer(std::int64_t sent_at);
+  // The answer's Content-Range; absent when the answer has none.
+  std::optional<ContentRange> AnsweredRange() const;
   BlockEnd TakeRange(Transfer& transfer);
   BlockEnd TakeUnsatisfiable(Transfer& transfer);
   BlockEnd TakeUnknownLength(Transfer& transfer, std::string_view body);

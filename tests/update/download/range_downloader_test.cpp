@@ -337,6 +337,24 @@ TEST_F(RangeDownloaderTest, ChangedTotalKeepsEarlierBlocksAndReportsTheirPercent
   EXPECT_EQ(RangesAsked()[2], "bytes=20480-40959");
 }
 
+TEST_F(RangeDownloaderTest, LaterBlocksNeedNotStateTheLengthAgain) {
+  const std::string resource = Resource(50000);
+  http.responder = [&](const SentRequest& request) {
+    CannedAnswer answer = ServeRange(resource, request);
+    if (http.requests.size() > 1) {
+      Text& content_range = answer.headers.front().second;
+      content_range = content_range.substr(0, content_range.rfind('/')) + "/*";
+    }
+    return answer;
+  };
+  SetUpTransfer();
+
+  EXPECT_TRUE(downloader.Download());
+
+  EXPECT_THAT(PercentsReported(), ElementsAre(40, 81, 100));
+  EXPECT_EQ(LocalBytes(), resource);
+}
+
 TEST_F(RangeDownloaderTest, FailedWriteIsNotTakenForAComplete) {
   Serve(Resource(1000));
   files.writes_fail = true;

@@ -39,8 +39,9 @@ constexpr Colour kStyleColors[kStyleCount][kOddEntries] = {
      RgbColour(26, 228, 26), RgbColour(217, 244, 217), RgbColour(188, 184, 188)},
 };
 
+// Summed in 64 bits so that no delta overflows.
 std::uint32_t ShadeComponent(std::uint32_t component, int delta) {
-  const int shaded = std::abs(static_cast<int>(component) + delta);
+  const std::int64_t shaded = std::llabs(std::int64_t{component} + delta);
   return shaded > 255 ? 255 : static_cast<std::uint32_t>(shaded);
 }
 

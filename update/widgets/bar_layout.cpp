@@ -7,7 +7,12 @@ namespace {
 
 int Truncated(double value) { return static_cast<int>(value); }
 
-double Percent(int position, int maximum) { return static_cast<double>(position) * 100 / maximum; }
+// A bar given settings before its first attach paints once with no range yet: it shows
+// empty rather than dividing by zero.
+double Percent(int position, int maximum) {
+  if (maximum == 0) return 0;
+  return static_cast<double>(position) * 100 / maximum;
+}
 
 int FilledLength(int position, int maximum, int extent) {
   return Truncated(Percent(position, maximum) * extent / 100);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace korvane::update {
 namespace {
 
@@ -20,6 +22,9 @@ TEST(ShadeColor, LightensClampsAndTurnsBackAtZero) {
       {RgbColour(30, 40, 50), -30, RgbColour(0, 10, 20)},
       // The default-colour flag above the blue byte takes no part.
       {0xFF000000, 5, RgbColour(5, 5, 5)},
+      // Deltas at the ends of their range still clamp rather than overflow.
+      {RgbColour(255, 255, 255), std::numeric_limits<int>::max(), RgbColour(255, 255, 255)},
+      {RgbColour(1, 2, 3), std::numeric_limits<int>::min(), RgbColour(255, 255, 255)},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ShadeColor(c.colour, c.delta), c.expected) << std::hex << c.colour << " " << c.delta;

@@ -46,6 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                         {kH, 10, 33, 21, 100, 5, 7},
                         {kH, 0, 0, 10, 33, 9, 11},
                         {kH, 10, 0, 21, 33, 13, 15}}},
+        // Settings given before the first attach paint once with no range yet.
+        RectanglesCase{"NoRangeYetIsEmpty", 1, 0, 0, 295, 18,
+                       {{kV, 0, 0, 295, 9, 1, 3}, {kV, 0, 9, 295, 18, 5, 7}}},
+        RectanglesCase{"NoRangeYetBelowZeroIsEmpty", 2, -1, 0, 21, 100,
+                       {{kH, 0, 0, 10, 100, 1, 3}, {kH, 10, 0, 21, 100, 5, 7}}},
         RectanglesCase{"OtherDirectionsPaintNoBar", 3, 50, 100, 295, 18, {}},
         RectanglesCase{"DirectionZero", 0, 50, 100, 295, 18, {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -63,6 +68,7 @@ TEST(BarText, FollowsTheTextMode) {
   EXPECT_EQ(BarText(1, 37, 100, "c"), "37");
   EXPECT_EQ(BarText(2, 1, 3, "c"), "33.33%");
   EXPECT_EQ(BarText(2, 50, 200, "c"), "25.00%");
+  EXPECT_EQ(BarText(2, 0, 0, "c"), "0.00%");  // no range yet
   EXPECT_EQ(BarText(3, 37, 100, "水晶进度条-"), "水晶进度条-");
   for (int mode : {0, 4, -1}) EXPECT_EQ(BarText(mode, 37, 100, "c"), std::nullopt) << mode;
 }

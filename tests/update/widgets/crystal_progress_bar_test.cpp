@@ -150,6 +150,25 @@ TEST_F(CrystalProgressBarTest, ABarThatWasNeverAttachedStoresSettingsAndPaintsNo
   EXPECT_FALSE(panel_.Model()->region.has_value());
 }
 
+TEST_F(CrystalProgressBarTest, SettingsGivenBeforeAttachingShowAnEmptyBarUntilTheRangeIsSet) {
+  bar_.Direction(1);
+  bar_.TextMode(2);
+  bar_.TextEffect(1);
+  bar_.Attach(panel_);
+  // The corner paint still has no range; the style paint has the range that attaching gives.
+  EXPECT_EQ(GradientsSince(0), (std::vector<Gradient>{
+                                   {0, 0, 295, 9, 1, 0, 0},
+                                   {0, 9, 295, 18, 1, 0, 0},
+                                   {147, 0, 295, 9, 1, StyleEntry(8, 1), StyleEntry(8, 3)},
+                                   {147, 9, 295, 18, 1, StyleEntry(8, 5), StyleEntry(8, 7)},
+                                   {0, 0, 147, 9, 1, StyleEntry(8, 9), StyleEntry(8, 11)},
+                                   {0, 9, 147, 18, 1, StyleEntry(8, 13), StyleEntry(8, 15)}}));
+  const auto writes = WritesSince(0);
+  ASSERT_EQ(writes.size(), 2u);
+  EXPECT_EQ(writes[0].text, "0.00%");
+  EXPECT_EQ(writes[1].text, "50.00%");
+}
+
 TEST_F(CrystalProgressBarTest, AttachMakesARoundedInnerBoardAndTheWorkingSettings) {
   bar_.Attach(panel_);
 

@@ -11,11 +11,18 @@ namespace {
 
 bool IsDotEntry(const Text& name) { return name == "." || name == ".."; }
 
+// Whether the last character is "\": a double-byte character may end in the byte 0x5C.
+bool EndsWithBackslash(std::string_view folder) {
+  std::size_t last = folder.size();
+  for (std::size_t at = 0; at < folder.size(); at += GbkCharLength(folder, at)) last = at;
+  return last < folder.size() && folder.substr(last) == "\\";
+}
+
 }  // namespace
 
 void ScanFolder(platform::FileSystem& files, ScanPacer& pacer, Text folder,
                 std::string_view patterns, const FileRoutine& routine, bool include_subfolders) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (!EndsWithBackslash(folder)) folder += '\\';
   const std::vector<Text> pattern_list =
       patterns.empty() ? std::vector<Text>{"*.*"} : SplitText(patterns, "|");
   for (const Text& pattern : pattern_list) {

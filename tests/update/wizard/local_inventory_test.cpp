@@ -155,5 +155,20 @@ TEST(ScanFolderTest, WalksDepthFirstWithAFoldersOwnFilesFirst) {
                                                    "restore", "restore", "restore"}));
 }
 
+// "覾" is the GBK bytes D3 5C: a folder whose name ends in it still needs its separator.
+TEST(ScanFolderTest, AFolderNameEndingInTheTrailByte5CIsStillEntered) {
+  testing_support::TempFolder temp;
+  const Text root = platform::CorePath(temp.path() / u8"覾");
+  ASSERT_EQ(root.substr(root.size() - 2), "\xD3\x5C");
+  Touch(platform::NativePath(root + "\\1.txt"));
+  Touch(platform::NativePath(root + "\\\xD3\x5C\\2.txt"));
+  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
+  RecordingPacer pacer;
+  std::vector<Text> seen;
+  ScanFolder(*files, pacer, root, "",
+             [&](const Text& folder, const Text& name) { seen.push_back(folder + "|" + name); }, true);
+  EXPECT_EQ(seen, (std::vector<Text>{root + "\\|1.txt", root + "\\\xD3\x5C\\|2.txt"}));
+}
+
 }  // namespace
 }  // namespace korvane::update

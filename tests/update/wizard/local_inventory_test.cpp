@@ -93,6 +93,7 @@ TEST_F(LocalInventoryTest, SkipsTheWorkFolderAnyFolderNamedUpdateAndTheListItsel
   Touch(Native("\\UP.DAT"));
   Touch(Native("\\.hidden.dll"));
   Touch(Native("\\.folder\\d.dll"));
+  Touch(Native("\\\xD3\x5Cupdate\\e.dll"));  // "覾update": its 0x5C is a trail byte
   ASSERT_TRUE(Build());
 
   const std::string list = *platform::ReadWholeFile(Native("\\up.dat"));
@@ -102,6 +103,7 @@ TEST_F(LocalInventoryTest, SkipsTheWorkFolderAnyFolderNamedUpdateAndTheListItsel
   EXPECT_EQ(ListValue("UP.DAT", "文件路径"), "\\UP.DAT");
   EXPECT_EQ(ListValue(".hidden.dll", "文件路径"), "\\.hidden.dll");
   EXPECT_EQ(ListValue("d.dll", "文件路径"), "\\.folder\\d.dll");
+  EXPECT_EQ(ListValue("e.dll", "文件路径"), "\\\xD3\x5Cupdate\\e.dll");
 }
 
 TEST_F(LocalInventoryTest, TheSameNameTwiceKeepsOneSectionForTheFileScannedLast) {

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -155,6 +156,24 @@ TEST(ScanFolderTest, WalksDepthFirstWithAFoldersOwnFilesFirst) {
   // Each level with subfolders restores the cursor once its folder search has ended.
   EXPECT_EQ(pacer.calls, (std::vector<std::string>{"messages", "wait", "messages", "wait",
                                                    "restore", "restore", "restore"}));
+}
+
+// A link that leads back up the walk is not entered; another folder link is.
+TEST(ScanFolderTest, AFolderLinkIsEnteredUnlessItLeadsBackToAFolderOfTheWalk) {
+  testing_support::TempFolder temp;
+  const Text root = platform::CorePath(temp.path());
+  Touch(temp.path() / "a.dll");
+  Touch(temp.path() / "codec" / "b.dll");
+  fs::create_directory_symlink(temp.path(), temp.path() / "codec" / "again");
+  fs::create_directory_symlink(temp.path() / "codec", temp.path() / "shared");
+  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
+  RecordingPacer pacer;
+  std::vector<Text> seen;
+  ScanFolder(*files, pacer, root, "",
+             [&](const Text& folder, const Text& name) { seen.push_back(folder + name); }, true);
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<Text>{root + "\\a.dll", root + "\\codec\\b.dll",
+                                     root + "\\shared\\b.dll"}));
 }
 
 // "覾" is the GBK bytes D3 5C: a folder whose name ends in it still needs its separator.

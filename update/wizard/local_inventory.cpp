@@ -1,8 +1,12 @@
 #include "update/wizard/local_inventory.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
+#include "platform/core/path_map.h"
 #include "update/wizard/update_list.h"
 #include "update/wizard/update_paths.h"
 
@@ -11,14 +15,29 @@ namespace {
 
 bool IsDotEntry(const Text& name) { return name == "." || name == ".."; }
 
-}  // namespace
+// Whether the last character is "\": a double-byte character may end in the byte 0x5C.
+bool EndsWithBackslash(std::string_view folder) {
+  std::size_t last = folder.size();
+  for (std::size_t at = 0; at < folder.size(); at += GbkCharLength(folder, at)) last = at;
+  return last < folder.size() && folder.substr(last) == "\\";
+}
 
-void ScanFolder(platform::FileSystem& files, ScanPacer& pacer, Text folder,
-                std::string_view patterns, const FileRoutine& routine, bool include_subfolders) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  const std::vector<Text> pattern_list =
-      patterns.empty() ? std::vector<Text>{"*.*"} : SplitText(patterns, "|");
-  for (const Text& pattern : pattern_list) {
+// The real folder a path leads to, links resolved; empty text when it cannot be resolved.
+std::string RealFolder(const Text& folder) {
+  std::error_code error;
+  std::filesystem::path real = std::filesystem::canonical(platform::NativePath(folder), error);
+  return error ? std::string() : real.string();
+}
+
+// One level of the walk. `open_folders` holds the real folders from the start of the walk
+// down to this one: a folder link that leads back to one of them is not entered, since the
+// walk would go round that loop until the system refused the path (and a second such link
+// would make it go round exponentially often).
+void ScanLevel(platform::FileSystem& files, ScanPacer& pacer, Text folder,
+               const std::vector<Text>& patterns, const FileRoutine& routine,
+               bool include_subfolders, std::vector<std::string>& open_folders) {
+  if (!EndsWithBackslash(folder)) folder += '\\';
+  for (const Text& pattern : patterns) {
     std::unique_ptr<platform::FileSearch> search =
         files.FindFiles(folder + pattern, platform::FindMode::kFilesOnly);
     if (!search) continue;
@@ -32,12 +51,31 @@ void ScanFolder(platform::FileSystem& files, ScanPacer& pacer, Text folder,
   if (search) {
     for (Text name = search->FindFileNext(); !name.empty(); name = search->FindFileNext()) {
       if (IsDotEntry(name)) continue;
+      const Text subfolder = folder + name;
+      std::string real = RealFolder(subfolder);
+      if (!real.empty() && std::find(open_folders.begin(), open_folders.end(), real) !=
+                               open_folders.end()) {
+        continue;
+      }
       pacer.ProcessPendingMessages();
       pacer.SetWaitCursor();
-      ScanFolder(files, pacer, folder + name, patterns, routine, true);
+      open_folders.push_back(std::move(real));
+      ScanLevel(files, pacer, subfolder, patterns, routine, true, open_folders);
+      open_folders.pop_back();
     }
   }
   pacer.RestoreCursor();
+}
+
+}  // namespace
+
+void ScanFolder(platform::FileSystem& files, ScanPacer& pacer, Text folder,
+                std::string_view patterns, const FileRoutine& routine, bool include_subfolders) {
+  const std::vector<Text> pattern_list =
+      patterns.empty() ? std::vector<Text>{"*.*"} : SplitText(patterns, "|");
+  std::vector<std::string> open_folders{RealFolder(folder)};
+  ScanLevel(files, pacer, std::move(folder), pattern_list, routine, include_subfolders,
+            open_folders);
 }
 
 LocalInventory::LocalInventory(platform::FileSystem& files, Text program_folder)

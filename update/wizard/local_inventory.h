@@ -28,7 +28,8 @@ using FileRoutine = std::function<void(const Text& folder, const Text& name)>;
 
 // Calls `routine` with (folder with trailing backslash, bare name) for every file that
 // matches one of the "|"-separated `patterns` ("*.*" when empty), a folder's own files
-// before its subfolders, depth first.
+// before its subfolders, depth first. Folder links are entered like folders, except one
+// that leads back to a folder the walk is still in.
 void ScanFolder(platform::FileSystem& files, ScanPacer& pacer, Text folder,
                 std::string_view patterns, const FileRoutine& routine, bool include_subfolders);
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,7 @@ TEST_F(LocalInventoryTest, SkipsTheWorkFolderAnyFolderNamedUpdateAndTheListItsel
   Touch(Native("\\UP.DAT"));
   Touch(Native("\\.hidden.dll"));
   Touch(Native("\\.folder\\d.dll"));
+  Touch(Native("\\\xD3\x5Cupdate\\e.dll"));  // "覾update": its 0x5C is a trail byte
   ASSERT_TRUE(Build());
 
   const std::string list = *platform::ReadWholeFile(Native("\\up.dat"));
@@ -102,6 +104,7 @@ TEST_F(LocalInventoryTest, SkipsTheWorkFolderAnyFolderNamedUpdateAndTheListItsel
   EXPECT_EQ(ListValue("UP.DAT", "文件路径"), "\\UP.DAT");
   EXPECT_EQ(ListValue(".hidden.dll", "文件路径"), "\\.hidden.dll");
   EXPECT_EQ(ListValue("d.dll", "文件路径"), "\\.folder\\d.dll");
+  EXPECT_EQ(ListValue("e.dll", "文件路径"), "\\\xD3\x5Cupdate\\e.dll");
 }
 
 TEST_F(LocalInventoryTest, TheSameNameTwiceKeepsOneSectionForTheFileScannedLast) {
@@ -153,6 +156,39 @@ TEST(ScanFolderTest, WalksDepthFirstWithAFoldersOwnFilesFirst) {
   // Each level with subfolders restores the cursor once its folder search has ended.
   EXPECT_EQ(pacer.calls, (std::vector<std::string>{"messages", "wait", "messages", "wait",
                                                    "restore", "restore", "restore"}));
+}
+
+// A link that leads back up the walk is not entered; another folder link is.
+TEST(ScanFolderTest, AFolderLinkIsEnteredUnlessItLeadsBackToAFolderOfTheWalk) {
+  testing_support::TempFolder temp;
+  const Text root = platform::CorePath(temp.path());
+  Touch(temp.path() / "a.dll");
+  Touch(temp.path() / "codec" / "b.dll");
+  fs::create_directory_symlink(temp.path(), temp.path() / "codec" / "again");
+  fs::create_directory_symlink(temp.path() / "codec", temp.path() / "shared");
+  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
+  RecordingPacer pacer;
+  std::vector<Text> seen;
+  ScanFolder(*files, pacer, root, "",
+             [&](const Text& folder, const Text& name) { seen.push_back(folder + name); }, true);
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<Text>{root + "\\a.dll", root + "\\codec\\b.dll",
+                                     root + "\\shared\\b.dll"}));
+}
+
+// "覾" is the GBK bytes D3 5C: a folder whose name ends in it still needs its separator.
+TEST(ScanFolderTest, AFolderNameEndingInTheTrailByte5CIsStillEntered) {
+  testing_support::TempFolder temp;
+  const Text root = platform::CorePath(temp.path() / u8"覾");
+  ASSERT_EQ(root.substr(root.size() - 2), "\xD3\x5C");
+  Touch(platform::NativePath(root + "\\1.txt"));
+  Touch(platform::NativePath(root + "\\\xD3\x5C\\2.txt"));
+  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
+  RecordingPacer pacer;
+  std::vector<Text> seen;
+  ScanFolder(*files, pacer, root, "",
+             [&](const Text& folder, const Text& name) { seen.push_back(folder + "|" + name); }, true);
+  EXPECT_EQ(seen, (std::vector<Text>{root + "\\|1.txt", root + "\\\xD3\x5C\\|2.txt"}));
 }
 
 }  // namespace

@@ -464,6 +464,41 @@ TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
   EXPECT_TRUE(shell_runs_.empty());
 }
 
+// The first page ends three ways: cancel hands over to Player, the close box and Esc end
+// without it. Each runs the finaliser over bars and a downloader that were never used.
+struct FirstPageEnd {
+  const char* name;
+  const char* verb;
+  const char* argument;
+  bool starts_player;
+};
+
+void PrintTo(const FirstPageEnd& end, std::ostream* os) { *os << end.name; }
+
+class FirstPageEndTest : public UpdateFlowTest,
+                         public ::testing::WithParamInterface<FirstPageEnd> {};
+
+TEST_P(FirstPageEndTest, OnlyCancelStartsPlayer) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  script_.Add(GetParam().verb, {GetParam().argument});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(shell_runs_, GetParam().starts_player
+                             ? std::vector<std::string>{"open " + folder_ + "\\Player.exe"}
+                             : std::vector<std::string>{});
+  EXPECT_EQ(program_->Globals().downloader, nullptr);
+  EXPECT_FALSE(fs::exists(Installed("update")));
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, FirstPageEndTest,
+    ::testing::Values(FirstPageEnd{"Cancel", "click", kCancel, true},
+                      FirstPageEnd{"CloseBox", "close", "UpdateWizard", false},
+                      FirstPageEnd{"Esc", "key", "Esc", false}),
+    [](const ::testing::TestParamInfo<FirstPageEnd>& info) { return std::string(info.param.name); });
+
 TEST_F(UpdateFlowTest, AnyOtherSwitchEndsWithoutAWindow) {
   ServeSwitch("3");
   EXPECT_EQ(Run(), 0);

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <set>
+#include <utility>
 
 #include "platform/ui/layout.h"
+#include "platform/ui/text_metric.h"
 #include "update/wizard/update_resources.h"
 
 namespace korvane::update {
@@ -118,47 +122,117 @@ TEST(WizardLayout, HasNoOtherControlsAndItsWindowIsTheFixedDialog) {
   EXPECT_FALSE(window.window_state->always_on_top);
 }
 
-TEST(WizardLayout, ColumnHeadersAreCentredOnGreyWithAStaticEdge) {
-  for (const char* name : {"标签4", "标签5", "标签6"}) {
-    const UnitModel* header = FindControl(name);
-    ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->alignment, Alignment::kCentre);
-    EXPECT_EQ(header->border, Border::kStaticEdge);
-    EXPECT_EQ(header->back_colour, 0xECECECu);
+// Every label: the column headers centred on grey with a static edge, the others left
+// aligned, borderless, on the default background; only the welcome text has a font of
+// its own.
+TEST(WizardLayout, LabelsHaveTheLookOfTheirRole) {
+  const std::set<Text> headers = {"标签4", "标签5", "标签6"};
+  for (const auto& control : Wizard().window->window_state->controls) {
+    if (control->kind != UnitKind::kLabel) continue;
+    SCOPED_TRACE(AsChars(GbkToUtf8(control->name)));
+    const bool header = headers.contains(control->name);
+    EXPECT_EQ(control->alignment, header ? Alignment::kCentre : Alignment::kLeft);
+    EXPECT_EQ(control->border, header ? Border::kStaticEdge : Border::kNone);
+    EXPECT_EQ(control->back_colour, header ? 0xECECECu : platform::ui::kDefaultColour);
+    if (control->name != "标签_欢迎文本") {
+      EXPECT_EQ(control->font, platform::ui::Font());
+    }
   }
   const UnitModel* welcome = FindControl("标签_欢迎文本");
   EXPECT_EQ(welcome->font.face_name, "宋体");
+  EXPECT_EQ(platform::ui::FontPixelHeight(welcome->font), 13);
   EXPECT_EQ(welcome->font.weight, 700);
   EXPECT_TRUE(FindControl("标签_网络状态")->word_wrap);
   EXPECT_TRUE(FindControl("标签2")->word_wrap);
   const UnitModel* edit = FindControl("编辑框_出错提示");
   EXPECT_TRUE(edit->multi_line);
   EXPECT_TRUE(edit->vertical_scroll_bar);
+  EXPECT_EQ(edit->border, Border::kStaticEdge);
   EXPECT_EQ(edit->back_colour, 0xFFFFFFu);
 }
 
-std::uint16_t BitsPerPixel(std::string_view bmp) {
-  return bmp.size() < 30 ? 0
-                         : static_cast<std::uint16_t>(static_cast<unsigned char>(bmp[28]) |
-                                                      static_cast<unsigned char>(bmp[29]) << 8);
+// Where controls overlap, the one the design shows stays in front: the size and status
+// columns and their dividers over the wide file-name list, the error panel over the page
+// texts and the overall bar beneath it.
+TEST(WizardLayout, OverlappingControlsKeepTheDesignsFront) {
+  const std::pair<const char*, const char*> front_over_back[] = {
+      {"列表框_文件大小", "列表框_更新文件"}, {"列表框_状态", "列表框_更新文件"},
+      {"分组框2", "列表框_更新文件"},         {"分组框3", "列表框_文件大小"},
+      {"图片框_出错提示", "标签_功能说明"},   {"图片框_出错提示", "标签_网络状态"},
+      {"图片框_出错提示", "标签_指导操作"},   {"图片框_出错提示", "画板_水晶进度条_1"},
+      {"图片框_更新列表", "标签_网络状态"}};
+  for (const auto& [front, back] : front_over_back) {
+    SCOPED_TRACE(AsChars(GbkToUtf8(Text(front) + " over " + back)));
+    const UnitModel* front_control = FindControl(front);
+    const UnitModel* back_control = FindControl(back);
+    ASSERT_NE(front_control, nullptr);
+    ASSERT_NE(back_control, nullptr);
+    ASSERT_EQ(front_control->parent, back_control->parent);
+    const std::vector<platform::ui::UnitId>& siblings =
+        front_control->parent == 0 ? Wizard().window->children
+                                   : FindControl(FindControlName(front_control->parent))->children;
+    // Siblings are kept back first.
+    auto position = [&](platform::ui::UnitId id) {
+      return std::find(siblings.begin(), siblings.end(), id) - siblings.begin();
+    };
+    EXPECT_GT(position(front_control->id), position(back_control->id));
+  }
 }
 
-TEST(WizardLayout, ButtonPicturesAreTrueColourAndTheBannerHas256Colours) {
-  for (const auto& [name, size] : Wizard().pictures) {
-    SCOPED_TRACE(name);
-    std::optional<std::string_view> bytes = Resources().Find(name);
-    ASSERT_TRUE(bytes);
-    if (name == "pictures/banner.bmp") {
-      EXPECT_EQ(size, (platform::ui::PictureSize{100, 240}));
-      EXPECT_EQ(BitsPerPixel(*bytes), 8);
-    } else {
-      EXPECT_EQ(size.height, 22);
-      EXPECT_EQ(BitsPerPixel(*bytes), 24);
+std::uint16_t Field16(std::string_view bmp, std::size_t at) {
+  return bmp.size() < at + 2 ? 0
+                             : static_cast<std::uint16_t>(static_cast<unsigned char>(bmp[at]) |
+                                                          static_cast<unsigned char>(bmp[at + 1]) << 8);
+}
+
+// A picture as stored: width, height and bits per pixel from its BMP header.
+struct StoredPicture {
+  int width;
+  int height;
+  int bits;
+  bool operator==(const StoredPicture&) const = default;
+};
+
+void PrintTo(const StoredPicture& p, std::ostream* os) {
+  *os << p.width << "x" << p.height << "x" << p.bits;
+}
+
+StoredPicture Stored(const Text& name) {
+  std::optional<std::string_view> bytes = Resources().Find(name);
+  if (!bytes) return {0, 0, 0};
+  return {Field16(*bytes, 18), Field16(*bytes, 22), Field16(*bytes, 28)};
+}
+
+// Each button wears its own four pictures at its own size in true colour, the OK pictures
+// fit the cancel button, and the banner has 256 colours; the layout declares each picture
+// at the size it is stored at.
+TEST(WizardLayout, PicturesFitTheirControls) {
+  const std::pair<const char*, const char*> buttons[] = {
+      {"图形按钮_下一步", "next"}, {"图形按钮_取消", "cancel"}, {"图形按钮_重新测试网络", "retest"}};
+  for (const auto& [name, prefix] : buttons) {
+    SCOPED_TRACE(prefix);
+    const UnitModel* button = FindControl(name);
+    ASSERT_NE(button, nullptr);
+    const Text base = Text("pictures/") + prefix;
+    EXPECT_EQ(button->pictures, (platform::ui::Pictures{base + "_normal.bmp", base + "_hover.bmp",
+                                                        base + "_pressed.bmp",
+                                                        base + "_disabled.bmp"}));
+    for (const Text& picture : {button->pictures.normal, button->pictures.hover,
+                                button->pictures.pressed, button->pictures.disabled}) {
+      EXPECT_EQ(Stored(picture), (StoredPicture{button->rect.width, 22, 24})) << picture;
     }
   }
-  const UnitModel* next = FindControl("图形按钮_下一步");
-  EXPECT_FALSE(next->pictures.disabled.empty());
-  EXPECT_EQ(Resources().Find("pictures/ok_pressed.bmp").has_value(), true);
+  for (const char* ok : {"pictures/ok_normal.bmp", "pictures/ok_hover.bmp", "pictures/ok_pressed.bmp"}) {
+    EXPECT_EQ(Stored(ok), (StoredPicture{72, 22, 24})) << ok;
+  }
+  const UnitModel* banner = FindControl("图片框_左图");
+  EXPECT_EQ(banner->border, Border::kNone);
+  EXPECT_EQ(Stored(banner->pictures.normal), (StoredPicture{100, 240, 8}));
+  for (const auto& [name, size] : Wizard().pictures) {
+    SCOPED_TRACE(name);
+    const StoredPicture stored = Stored(name);
+    EXPECT_EQ((platform::ui::PictureSize{stored.width, stored.height}), size);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/support/test_http_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,6 +17,7 @@
 
 #include "common/text.h"
 #include "platform/testing/byte_range.h"
+#include "tests/support/loopback.h"
 
 namespace korvane::testing_support {
 namespace {
@@ -46,35 +45,6 @@ bool SendAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
   return true;
-}
-
-int ListenOnLoopback(int* port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(fd, 64) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (fd >= 0) ::close(fd);
-    return -1;
-  }
-  *port = ntohs(address.sin_port);
-  return fd;
-}
-
-int ConnectToLoopback(int port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-    return fd;
-  if (fd >= 0) ::close(fd);
-  return -1;
 }
 
 // Request heads are read off the client's byte stream as they pass: a head ends at an
@@ -168,7 +138,7 @@ class TestHttpServer::Impl {
       // would never stop: wait for the loop (it starts at once).
       while (!server_.is_running()) std::this_thread::yield();
     }
-    listen_fd_ = ListenOnLoopback(&port_);
+    listen_fd_ = ListenOnLoopback(0, 64, &port_);
     accept_thread_ = std::thread([this] { AcceptLoop(); });
   }
 
@@ -402,7 +372,7 @@ TestHttpServer::~TestHttpServer() = default;
 int TestHttpServer::port() const { return impl_->port(); }
 
 std::string TestHttpServer::Url(std::string_view path) const {
-  return "http://127.0.0.1:" + std::to_string(impl_->port()) + std::string(path);
+  return LoopbackUrl(impl_->port(), std::string(path));
 }
 
 void TestHttpServer::ServeFolder(std::filesystem::path folder, RangeSupport ranges) {

@@ -2,8 +2,6 @@
 // A server on 127.0.0.1 that answers every request with the same bytes, written exactly
 // as given (a status line with any reason phrase, or none), then closes the connection.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,20 +11,14 @@
 #include <string_view>
 #include <thread>
 
+#include "tests/support/loopback.h"
+
 namespace korvane::testing_support {
 
 class RawHttpAnswer {
  public:
-  explicit RawHttpAnswer(std::string answer) : answer_(std::move(answer)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 8);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+  explicit RawHttpAnswer(std::string answer)
+      : answer_(std::move(answer)), listener_(ListenOnLoopback(0, 8, &port_)) {
     thread_ = std::thread([this] { Serve(); });
   }
   ~RawHttpAnswer() {
@@ -38,7 +30,7 @@ class RawHttpAnswer {
   RawHttpAnswer& operator=(const RawHttpAnswer&) = delete;
 
   std::string Url(std::string_view path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+    return LoopbackUrl(port_, std::string(path));
   }
 
  private:
@@ -62,8 +54,8 @@ class RawHttpAnswer {
   }
 
   std::string answer_;
-  int listener_ = -1;
   int port_ = 0;
+  int listener_ = -1;
   std::atomic<bool> stopping_ = false;
   std::thread thread_;
 };

@@ -1,8 +1,6 @@
 #include "tests/update/wizard/port_relay.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -10,16 +8,10 @@
 
 #include <string>
 
+#include "tests/support/loopback.h"
+
 namespace korvane::update::testing {
 namespace {
-
-sockaddr_in Loopback(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  return address;
-}
 
 // Copies what is waiting on `from` to `to`; false when `from` has closed or failed.
 bool Pass(int from, int to) {
@@ -47,16 +39,8 @@ int LockPort(int port) {
 PortRelay::PortRelay(int listen_port, int target_port)
     : target_port_(target_port), port_lock_fd_(LockPort(listen_port)) {
   if (::pipe(stop_pipe_) != 0) return;
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  const int yes = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address = Loopback(listen_port);
-  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(fd, 64) != 0) {
-    if (fd >= 0) ::close(fd);
-    return;
-  }
-  listen_fd_ = fd;
+  listen_fd_ = testing_support::ListenOnLoopback(listen_port, 64);
+  if (listen_fd_ < 0) return;
   acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
@@ -86,10 +70,8 @@ void PortRelay::AcceptLoop() {
 }
 
 void PortRelay::Relay(int client) {
-  const int upstream = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = Loopback(target_port_);
-  if (upstream >= 0 &&
-      ::connect(upstream, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+  const int upstream = testing_support::ConnectToLoopback(target_port_);
+  if (upstream >= 0) {
     bool open = true;
     while (open && !stopping_) {
       pollfd waiting[3] = {{client, POLLIN, 0}, {upstream, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};

@@ -24,6 +24,16 @@ Text Caption(const ProgramRun& run, std::string_view label, std::string_view con
   return Gbk(run.Control(label, control)["caption"]);
 }
 
+// No source for the update: only the invisible start window was ever open, and nothing
+// was started.
+void ExpectEndedWithoutAWindow(const ProgramRun& run) {
+  EXPECT_EQ(run.exit_code, 0);
+  std::vector<json> closed = run.Records("closed_window");
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0]["name"], "UpdateStartWindow");
+  EXPECT_TRUE(run.Records("program_started").empty());
+}
+
 class UpdateProgramEndToEndTest : public ::testing::Test {
  protected:
   void InstallVersionOne() { release_.InstallVersionOne(program_.Installed("")); }
@@ -98,24 +108,14 @@ TEST_F(UpdateProgramEndToEndTest, SwitchTwoWithEqualVersionsShowsNoUpdateAndTheC
 TEST_F(UpdateProgramEndToEndTest, AnotherSwitchValueEndsWithoutAWindow) {
   InstallVersionOne();
   program_.ServeSwitch("0");
-  ProgramRun run = program_.Run("");
-  EXPECT_EQ(run.exit_code, 0);
-  std::vector<json> closed = run.Records("closed_window");
-  ASSERT_EQ(closed.size(), 1u);
-  EXPECT_EQ(closed[0]["name"], "UpdateStartWindow");
-  EXPECT_TRUE(run.Records("program_started").empty());
+  ExpectEndedWithoutAWindow(program_.Run(""));
 }
 
 TEST_F(UpdateProgramEndToEndTest, WithoutAnAnswerFromTheControlServerNoWindowOpens) {
   InstallVersionOne();
   program_.ServeSwitch("1");
   program_.StopServing();
-  ProgramRun run = program_.Run("");
-  EXPECT_EQ(run.exit_code, 0);
-  std::vector<json> closed = run.Records("closed_window");
-  ASSERT_EQ(closed.size(), 1u);
-  EXPECT_EQ(closed[0]["name"], "UpdateStartWindow");
-  EXPECT_TRUE(run.Records("program_started").empty());
+  ExpectEndedWithoutAWindow(program_.Run(""));
   EXPECT_TRUE(InstalledIsVersionOne());
 }
 

@@ -2,25 +2,23 @@
 
 #include <fstream>
 
-#include "tests/update/wizard/zip_maker.h"
+#include "tools/publish/update_list.h"
+#include "tools/publish/zip_writer.h"
 
 namespace korvane::update::testing {
 
 std::string ServerListText(std::string_view version, const std::vector<ServedFile>& files) {
-  std::string list = "[版本]\r\n版本号=" + std::string(version) + "\r\n";
-  for (const ServedFile& file : files) {
-    list += "[" + file.name + "]\r\n文件名=" + file.name + "\r\n文件路径=" + file.path +
-            "\r\n文件日期=" + file.date + "\r\n文件尺寸=" + file.size + "\r\n";
-  }
-  return list;
+  std::vector<tools::ListedFile> listed;
+  for (const ServedFile& file : files) listed.push_back({file.name, file.path, file.date, file.size});
+  return tools::UpdateListText(version, listed);
 }
 
 bool PublishUpdate(const std::filesystem::path& folder, std::string_view version,
                    const std::vector<ServedFile>& files) {
   std::filesystem::create_directories(folder);
-  bool written = WriteZip(folder / "up.dat.zip", {{"up.dat", ServerListText(version, files)}});
+  bool written = tools::WriteZip(folder / "up.dat.zip", {{"up.dat", ServerListText(version, files)}});
   for (const ServedFile& file : files) {
-    written = WriteZip(folder / (file.name + ".zip"), {{file.name, file.bytes}}) && written;
+    written = tools::WriteZip(folder / (file.name + ".zip"), {{file.name, file.bytes}}) && written;
   }
   return written;
 }

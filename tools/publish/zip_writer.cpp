@@ -1,8 +1,8 @@
-#include "tests/update/wizard/zip_maker.h"
+#include "tools/publish/zip_writer.h"
 
 #include <zip.h>
 
-namespace korvane::update::testing {
+namespace korvane::tools {
 
 bool WriteZip(const std::filesystem::path& archive, const ZipEntries& entries) {
   zipFile zip = zipOpen64(archive.c_str(), APPEND_STATUS_CREATE);
@@ -20,4 +20,4 @@ bool WriteZip(const std::filesystem::path& archive, const ZipEntries& entries) {
   return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::tools

@@ -1,0 +1,65 @@
+// korvane-demo-server FOLDER [PORT]
+// korvane-demo-server --port
+//
+// Serves FOLDER as the demo operator's site on 127.0.0.1 until it is ended (SIGTERM,
+// Ctrl-C). Without PORT it listens on the port of the built-in control server address,
+// where the programs of this build look for the site. "--port" prints that port and ends.
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/cipher.h"
+#include "deploy/deployment.h"
+#include "tools/demo_server/site_server.h"
+
+namespace {
+
+// "http://127.0.0.1:18930/" -> 18930; 80 when the address names no port.
+int PortOf(std::string_view address) {
+  const std::size_t host = address.find("://");
+  address.remove_prefix(host == std::string_view::npos ? 0 : host + 3);
+  address = address.substr(0, address.find('/'));
+  const std::size_t colon = address.rfind(':');
+  if (colon == std::string_view::npos) return 80;
+  int port = 0;
+  std::from_chars(address.data() + colon + 1, address.data() + address.size(), port);
+  return port;
+}
+
+bool ParsePort(const char* text, int* port) {
+  const std::string_view digits(text);
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), *port);
+  return error == std::errc() && end == digits.data() + digits.size() && *port > 0 && *port < 65536;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int deployment_port = PortOf(korvane::DecipherHexTextKey1(korvane::deploy::UpdateControlBase()));
+  if (argc == 2 && std::string_view(argv[1]) == "--port") {
+    std::printf("%d\n", deployment_port);
+    return 0;
+  }
+  int port = deployment_port;
+  if (argc < 2 || argc > 3 || (argc == 3 && !ParsePort(argv[2], &port))) {
+    std::fputs("usage: korvane-demo-server FOLDER [PORT] | korvane-demo-server --port\n", stderr);
+    return 2;
+  }
+  const std::filesystem::path folder = argv[1];
+  if (!std::filesystem::is_directory(folder)) {
+    std::fprintf(stderr, "korvane-demo-server: %s is not a folder\n", argv[1]);
+    return 1;
+  }
+  korvane::tools::SiteServer server(folder);
+  if (server.Bind(port) < 0) {
+    std::fprintf(stderr, "korvane-demo-server: port %d on 127.0.0.1 is taken\n", port);
+    return 1;
+  }
+  std::printf("korvane-demo-server: serving %s at http://127.0.0.1:%d/\n", argv[1], port);
+  std::fflush(stdout);
+  server.Serve();
+  return 0;
+}

@@ -1,0 +1,125 @@
+#include "tools/demo_server/site_server.h"
+
+#include <atomic>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <httplib.h>
+
+#include "common/text.h"
+#include "platform/testing/byte_range.h"
+
+namespace korvane::tools {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::testing::ByteRange;
+using platform::testing::ParseByteRange;
+using platform::testing::RangeRequest;
+
+// The file a decoded request path names below `folder`; empty when the path leaves it or
+// names no regular file.
+fs::path FileBelow(const fs::path& folder, const std::string& gbk_path) {
+  const fs::path relative = fs::path(GbkToUtf8(gbk_path)).relative_path();
+  for (const fs::path& part : relative) {
+    if (part == "..") return {};
+  }
+  const fs::path file = folder / relative;
+  std::error_code error;
+  return fs::is_regular_file(file, error) ? file : fs::path();
+}
+
+std::string ReadBytes(const fs::path& file, std::size_t first, std::size_t count) {
+  std::ifstream in(file, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(first));
+  std::string bytes(count, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+}  // namespace
+
+class SiteServer::Impl {
+ public:
+  explicit Impl(fs::path folder) : folder_(std::move(folder)) {
+    // One connection carries every block of a download.
+    server_.set_keep_alive_max_count(100000);
+    server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+      Answer(request, response);
+    });
+  }
+
+  int Bind(int port) {
+    bound_ = port == 0 ? server_.bind_to_any_port("127.0.0.1")
+                       : (server_.bind_to_port("127.0.0.1", port) ? port : -1);
+    return bound_;
+  }
+
+  bool Serve() {
+    if (bound_ <= 0) return false;
+    serving_ = true;
+    if (!stop_requested_) server_.listen_after_bind();
+    serving_ = false;
+    return true;
+  }
+
+  // httplib's stop does nothing before its loop runs, so a stop that comes early waits
+  // for the loop (it starts at once) or keeps it from starting.
+  void Stop() {
+    stop_requested_ = true;
+    while (serving_ && !server_.is_running()) std::this_thread::yield();
+    server_.stop();
+  }
+
+ private:
+  void Answer(const httplib::Request& request, httplib::Response& response) {
+    // The ranges are answered here; httplib would cut them out of the answer once more
+    // (and states a range past the end in its Content-Range).
+    const_cast<httplib::Request&>(request).ranges.clear();
+    response.set_header("Cache-Control", "no-store, no-cache");
+    response.set_header("Pragma", "no-cache");
+    const fs::path file = FileBelow(folder_, request.path);
+    std::error_code error;
+    const std::size_t length = file.empty() ? 0 : fs::file_size(file, error);
+    if (file.empty() || error) {
+      response.status = 404;
+      response.set_content("Not Found", "text/plain");
+      return;
+    }
+    ByteRange range{0, length == 0 ? 0 : length - 1};
+    const std::string total = std::to_string(length);
+    switch (ParseByteRange(request.get_header_value("Range"), length, &range)) {
+      case RangeRequest::kPastTheEnd:
+        response.status = 416;
+        response.set_header("Content-Range", "bytes */" + total);
+        return;
+      case RangeRequest::kSatisfiable:
+        response.status = 206;
+        response.set_header("Content-Range", "bytes " + std::to_string(range.first) + "-" +
+                                                 std::to_string(range.last) + "/" + total);
+        response.set_content(ReadBytes(file, range.first, range.last - range.first + 1),
+                             "application/octet-stream");
+        return;
+      case RangeRequest::kNone:
+        response.status = 200;
+        response.set_content(ReadBytes(file, 0, length), "application/octet-stream");
+        return;
+    }
+  }
+
+  fs::path folder_;
+  httplib::Server server_;
+  int bound_ = -1;
+  std::atomic<bool> serving_{false};
+  std::atomic<bool> stop_requested_{false};
+};
+
+SiteServer::SiteServer(fs::path folder) : impl_(std::make_unique<Impl>(std::move(folder))) {}
+SiteServer::~SiteServer() = default;
+int SiteServer::Bind(int port) { return impl_->Bind(port); }
+bool SiteServer::Serve() { return impl_->Serve(); }
+void SiteServer::Stop() { impl_->Stop(); }
+
+}  // namespace korvane::tools

@@ -1,0 +1,32 @@
+#pragma once
+// The demo operator's web server: serves the files below one folder over HTTP/1.1 on
+// 127.0.0.1, as the operator's site serves the remote control files and the update.
+// GET only; a "Range: bytes=..." request is answered 206 with Content-Range, or 416
+// "bytes */N" when it starts past the end; every answer says not to cache it. A request
+// path is the GBK bytes of a file's path below the folder (percent-encoded on the wire).
+
+#include <filesystem>
+#include <memory>
+
+namespace korvane::tools {
+
+class SiteServer {
+ public:
+  explicit SiteServer(std::filesystem::path folder);
+  ~SiteServer();
+  SiteServer(const SiteServer&) = delete;
+  SiteServer& operator=(const SiteServer&) = delete;
+
+  // Binds 127.0.0.1:`port` (0: a free port). The bound port, or -1 when it is taken.
+  int Bind(int port);
+  // Answers requests until Stop; false when nothing was bound.
+  bool Serve();
+  // From any thread.
+  void Stop();
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace korvane::tools

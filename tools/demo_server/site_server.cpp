@@ -1,5 +1,7 @@
 #include "tools/demo_server/site_server.h"
 
+#include <sys/socket.h>
+
 #include <atomic>
 #include <fstream>
 #include <string>
@@ -46,6 +48,12 @@ class SiteServer::Impl {
   explicit Impl(fs::path folder) : folder_(std::move(folder)) {
     // One connection carries every block of a download.
     server_.set_keep_alive_max_count(100000);
+    // httplib's default shares the port with any other listener (SO_REUSEPORT): a port
+    // that is taken must stay taken. Only a restart over old connections is allowed.
+    server_.set_socket_options([](socket_t socket) {
+      int yes = 1;
+      ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
       Answer(request, response);
     });

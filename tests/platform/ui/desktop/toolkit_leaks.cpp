@@ -1,0 +1,20 @@
+// The toolkit's libraries keep one-time allocations (type registrations, font and theme
+// caches, the display connection) for the life of the process; LeakSanitizer reads its
+// suppressions for this test program from here.
+
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libgtk-3.so\n"
+         "leak:libgdk-3.so\n"
+         "leak:libglib-2.0.so\n"
+         "leak:libgobject-2.0.so\n"
+         "leak:libgio-2.0.so\n"
+         "leak:libfontconfig.so\n"
+         "leak:libpango-1.0.so\n"
+         "leak:libpangoft2-1.0.so\n"
+         "leak:libpangocairo-1.0.so\n"
+         "leak:libcairo.so\n"
+         "leak:libharfbuzz.so\n"
+         "leak:libX11.so\n"
+         "leak:libgdk_pixbuf-2.0.so\n"
+         "leak:libdbus-1.so\n";
+}

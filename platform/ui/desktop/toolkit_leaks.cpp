@@ -1,6 +1,8 @@
 // The toolkit's libraries keep one-time allocations (type registrations, font and theme
-// caches, the display connection) for the life of the process; LeakSanitizer reads its
-// suppressions for this test program from here.
+// caches, the display connection) for the life of the process. Under LeakSanitizer (the
+// debug build) every program that shows windows reads these suppressions from here; the
+// library hands this file to each of them as a source of its own, since nothing would
+// pull it out of a static library.
 
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libgtk-3.so\n"

@@ -115,6 +115,7 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
   gtk_widget_show(root_);
   g_signal_connect(toplevel_, "delete-event", G_CALLBACK(OnDelete), this);
   g_signal_connect(toplevel_, "key-press-event", G_CALLBACK(OnKey), this);
+  g_signal_connect(toplevel_, "configure-event", G_CALLBACK(OnConfigure), this);
   Reconcile(window);
   SyncWindow(window);
 }
@@ -158,7 +159,11 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
   gtk_window_set_title(toplevel, ToUtf8(window.caption).c_str());
   const Window handle(program_, window.id);
   SetSize(root_, handle.DrawableWidth(), handle.DrawableHeight());
-  gtk_window_move(toplevel, window.rect.left, window.rect.top);
+  const Point place{window.rect.left, window.rect.top};
+  if (!placed_ || placed_->x != place.x || placed_->y != place.y) {
+    gtk_window_move(toplevel, place.x, place.y);
+    placed_ = place;
+  }
   gtk_window_set_keep_above(toplevel, state.always_on_top);
   gtk_window_set_skip_taskbar_hint(toplevel, !state.taskbar_button);
   gtk_window_set_skip_pager_hint(toplevel, !state.taskbar_button);
@@ -170,7 +175,8 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
     gtk_widget_hide(toplevel_);
   }
   shown_ = show;
-  if (show) {
+  if (show && positioned_ != state.position) {
+    positioned_ = state.position;
     switch (state.position) {
       case WindowPosition::kMinimised: gtk_window_iconify(toplevel); break;
       case WindowPosition::kMaximised: gtk_window_maximize(toplevel); break;
@@ -429,6 +435,19 @@ gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* sel
   const UnitId id = self->id_;
   self->backend_.Guard([&program, id] { program.UserKey(Window(program, id), "Esc"); });
   return TRUE;
+}
+
+// A window the user has moved (a draggable one, or by its caption bar) is where the model
+// says it is.
+gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
+  UnitModel* window = self->program_.FindModel(self->id_);
+  if (window == nullptr) return FALSE;
+  Point place;
+  gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
+  window->rect.left = place.x;
+  window->rect.top = place.y;
+  self->placed_ = place;
+  return FALSE;
 }
 
 gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {

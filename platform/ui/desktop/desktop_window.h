@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/ui/desktop/desktop_drawing.h"
@@ -51,6 +52,7 @@ class DesktopWindow {
   static gboolean OnRootPress(GtkWidget* widget, GdkEventButton* event, DesktopWindow* self);
   static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, DesktopWindow* self);
   static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, DesktopWindow* self);
+  static gboolean OnConfigure(GtkWidget* widget, GdkEventConfigure* event, DesktopWindow* self);
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, View* view);
   static gboolean OnPress(GtkWidget* widget, GdkEventButton* event, View* view);
   static gboolean OnRelease(GtkWidget* widget, GdkEventButton* event, View* view);
@@ -66,6 +68,10 @@ class DesktopWindow {
   GtkWidget* toplevel_;
   GtkWidget* root_;  // the client area
   bool shown_ = false;
+  // What was last asked of the window manager: the user may move or minimise the window
+  // meanwhile, and only a change in the model asks again.
+  std::optional<Point> placed_;
+  std::optional<WindowPosition> positioned_;
   std::map<UnitId, std::unique_ptr<View>> views_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/ui/desktop/desktop_window.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/ui/desktop/desktop_backend.h"
 
@@ -60,6 +61,32 @@ void SetSize(GtkWidget* widget, int width, int height) {
   if (now_width != width || now_height != height) gtk_widget_set_size_request(widget, width, height);
 }
 
+std::string CssColour(Colour colour) {
+  char text[8];
+  g_snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
+  return text;
+}
+
+// The layout's font and colours for a toolkit widget; the theme's where the layout says
+// the system's.
+std::string WidgetCss(const UnitModel& unit) {
+  const Font& font = unit.font;
+  std::string css = "* { font-family: \"" + ToUtf8(font.face_name) + "\", SimSun, \"WenQuanYi Zen Hei\", sans-serif;" +
+                    " font-size: " + std::to_string((font.size_points * 96 + 36) / 72) + "px;" +
+                    " font-weight: " + std::to_string(std::clamp(font.weight, 100, 900)) + ";" +
+                    (font.italic ? " font-style: italic;" : "");
+  if (unit.text_colour != kDefaultColour) css += " color: " + CssColour(unit.text_colour) + ";";
+  if (unit.back_colour != kDefaultColour) {
+    css += " background-color: " + CssColour(unit.back_colour) + "; background-image: none;";
+  }
+  return css + " }";
+}
+
+void ApplyCss(GtkWidget* widget, GtkCssProvider* provider) {
+  gtk_style_context_add_provider(gtk_widget_get_style_context(widget), GTK_STYLE_PROVIDER(provider),
+                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
 }  // namespace
 
 struct DesktopWindow::View {
@@ -69,6 +96,8 @@ struct DesktopWindow::View {
   GtkWidget* box = nullptr;    // the control's own layout; we hold a reference
   GtkWidget* outer = nullptr;  // the GTK widget inside it, if any (a scrolled window or the widget)
   GtkWidget* widget = nullptr;  // the tree view, text view, entry or check button
+  GtkCssProvider* style = nullptr;  // the layout's font and colours for `widget`
+  std::string css;
   PointerState pointer;
   bool syncing = false;  // set while the model's state is written into the widget
   std::vector<Text> rows;
@@ -122,7 +151,10 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
 
 DesktopWindow::~DesktopWindow() {
   gtk_widget_destroy(toplevel_);
-  for (auto& [id, view] : views_) g_object_unref(view->box);
+  for (auto& [id, view] : views_) {
+    g_object_unref(view->box);
+    if (view->style != nullptr) g_object_unref(view->style);
+  }
 }
 
 GtkWidget* DesktopWindow::ControlWidget(UnitId unit) const {
@@ -214,6 +246,7 @@ void DesktopWindow::DropView(UnitId id) {
   auto found = views_.find(id);
   gtk_widget_destroy(found->second->box);
   g_object_unref(found->second->box);
+  if (found->second->style != nullptr) g_object_unref(found->second->style);
   views_.erase(found);
 }
 
@@ -295,6 +328,11 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
   if (view.outer != nullptr) {
     gtk_layout_put(GTK_LAYOUT(view.box), view.outer, 0, 0);
     gtk_widget_show_all(view.outer);
+    view.style = gtk_css_provider_new();
+    ApplyCss(view.widget, view.style);
+    if (GTK_IS_BIN(view.widget) && gtk_bin_get_child(GTK_BIN(view.widget)) != nullptr) {
+      ApplyCss(gtk_bin_get_child(GTK_BIN(view.widget)), view.style);  // a check box's label
+    }
   }
   views_[unit.id] = std::move(created);
   SyncView(view, unit);
@@ -310,6 +348,11 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
   if (view.outer != nullptr) {
     SetSize(view.outer, width, height);
     gtk_widget_set_sensitive(view.outer, unit.enabled);
+    std::string css = WidgetCss(unit);
+    if (css != view.css) {
+      gtk_css_provider_load_from_data(view.style, css.c_str(), -1, nullptr);
+      view.css = std::move(css);
+    }
   }
   view.syncing = true;
   switch (unit.kind) {

@@ -3,7 +3,7 @@
 // never race for one, and no test window reaches the developer's desktop.
 
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,8 +11,6 @@
 #include <string>
 
 #include <gtest/gtest.h>
-
-extern char** environ;
 
 namespace {
 
@@ -25,14 +23,20 @@ class VirtualDisplay final : public ::testing::Environment {
     // -displayfd tries display numbers until one is free; its notes on taken ones are noise.
     const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
                           nullptr};
-    const int started = ::posix_spawnp(&server_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ);
+    server_ = ::fork();
+    if (server_ == 0) {
+      // The server goes with the test program, also when that one dies without tearing down.
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+      ::execvp("Xvfb", const_cast<char**>(argv));
+      ::_exit(127);
+    }
     ::close(pipe_ends[1]);
-    ASSERT_EQ(started, 0) << "cannot start Xvfb (Debian package xvfb)";
+    ASSERT_GT(server_, 0) << "cannot start Xvfb";
     std::string number;
     char byte = 0;
     while (::read(pipe_ends[0], &byte, 1) == 1 && byte != '\n') number += byte;
     ::close(pipe_ends[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not report its display";
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start or report its display (Debian package xvfb)";
     ::setenv("DISPLAY", (":" + number).c_str(), 1);
     ::setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus on the test server
   }

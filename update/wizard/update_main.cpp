@@ -1,5 +1,7 @@
-// Update: the updater program. It takes no arguments.
+// Update: the updater program. It takes no arguments. It shows its windows on the desktop,
+// or runs headless under automation (KORVANE_UI=headless, docs/automation.md).
 
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +14,7 @@
 #include "platform/services/shell.h"
 #include "platform/services/system_resolver.h"
 #include "platform/ui/automation.h"
+#include "platform/ui/desktop/desktop_backend.h"
 #include "platform/ui/program.h"
 #include "update/wizard/update_program.h"
 #include "update/wizard/update_resources.h"
@@ -20,41 +23,60 @@ namespace {
 
 using namespace korvane;
 
-int RunUpdate() {
-  const platform::ui::AutomationSettings settings =
-      platform::ui::ReadAutomationSettingsFromEnvironment();
-  if (!settings.headless) {
-    std::cerr << "Update: this build has only the headless window backend (KORVANE_UI=headless)\n";
-    return 1;
-  }
+// The platform services every run uses, whichever backend shows the windows.
+struct PlatformServices {
   // The services honour the automation's program folder and unresolvable probe themselves.
   std::unique_ptr<platform::FileSystem> files = platform::CreateLinuxFileSystem();
   std::unique_ptr<platform::HttpClient> http = platform::CreateCurlHttpClient();
-  std::unique_ptr<platform::HttpRequestFactory> requests =
-      platform::CreateCurlHttpRequestFactory();
+  std::unique_ptr<platform::HttpRequestFactory> requests = platform::CreateCurlHttpRequestFactory();
   std::unique_ptr<platform::NameResolver> resolver = platform::CreateSystemNameResolver();
+};
 
-  platform::ui::HeadlessSession session(settings, http.get());
+using RunShellVerb = std::function<void(std::string_view verb, std::string_view file)>;
+
+int RunWizard(platform::ui::Program& ui, PlatformServices& platform_services, RunShellVerb run_shell_verb) {
+  update::UpdateServices services{ui,
+                                  *platform_services.files,
+                                  *platform_services.http,
+                                  *platform_services.requests,
+                                  *platform_services.resolver,
+                                  platform::SystemClock(),
+                                  std::move(run_shell_verb),
+                                  update::DeployedAddresses(),
+                                  Text(deploy::ProbeHost())};
+  update::UpdateProgram program(services);
+  return program.UpdateEntry();
+}
+
+// Without a display the start of Player is recorded, not made.
+int RunHeadless(const platform::ui::AutomationSettings& settings, PlatformServices& platform_services) {
+  platform::ui::HeadlessSession session(settings, platform_services.http.get());
   platform::ui::HeadlessBackend& backend = session.GetBackend();
   platform::ui::ResourceBundle resources(embedded::UpdateResources());
   platform::ui::Program ui(backend, resources);
-  update::UpdateServices services{
-      ui,
-      *files,
-      *http,
-      *requests,
-      *resolver,
-      platform::SystemClock(),
-      // Without a display the start of Player is recorded, not made.
-      [&backend](std::string_view verb, std::string_view file) {
-        backend.RecordProgramStarted({Text(verb), Text(file), {}});
-      },
-      update::DeployedAddresses(),
-      Text(deploy::ProbeHost())};
-  update::UpdateProgram program(services);
-  const int code = program.UpdateEntry();
+  const int code = RunWizard(ui, platform_services, [&backend](std::string_view verb, std::string_view file) {
+    backend.RecordProgramStarted({Text(verb), Text(file), {}});
+  });
   session.Finish(ui, code);
   return code;
+}
+
+// Real windows on the display, real time, and the shell really starts Player.
+int RunOnDesktop(PlatformServices& platform_services) {
+  platform::ui::desktop::DesktopBackend backend;
+  platform::ui::ResourceBundle resources(embedded::UpdateResources());
+  platform::ui::Program ui(backend, resources);
+  std::unique_ptr<platform::Shell> shell = platform::CreateLinuxShell();
+  return RunWizard(ui, platform_services, [&shell](std::string_view verb, std::string_view file) {
+    shell->RunShellVerb(verb, file);
+  });
+}
+
+int RunUpdate() {
+  const platform::ui::AutomationSettings settings =
+      platform::ui::ReadAutomationSettingsFromEnvironment();
+  PlatformServices platform_services;
+  return settings.headless ? RunHeadless(settings, platform_services) : RunOnDesktop(platform_services);
 }
 
 }  // namespace

@@ -1,0 +1,365 @@
+#include "platform/ui/desktop/desktop_backend.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/ui/desktop/desktop_window.h"
+#include "platform/ui/program.h"
+
+namespace korvane::platform::ui::desktop {
+namespace {
+
+// Message box buttons and icons, and the answers, as the programs pass and expect them.
+enum Answer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
+
+struct Button {
+  const char* caption;  // GBK
+  Answer answer;
+};
+
+std::vector<Button> ButtonsOf(int flags) {
+  switch (flags & 0xF) {
+    case 1: return {{"确定", kOk}, {"取消", kCancel}};
+    case 2: return {{"中止(&A)", kAbort}, {"重试(&R)", kRetry}, {"忽略(&I)", kIgnore}};
+    case 3: return {{"是(&Y)", kYes}, {"否(&N)", kNo}, {"取消", kCancel}};
+    case 4: return {{"是(&Y)", kYes}, {"否(&N)", kNo}};
+    case 5: return {{"重试(&R)", kRetry}, {"取消", kCancel}};
+    default: return {{"确定", kOk}};
+  }
+}
+
+GtkMessageType MessageTypeOf(int flags) {
+  switch (flags & 0xF0) {
+    case 0x10: return GTK_MESSAGE_ERROR;
+    case 0x20: return GTK_MESSAGE_QUESTION;
+    case 0x30: return GTK_MESSAGE_WARNING;
+    case 0x40: return GTK_MESSAGE_INFO;
+    default: return GTK_MESSAGE_OTHER;
+  }
+}
+
+// A box closed without a button answers as its Cancel button, or OK when that is its
+// only button; the others cannot be closed that way (0).
+int CloseAnswerOf(const std::vector<Button>& buttons) {
+  if (buttons.size() == 1) return buttons.front().answer;
+  for (const Button& button : buttons) {
+    if (button.answer == kCancel) return kCancel;
+  }
+  return 0;
+}
+
+// GTK shows "&" as a mnemonic underscore.
+std::string MnemonicLabel(const char* caption) {
+  std::string label = ToUtf8(caption);
+  std::replace(label.begin(), label.end(), '&', '_');
+  return label;
+}
+
+struct QuestionRun {
+  DesktopBackend* backend;
+  LoopToken* token;
+  int close_answer;
+  int answer = 0;
+};
+
+void OnResponse(GtkDialog*, gint response, QuestionRun* run) {
+  if (response < 0) {
+    if (run->close_answer == 0) return;
+    run->answer = run->close_answer;
+  } else {
+    run->answer = response;
+  }
+  run->backend->QuitLoop(*run->token);
+}
+
+struct MenuRun {
+  DesktopBackend* backend;
+  LoopToken* token;
+  std::optional<std::vector<int>> picked;
+};
+
+struct MenuItemPick {
+  MenuRun* run;
+  std::vector<int> path;
+};
+
+void OnMenuItemActivated(GtkMenuItem*, MenuItemPick* pick) { pick->run->picked = pick->path; }
+
+// The menu closes before its item is activated, within the same event: quitting here
+// lets that activation run before the loop returns.
+void OnMenuDeactivated(GtkMenuShell*, MenuRun* run) { run->backend->QuitLoop(*run->token); }
+
+GtkWidget* BuildMenu(const std::vector<MenuItem>& items, std::vector<int>& path, MenuRun& run,
+                     std::vector<std::unique_ptr<MenuItemPick>>& picks) {
+  GtkWidget* menu = gtk_menu_new();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const MenuItem& item = items[i];
+    path.push_back(static_cast<int>(i));
+    GtkWidget* widget = item.separator ? gtk_separator_menu_item_new()
+                                       : gtk_menu_item_new_with_label(ToUtf8(item.caption).c_str());
+    gtk_widget_set_sensitive(widget, item.enabled);
+    if (!item.items.empty()) {
+      gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), BuildMenu(item.items, path, run, picks));
+    } else if (!item.separator) {
+      picks.push_back(std::make_unique<MenuItemPick>(MenuItemPick{&run, path}));
+      g_signal_connect(widget, "activate", G_CALLBACK(OnMenuItemActivated), picks.back().get());
+    }
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu), widget);
+    path.pop_back();
+  }
+  return menu;
+}
+
+// Destroys a toolkit widget when the scope ends, also when a kept failure unwinds it.
+struct DestroyOnExit {
+  GtkWidget* widget;
+  ~DestroyOnExit() { gtk_widget_destroy(widget); }
+};
+
+}  // namespace
+
+struct DesktopBackend::TimerSource {
+  DesktopBackend* backend;
+  TimerId id;
+};
+
+struct DesktopBackend::PostedTask {
+  DesktopBackend* backend;
+  Task task;
+  guint source = 0;
+};
+
+DesktopBackend::DesktopBackend() {
+  if (!gtk_init_check(nullptr, nullptr)) {
+    throw std::runtime_error("cannot open the display (is DISPLAY set?)");
+  }
+}
+
+DesktopBackend::~DesktopBackend() {
+  windows_.clear();
+  for (const auto& [id, timer] : timers_) g_source_remove(timer.source);
+  for (guint source : posted_) g_source_remove(source);
+}
+
+void DesktopBackend::Attach(Program& program) {
+  program_ = &program;
+  pictures_ = std::make_unique<PictureCache>(program.Resources());
+}
+
+void DesktopBackend::Guard(const std::function<void()>& action) {
+  if (kept_failure_) return;  // the run is unwinding: nothing more reaches the program
+  try {
+    action();
+  } catch (...) {
+    kept_failure_ = std::current_exception();
+    for (auto& [token, loop] : running_loops_) g_main_loop_quit(loop);
+  }
+}
+
+void DesktopBackend::RethrowKeptFailure() {
+  if (kept_failure_) std::rethrow_exception(std::exchange(kept_failure_, nullptr));
+}
+
+void DesktopBackend::RunLoop(LoopToken& token) {
+  RethrowKeptFailure();
+  if (token.quit) return;
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  running_loops_.emplace_back(&token, loop);
+  g_main_loop_run(loop);
+  std::erase_if(running_loops_, [loop](const auto& running) { return running.second == loop; });
+  g_main_loop_unref(loop);
+  RethrowKeptFailure();
+}
+
+void DesktopBackend::QuitLoop(LoopToken& token) {
+  token.quit = true;
+  for (auto& [running, loop] : running_loops_) {
+    if (running == &token) g_main_loop_quit(loop);
+  }
+}
+
+gboolean DesktopBackend::RunPosted(gpointer data) {
+  auto* posted = static_cast<PostedTask*>(data);
+  posted->backend->posted_.erase(posted->source);
+  posted->backend->Guard(posted->task);
+  return G_SOURCE_REMOVE;
+}
+
+void DesktopBackend::Post(Task task) {
+  auto* posted = new PostedTask{this, std::move(task)};
+  posted->source = g_idle_add_full(G_PRIORITY_DEFAULT, RunPosted, posted,
+                                   [](gpointer data) { delete static_cast<PostedTask*>(data); });
+  posted_.insert(posted->source);
+}
+
+gboolean DesktopBackend::Tick(gpointer data) {
+  auto* source = static_cast<TimerSource*>(data);
+  DesktopBackend& backend = *source->backend;
+  auto timer = backend.timers_.find(source->id);
+  if (timer == backend.timers_.end()) return G_SOURCE_REMOVE;
+  Task tick = timer->second.on_tick;  // the tick may stop or restart its own timer
+  backend.Guard(tick);
+  return backend.timers_.contains(source->id) ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+}
+
+TimerId DesktopBackend::StartTimer(std::int64_t interval_ms, Task on_tick) {
+  const TimerId id = next_timer_++;
+  const guint interval = static_cast<guint>(std::clamp<std::int64_t>(interval_ms, 1, G_MAXUINT));
+  const guint source = g_timeout_add_full(G_PRIORITY_DEFAULT, interval, Tick, new TimerSource{this, id},
+                                          [](gpointer data) { delete static_cast<TimerSource*>(data); });
+  timers_[id] = {source, std::move(on_tick)};
+  return id;
+}
+
+void DesktopBackend::StopTimer(TimerId timer) {
+  auto found = timers_.find(timer);
+  if (found == timers_.end()) return;
+  g_source_remove(found->second.source);
+  timers_.erase(found);
+}
+
+void DesktopBackend::ProcessPending() {
+  while (!kept_failure_ && g_main_context_iteration(nullptr, FALSE)) {
+  }
+  RethrowKeptFailure();
+}
+
+void DesktopBackend::EndProcess(int code) { throw ProgramEnded{code}; }
+
+void DesktopBackend::WindowOpened(UnitModel& window) {
+  for (const auto& control : window.window_state->controls) {
+    if (control->kind == UnitKind::kWebBrowserBox || control->kind == UnitKind::kHypertextBox ||
+        control->kind == UnitKind::kPlaybackEngine) {
+      throw std::runtime_error("window " + window.name + ": the desktop backend cannot show " +
+                               std::string(KindName(control->kind)) + " controls");
+    }
+  }
+  auto shown = std::make_unique<DesktopWindow>(*this, *program_, *pictures_, window);
+  windows_.emplace_back(window.id, std::move(shown));
+  if (wait_cursor_) SetWaitCursor(true);
+}
+
+void DesktopBackend::WindowClosed(UnitModel& window) {
+  std::erase_if(windows_, [&](const auto& open) { return open.first == window.id; });
+}
+
+void DesktopBackend::UnitChanged(UnitModel& unit) {
+  for (auto& [id, shown] : windows_) {
+    if (id == unit.window->id) shown->Changed(unit);
+  }
+}
+
+GtkWidget* DesktopBackend::WindowWidget(UnitId window) const {
+  for (const auto& [id, shown] : windows_) {
+    if (id == window) return GTK_WIDGET(shown->Toplevel());
+  }
+  return nullptr;
+}
+
+GtkWidget* DesktopBackend::UnitWidget(UnitId unit) const {
+  for (const auto& [id, shown] : windows_) {
+    if (GtkWidget* widget = shown->ControlWidget(unit)) return widget;
+  }
+  return nullptr;
+}
+
+GtkWindow* DesktopBackend::ActiveWindow() const {
+  for (auto open = windows_.rbegin(); open != windows_.rend(); ++open) {
+    GtkWindow* window = open->second->Toplevel();
+    if (gtk_widget_get_visible(GTK_WIDGET(window))) return window;
+  }
+  return nullptr;
+}
+
+int DesktopBackend::AskMessageBox(const MessageBoxRequest& request) {
+  const std::vector<Button> buttons = ButtonsOf(request.flags);
+  GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(request.flags),
+                                             GTK_BUTTONS_NONE, "%s", ToUtf8(request.text).c_str());
+  DestroyOnExit destroy{dialog};
+  gtk_window_set_title(GTK_WINDOW(dialog), ToUtf8(request.title).c_str());
+  for (const Button& button : buttons) {
+    gtk_dialog_add_button(GTK_DIALOG(dialog), MnemonicLabel(button.caption).c_str(), button.answer);
+  }
+  LoopToken token;
+  QuestionRun run{this, &token, CloseAnswerOf(buttons)};
+  gtk_window_set_deletable(GTK_WINDOW(dialog), run.close_answer != 0);
+  g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
+  gtk_widget_show(dialog);
+  RunLoop(token);
+  return run.answer;
+}
+
+std::optional<std::vector<int>> DesktopBackend::TrackPopupMenu(const MenuModel& menu, Point at) {
+  GtkWindow* owner = ActiveWindow();
+  GdkWindow* surface = owner == nullptr ? nullptr : gtk_widget_get_window(GTK_WIDGET(owner));
+  if (surface == nullptr) return std::nullopt;  // a menu needs a window on the screen
+  LoopToken token;
+  MenuRun run{this, &token, std::nullopt};
+  std::vector<std::unique_ptr<MenuItemPick>> picks;
+  std::vector<int> path;
+  GtkWidget* popup = BuildMenu(menu.items, path, run, picks);
+  DestroyOnExit destroy{popup};
+  g_signal_connect(popup, "deactivate", G_CALLBACK(OnMenuDeactivated), &run);
+  gtk_widget_show_all(popup);
+  int origin_x = 0;
+  int origin_y = 0;
+  gdk_window_get_origin(surface, &origin_x, &origin_y);
+  const GdkRectangle where{at.x - origin_x, at.y - origin_y, 1, 1};
+  gtk_menu_popup_at_rect(GTK_MENU(popup), surface, &where, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
+  if (gtk_widget_get_visible(popup)) RunLoop(token);
+  return run.picked;
+}
+
+Point DesktopBackend::MousePosition() {
+  GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+  Point at;
+  if (pointer != nullptr) gdk_device_get_position(pointer, nullptr, &at.x, &at.y);
+  return at;
+}
+
+Point DesktopBackend::ScreenSize() {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+  if (monitor == nullptr) return {};
+  GdkRectangle area;
+  gdk_monitor_get_geometry(monitor, &area);
+  return {area.width, area.height};
+}
+
+void DesktopBackend::SetWaitCursor(bool waiting) {
+  wait_cursor_ = waiting;
+  GdkCursor* cursor = waiting ? gdk_cursor_new_from_name(gdk_display_get_default(), "wait") : nullptr;
+  for (auto& [id, shown] : windows_) shown->SetCursor(cursor);
+  if (cursor != nullptr) g_object_unref(cursor);
+}
+
+Point DesktopBackend::MeasureText(const Font& font, const Text& text) {
+  PangoContext* context = gdk_pango_context_get();
+  PangoLayout* layout = pango_layout_new(context);
+  SetLayoutText(layout, font, text);
+  Point size;
+  pango_layout_get_pixel_size(layout, &size.x, &size.y);
+  g_object_unref(layout);
+  g_object_unref(context);
+  return size;
+}
+
+// WindowOpened refuses windows with these controls, so no call can reach them.
+void DesktopBackend::BrowserNavigate(UnitModel& browser, const Text&) {
+  throw std::logic_error("no browser box on the desktop: " + browser.name);
+}
+
+void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand) {
+  throw std::logic_error("no browser box on the desktop: " + browser.name);
+}
+
+void DesktopBackend::HypertextShow(UnitModel& box) {
+  throw std::logic_error("no hypertext box on the desktop: " + box.name);
+}
+
+void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation, const Text&) {
+  throw std::logic_error("no playback engine on the desktop: " + engine.name);
+}
+
+}  // namespace korvane::platform::ui::desktop

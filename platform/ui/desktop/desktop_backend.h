@@ -1,0 +1,96 @@
+#pragma once
+// The model shown in real windows with GTK 3. Loops are GLib main loops: RunLoop runs a
+// nested GMainLoop per token, Post adds an idle callback, timers are GLib timeouts on the
+// real clock. Message boxes and popup menus run nested loops of their own.
+//
+// Whatever reaches the program from the toolkit (input, ticks, posted tasks) goes through
+// one guard: an exception (EndProgram's ProgramEnded, a faulty layout) never crosses the
+// toolkit's C frames; the guard keeps it, quits every running loop, and the innermost
+// RunLoop throws it on, so it unwinds through the program's own frames as it does on the
+// headless backend.
+//
+// Browser and hypertext boxes and the playback engine are not built here: a window that
+// holds one is refused when it opens (std::runtime_error).
+
+#include <gtk/gtk.h>
+
+#include <exception>
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/backend.h"
+#include "platform/ui/desktop/desktop_drawing.h"
+
+namespace korvane::platform::ui::desktop {
+
+class DesktopWindow;
+
+class DesktopBackend final : public Backend {
+ public:
+  // Opens the default display; throws std::runtime_error when there is none.
+  DesktopBackend();
+  ~DesktopBackend() override;
+  DesktopBackend(const DesktopBackend&) = delete;
+  DesktopBackend& operator=(const DesktopBackend&) = delete;
+
+  // Runs `action` for the toolkit: exceptions are kept for the running loop (see above).
+  void Guard(const std::function<void()>& action);
+
+  // The GtkWindow of an open window and the widget of a control; nullptr when there is
+  // none (a timer, zip unit or menu skin has no widget).
+  GtkWidget* WindowWidget(UnitId window) const;
+  GtkWidget* UnitWidget(UnitId unit) const;
+
+  // Backend:
+  void Attach(Program& program) override;
+  Timebase& Time() override { return RealTimebase(); }
+  void RunLoop(LoopToken& token) override;
+  void QuitLoop(LoopToken& token) override;
+  void Post(Task task) override;
+  TimerId StartTimer(std::int64_t interval_ms, Task on_tick) override;
+  void StopTimer(TimerId timer) override;
+  void ProcessPending() override;
+  [[noreturn]] void EndProcess(int code) override;
+  void WindowOpened(UnitModel& window) override;
+  void WindowClosed(UnitModel& window) override;
+  void UnitChanged(UnitModel& unit) override;
+  int AskMessageBox(const MessageBoxRequest& request) override;
+  std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
+  Point MousePosition() override;
+  Point ScreenSize() override;
+  void SetWaitCursor(bool waiting) override;
+  Point MeasureText(const Font& font, const Text& text) override;
+  void BrowserNavigate(UnitModel& browser, const Text& address) override;
+  void BrowserRun(UnitModel& browser, BrowserCommand command) override;
+  void HypertextShow(UnitModel& box) override;
+  void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
+
+ private:
+  struct TimerEntry {
+    guint source = 0;
+    Task on_tick;
+  };
+  struct TimerSource;
+  struct PostedTask;
+
+  void RethrowKeptFailure();
+  // The newest open window that is shown: the owner of dialogs and menus.
+  GtkWindow* ActiveWindow() const;
+  static gboolean RunPosted(gpointer task);
+  static gboolean Tick(gpointer source);
+
+  Program* program_ = nullptr;
+  std::unique_ptr<PictureCache> pictures_;
+  std::vector<std::pair<LoopToken*, GMainLoop*>> running_loops_;
+  std::exception_ptr kept_failure_;
+  std::map<TimerId, TimerEntry> timers_;
+  std::set<guint> posted_;  // idle sources not run yet
+  TimerId next_timer_ = 1;
+  std::vector<std::pair<UnitId, std::unique_ptr<DesktopWindow>>> windows_;  // opening order
+  bool wait_cursor_ = false;
+};
+
+}  // namespace korvane::platform::ui::desktop

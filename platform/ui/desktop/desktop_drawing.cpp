@@ -1,0 +1,262 @@
+#include "platform/ui/desktop/desktop_drawing.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/ui/picture.h"
+
+namespace korvane::platform::ui::desktop {
+namespace {
+
+constexpr Colour kShadowColour = 0xA0A0A0;
+constexpr Colour kDarkShadowColour = 0x696969;
+constexpr Colour kHighlightColour = 0xFFFFFF;
+constexpr Colour kBlack = 0x000000;
+
+double Channel(Colour colour, int shift) { return ((colour >> shift) & 0xFF) / 255.0; }
+
+Colour OrDefault(Colour colour, Colour fallback) { return colour == kDefaultColour ? fallback : colour; }
+
+void FillRect(cairo_t* cr, Colour colour, double x, double y, double width, double height) {
+  SetSourceColour(cr, colour);
+  cairo_rectangle(cr, x, y, width, height);
+  cairo_fill(cr);
+}
+
+// A one-pixel frame whose top and left edges are `top_left`, bottom and right `bottom_right`.
+void Frame(cairo_t* cr, int x, int y, int width, int height, Colour top_left, Colour bottom_right) {
+  if (width <= 0 || height <= 0) return;
+  FillRect(cr, top_left, x, y, width, 1);
+  FillRect(cr, top_left, x, y, 1, height);
+  FillRect(cr, bottom_right, x, y + height - 1, width, 1);
+  FillRect(cr, bottom_right, x + width - 1, y, 1, height);
+}
+
+void PaintBorder(cairo_t* cr, Border border, int width, int height) {
+  switch (border) {
+    case Border::kNone: return;
+    case Border::kSingle: Frame(cr, 0, 0, width, height, kBlack, kBlack); return;
+    case Border::kStaticEdge: Frame(cr, 0, 0, width, height, kShadowColour, kHighlightColour); return;
+    case Border::kSunken:
+      Frame(cr, 0, 0, width, height, kShadowColour, kHighlightColour);
+      Frame(cr, 1, 1, width - 2, height - 2, kDarkShadowColour, kFaceColour);
+      return;
+  }
+}
+
+void PaintPicture(cairo_t* cr, cairo_surface_t* picture, int x, int y) {
+  if (picture == nullptr) return;
+  cairo_set_source_surface(cr, picture, x, y);
+  cairo_paint(cr);
+}
+
+void PaintGradient(cairo_t* cr, const PaintOp& op) {
+  if (op.right <= op.left || op.bottom <= op.top) return;
+  cairo_pattern_t* pattern = op.mode == 0 ? cairo_pattern_create_linear(op.left, 0, op.right, 0)
+                                          : cairo_pattern_create_linear(0, op.top, 0, op.bottom);
+  cairo_pattern_add_color_stop_rgb(pattern, 0, Channel(op.colour_from, 0), Channel(op.colour_from, 8),
+                                   Channel(op.colour_from, 16));
+  cairo_pattern_add_color_stop_rgb(pattern, 1, Channel(op.colour_to, 0), Channel(op.colour_to, 8),
+                                   Channel(op.colour_to, 16));
+  cairo_set_source(cr, pattern);
+  cairo_rectangle(cr, op.left, op.top, op.right - op.left, op.bottom - op.top);
+  cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+
+void PaintText(cairo_t* cr, const Font& font, const Text& text, Colour colour, double x, double y,
+               int wrap_width, Alignment alignment) {
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  SetLayoutText(layout, font, text);
+  if (wrap_width > 0) {
+    pango_layout_set_width(layout, wrap_width * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout, alignment == Alignment::kCentre  ? PANGO_ALIGN_CENTER
+                                       : alignment == Alignment::kRight ? PANGO_ALIGN_RIGHT
+                                                                        : PANGO_ALIGN_LEFT);
+  }
+  SetSourceColour(cr, OrDefault(colour, kBlack));
+  cairo_move_to(cr, x, y);
+  pango_cairo_show_layout(cr, layout);
+  g_object_unref(layout);
+}
+
+void PaintDrawPanel(cairo_t* cr, const UnitModel& unit, int inset, int width, int height) {
+  cairo_save(cr);
+  cairo_translate(cr, inset, inset);
+  for (const PaintOp& op : unit.paints) {
+    switch (op.kind) {
+      case PaintKind::kClear: FillRect(cr, op.colour_from, 0, 0, width, height); break;
+      case PaintKind::kGradient: PaintGradient(cr, op); break;
+      case PaintKind::kText: PaintText(cr, op.font, op.text, op.colour_from, op.x, op.y, 0, Alignment::kLeft); break;
+    }
+  }
+  cairo_restore(cr);
+}
+
+void PaintLabel(cairo_t* cr, const UnitModel& unit, int inset, int width) {
+  // A label that does not wrap still lines its text up within its width.
+  const int text_width = std::max(1, width - 2 * inset);
+  PaintText(cr, unit.font, unit.caption, unit.text_colour, inset, inset,
+            unit.word_wrap || unit.alignment != Alignment::kLeft ? text_width : 0, unit.alignment);
+}
+
+// An etched frame; a group box two pixels high or wide shows as an etched line.
+void PaintGroupBox(cairo_t* cr, const UnitModel& unit, int width, int height) {
+  Frame(cr, 0, 0, width - 1, height - 1, kShadowColour, kShadowColour);
+  Frame(cr, 1, 1, width - 1, height - 1, kHighlightColour, kHighlightColour);
+  if (unit.caption.empty()) return;
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  SetLayoutText(layout, unit.font, unit.caption);
+  int text_width = 0;
+  int text_height = 0;
+  pango_layout_get_pixel_size(layout, &text_width, &text_height);
+  FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 6, 0, text_width + 4, text_height);
+  SetSourceColour(cr, OrDefault(unit.text_colour, kBlack));
+  cairo_move_to(cr, 8, 0);
+  pango_cairo_show_layout(cr, layout);
+  g_object_unref(layout);
+}
+
+void ClipToRegion(cairo_t* cr, const RoundRegion& region) {
+  const double width = region.right - region.left;
+  const double height = region.bottom - region.top;
+  const double rx = std::min(region.corner_width / 2.0, width / 2);
+  const double ry = std::min(region.corner_height / 2.0, height / 2);
+  cairo_new_path(cr);
+  if (rx <= 0 || ry <= 0) {
+    cairo_rectangle(cr, region.left, region.top, width, height);
+  } else {
+    // Four quarter ellipses joined by the straight edges.
+    auto corner = [&](double cx, double cy, double from, double to) {
+      cairo_save(cr);
+      cairo_translate(cr, cx, cy);
+      cairo_scale(cr, rx, ry);
+      cairo_arc(cr, 0, 0, 1, from, to);
+      cairo_restore(cr);
+    };
+    corner(region.right - rx, region.top + ry, -M_PI / 2, 0);
+    corner(region.right - rx, region.bottom - ry, 0, M_PI / 2);
+    corner(region.left + rx, region.bottom - ry, M_PI / 2, M_PI);
+    corner(region.left + rx, region.top + ry, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+  }
+  cairo_clip(cr);
+}
+
+const Text& ButtonPicture(const UnitModel& unit, PointerState pointer) {
+  const Pictures& pictures = unit.pictures;
+  const Text* chosen = &pictures.normal;
+  if (!unit.enabled) {
+    chosen = &pictures.disabled;
+  } else if (pointer.pressed && pointer.hover) {
+    chosen = &pictures.pressed;
+  } else if (pointer.hover || pointer.pressed) {
+    chosen = &pictures.hover;
+  }
+  return chosen->empty() ? pictures.normal : *chosen;
+}
+
+}  // namespace
+
+std::string ToUtf8(const Text& text) { return std::string(AsChars(GbkToUtf8(text))); }
+
+void SetSourceColour(cairo_t* cr, Colour colour) {
+  cairo_set_source_rgb(cr, Channel(colour, 0), Channel(colour, 8), Channel(colour, 16));
+}
+
+PangoFontDescription* NewFontDescription(const Font& font) {
+  PangoFontDescription* description = pango_font_description_new();
+  // SimSun is what the face name stands for; fontconfig finds CJK glyphs elsewhere if need be.
+  const std::string families = ToUtf8(font.face_name) + ",SimSun,WenQuanYi Zen Hei,Sans";
+  pango_font_description_set_family(description, families.c_str());
+  // Points at 96 dots per inch, as the programs size their text.
+  pango_font_description_set_absolute_size(description, font.size_points * 96.0 / 72.0 * PANGO_SCALE);
+  pango_font_description_set_weight(description, static_cast<PangoWeight>(std::clamp(font.weight, 100, 1000)));
+  pango_font_description_set_style(description, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return description;
+}
+
+void SetLayoutText(PangoLayout* layout, const Font& font, const Text& text) {
+  PangoFontDescription* description = NewFontDescription(font);
+  pango_layout_set_font_description(layout, description);
+  pango_font_description_free(description);
+  if (font.underline || font.strikeout) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    if (font.underline) pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.strikeout) pango_attr_list_insert(attributes, pango_attr_strikethrough_new(TRUE));
+    pango_layout_set_attributes(layout, attributes);
+    pango_attr_list_unref(attributes);
+  }
+  const std::string utf8 = ToUtf8(text);
+  pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+}
+
+cairo_surface_t* PictureCache::Find(const Text& name) {
+  if (name.empty()) return nullptr;
+  auto cached = surfaces_.find(name);
+  if (cached != surfaces_.end()) return cached->second.get();
+  cairo_surface_t* surface = nullptr;
+  std::optional<std::string_view> bytes = resources_.Find(name);
+  std::optional<Picture> picture = bytes ? DecodePicture(*bytes) : std::nullopt;
+  if (picture && picture->width > 0 && picture->height > 0) {
+    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture->width, picture->height);
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    // cairo wants native-endian ARGB with the colour premultiplied by alpha.
+    for (int y = 0; y < picture->height; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+      for (int x = 0; x < picture->width; ++x) {
+        const std::uint8_t* rgba = &picture->rgba[(static_cast<std::size_t>(y) * picture->width + x) * 4];
+        const std::uint32_t alpha = rgba[3];
+        auto premultiply = [alpha](std::uint32_t channel) { return (channel * alpha + 127) / 255; };
+        row[x] = alpha << 24 | premultiply(rgba[0]) << 16 | premultiply(rgba[1]) << 8 | premultiply(rgba[2]);
+      }
+    }
+    cairo_surface_mark_dirty(surface);
+  }
+  surfaces_[name].reset(surface);
+  return surface;
+}
+
+void PaintUnit(cairo_t* cr, const UnitModel& unit, PictureCache& pictures, PointerState pointer) {
+  const int width = unit.rect.width;
+  const int height = unit.rect.height;
+  const int inset = BorderInset(unit.border);
+  cairo_save(cr);
+  if (unit.region) ClipToRegion(cr, *unit.region);
+  switch (unit.kind) {
+    case UnitKind::kPictureBox:
+      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+      PaintPicture(cr, pictures.Find(unit.pictures.normal), inset, inset);
+      PaintDrawPanel(cr, unit, inset, width - 2 * inset, height - 2 * inset);
+      break;
+    case UnitKind::kPictureButton:
+      PaintPicture(cr, pictures.Find(ButtonPicture(unit, pointer)), 0, 0);
+      break;
+    case UnitKind::kLabel:
+      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+      PaintLabel(cr, unit, inset, width);
+      break;
+    case UnitKind::kTransparentLabel: PaintLabel(cr, unit, inset, width); break;
+    case UnitKind::kGroupBox: PaintGroupBox(cr, unit, width, height); break;
+    case UnitKind::kDrawPanel:
+      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+      PaintDrawPanel(cr, unit, inset, width - 2 * inset, height - 2 * inset);
+      break;
+    default: break;
+  }
+  PaintBorder(cr, unit.border, width, height);
+  cairo_restore(cr);
+}
+
+void PaintWindowBackground(cairo_t* cr, const UnitModel& window, PictureCache& pictures, int width,
+                           int height) {
+  FillRect(cr, OrDefault(window.back_colour, kFaceColour), 0, 0, width, height);
+  PaintPicture(cr, pictures.Find(window.pictures.normal), 0, 0);
+}
+
+}  // namespace korvane::platform::ui::desktop

@@ -1,0 +1,64 @@
+#pragma once
+// How the desktop backend paints the controls it draws itself (picture boxes and buttons,
+// labels, group boxes, drawing panels and window backgrounds) with cairo and Pango, and
+// the conversions at the toolkit boundary: GBK texts to UTF-8, 0x00BBGGRR colours,
+// fonts, and decoded RGBA pictures to cairo surfaces.
+
+#include <cairo.h>
+#include <pango/pango.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/ui/resources.h"
+#include "platform/ui/unit_model.h"
+
+namespace korvane::platform::ui::desktop {
+
+// The face colour a control or window shows when its colour is the system's.
+inline constexpr Colour kFaceColour = 0xF0F0F0;
+
+// GTK takes UTF-8 in plain char strings.
+std::string ToUtf8(const Text& text);
+
+void SetSourceColour(cairo_t* cr, Colour colour);
+
+// The Pango description of `font`: its face (with a fallback for CJK glyphs), the size
+// in points, weight and slant.
+PangoFontDescription* NewFontDescription(const Font& font);
+
+// Gives `layout` the text in the font; underline and strike-out as attributes.
+void SetLayoutText(PangoLayout* layout, const Font& font, const Text& text);
+
+// The resource pictures as cairo surfaces, decoded on first use; a picture that is
+// missing or cannot be decoded is drawn as nothing.
+class PictureCache {
+ public:
+  explicit PictureCache(const ResourceBundle& resources) : resources_(resources) {}
+  // nullptr for an empty name or a picture that cannot be shown.
+  cairo_surface_t* Find(const Text& name);
+
+ private:
+  struct SurfaceFree {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+  };
+  const ResourceBundle& resources_;
+  std::map<Text, std::unique_ptr<cairo_surface_t, SurfaceFree>> surfaces_;
+};
+
+// What a drawn control shows beyond its model: the pointer's state over a picture button.
+struct PointerState {
+  bool hover = false;
+  bool pressed = false;
+};
+
+// Paints `unit` at the origin of `cr` in its own size: background, picture or paints,
+// caption, border; clipped to its rounded region when it has one.
+void PaintUnit(cairo_t* cr, const UnitModel& unit, PictureCache& pictures, PointerState pointer);
+
+// Paints a window's client area: its back colour and picture.
+void PaintWindowBackground(cairo_t* cr, const UnitModel& window, PictureCache& pictures, int width,
+                           int height);
+
+}  // namespace korvane::platform::ui::desktop

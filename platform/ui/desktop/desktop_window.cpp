@@ -1,0 +1,571 @@
+#include "platform/ui/desktop/desktop_window.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/ui/desktop/desktop_backend.h"
+
+namespace korvane::platform::ui::desktop {
+namespace {
+
+constexpr gint kPointerEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_ENTER_NOTIFY_MASK |
+                                GDK_LEAVE_NOTIFY_MASK;
+
+bool SameTree(const std::vector<TreeItem>& a, const std::vector<TreeItem>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TreeItem& x, const TreeItem& y) {
+    return x.text == y.text && x.parent == y.parent && x.expanded == y.expanded;
+  });
+}
+
+// The selected row of a single-selection list view, -1 for none.
+int SelectedRow(GtkTreeSelection* selection) {
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  if (!gtk_tree_selection_get_selected(selection, &model, &iter)) return -1;
+  GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+  const int row = gtk_tree_path_get_indices(path)[0];
+  gtk_tree_path_free(path);
+  return row;
+}
+
+GtkWidget* NewTextColumnView(GtkTreeModel* model) {
+  GtkWidget* view = gtk_tree_view_new_with_model(model);
+  g_object_unref(model);
+  gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view), FALSE);
+  gtk_tree_view_append_column(GTK_TREE_VIEW(view), gtk_tree_view_column_new_with_attributes(
+                                                      "", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+  gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), GTK_SELECTION_SINGLE);
+  return view;
+}
+
+GtkWidget* InScrolledWindow(GtkWidget* widget, bool vertical_bar) {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER,
+                                 vertical_bar ? GTK_POLICY_AUTOMATIC : GTK_POLICY_EXTERNAL);
+  gtk_container_add(GTK_CONTAINER(scrolled), widget);
+  return scrolled;
+}
+
+// Moves and sizes only what has changed: each change makes GTK lay the window out again.
+void PlaceChild(GtkWidget* layout, GtkWidget* child, int x, int y) {
+  int at_x = 0;
+  int at_y = 0;
+  gtk_container_child_get(GTK_CONTAINER(layout), child, "x", &at_x, "y", &at_y, nullptr);
+  if (at_x != x || at_y != y) gtk_layout_move(GTK_LAYOUT(layout), child, x, y);
+}
+
+void SetSize(GtkWidget* widget, int width, int height) {
+  int now_width = 0;
+  int now_height = 0;
+  gtk_widget_get_size_request(widget, &now_width, &now_height);
+  if (now_width != width || now_height != height) gtk_widget_set_size_request(widget, width, height);
+}
+
+std::string CssColour(Colour colour) {
+  char text[8];
+  g_snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
+  return text;
+}
+
+// The layout's font and colours for a toolkit widget; the theme's where the layout says
+// the system's.
+std::string WidgetCss(const UnitModel& unit) {
+  const Font& font = unit.font;
+  std::string css = "* { font-family: \"" + ToUtf8(font.face_name) + "\", SimSun, \"WenQuanYi Zen Hei\", sans-serif;" +
+                    " font-size: " + std::to_string((font.size_points * 96 + 36) / 72) + "px;" +
+                    " font-weight: " + std::to_string(std::clamp(font.weight, 100, 900)) + ";" +
+                    (font.italic ? " font-style: italic;" : "");
+  if (unit.text_colour != kDefaultColour) css += " color: " + CssColour(unit.text_colour) + ";";
+  if (unit.back_colour != kDefaultColour) {
+    css += " background-color: " + CssColour(unit.back_colour) + "; background-image: none;";
+  }
+  return css + " }";
+}
+
+void ApplyCss(GtkWidget* widget, GtkCssProvider* provider) {
+  gtk_style_context_add_provider(gtk_widget_get_style_context(widget), GTK_STYLE_PROVIDER(provider),
+                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
+}  // namespace
+
+struct DesktopWindow::View {
+  DesktopWindow* owner = nullptr;
+  UnitId id = 0;
+  UnitKind kind = UnitKind::kPictureBox;
+  GtkWidget* box = nullptr;    // the control's own layout; we hold a reference
+  GtkWidget* outer = nullptr;  // the GTK widget inside it, if any (a scrolled window or the widget)
+  GtkWidget* widget = nullptr;  // the tree view, text view, entry or check button
+  GtkCssProvider* style = nullptr;  // the layout's font and colours for `widget`
+  std::string css;
+  PointerState pointer;
+  bool syncing = false;  // set while the model's state is written into the widget
+  std::vector<Text> rows;
+  std::vector<TreeItem> items;
+};
+
+bool DesktopWindow::HasWidget(UnitKind kind) {
+  switch (kind) {
+    case UnitKind::kPictureBox:
+    case UnitKind::kPictureButton:
+    case UnitKind::kTransparentLabel:
+    case UnitKind::kLabel:
+    case UnitKind::kCheckBox:
+    case UnitKind::kTreeBox:
+    case UnitKind::kListBox:
+    case UnitKind::kEditBox:
+    case UnitKind::kGroupBox:
+    case UnitKind::kDrawPanel: return true;
+    default: return false;
+  }
+}
+
+DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window)
+    : backend_(backend), program_(program), pictures_(pictures), id_(window.id) {
+  const WindowState& state = *window.window_state;
+  toplevel_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_resizable(GTK_WINDOW(toplevel_), FALSE);
+  gtk_window_set_decorated(GTK_WINDOW(toplevel_), state.frame == WindowFrame::kFixedDialog);
+  if (state.frame == WindowFrame::kFixedDialog) {
+    gtk_window_set_type_hint(GTK_WINDOW(toplevel_), GDK_WINDOW_TYPE_HINT_DIALOG);
+  }
+  gtk_window_set_modal(GTK_WINDOW(toplevel_), state.modal);
+  if (cairo_surface_t* icon = pictures_.Find(state.icon)) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_surface(icon, 0, 0, cairo_image_surface_get_width(icon),
+                                                    cairo_image_surface_get_height(icon));
+    gtk_window_set_icon(GTK_WINDOW(toplevel_), pixbuf);
+    g_object_unref(pixbuf);
+  }
+  root_ = gtk_layout_new(nullptr, nullptr);
+  gtk_widget_add_events(root_, GDK_BUTTON_PRESS_MASK);
+  g_signal_connect(root_, "draw", G_CALLBACK(OnRootDraw), this);
+  g_signal_connect(root_, "button-press-event", G_CALLBACK(OnRootPress), this);
+  gtk_container_add(GTK_CONTAINER(toplevel_), root_);
+  gtk_widget_show(root_);
+  g_signal_connect(toplevel_, "delete-event", G_CALLBACK(OnDelete), this);
+  g_signal_connect(toplevel_, "key-press-event", G_CALLBACK(OnKey), this);
+  g_signal_connect(toplevel_, "configure-event", G_CALLBACK(OnConfigure), this);
+  Reconcile(window);
+  SyncWindow(window);
+}
+
+DesktopWindow::~DesktopWindow() {
+  gtk_widget_destroy(toplevel_);
+  for (auto& [id, view] : views_) {
+    g_object_unref(view->box);
+    if (view->style != nullptr) g_object_unref(view->style);
+  }
+}
+
+GtkWidget* DesktopWindow::ControlWidget(UnitId unit) const {
+  auto found = views_.find(unit);
+  return found == views_.end() ? nullptr : found->second->box;
+}
+
+void DesktopWindow::SetCursor(GdkCursor* cursor) {
+  if (GdkWindow* window = gtk_widget_get_window(toplevel_)) gdk_window_set_cursor(window, cursor);
+}
+
+void DesktopWindow::Changed(UnitModel& unit) {
+  if (unit.IsWindow()) {
+    Reconcile(unit);
+    SyncWindow(unit);
+    return;
+  }
+  auto found = views_.find(unit.id);
+  if (found == views_.end()) {
+    if (HasWidget(unit.kind)) Reconcile(*unit.window);
+    return;
+  }
+  View& view = *found->second;
+  SyncView(view, unit);
+  if (GtkWidget* parent = gtk_widget_get_parent(view.box)) {
+    PlaceChild(parent, view.box, unit.rect.left, unit.rect.top);
+  }
+  Arrange(view.box, unit.children, view.outer);
+}
+
+void DesktopWindow::SyncWindow(const UnitModel& window) {
+  const WindowState& state = *window.window_state;
+  GtkWindow* toplevel = GTK_WINDOW(toplevel_);
+  gtk_window_set_title(toplevel, ToUtf8(window.caption).c_str());
+  const Window handle(program_, window.id);
+  SetSize(root_, handle.DrawableWidth(), handle.DrawableHeight());
+  const Point place{window.rect.left, window.rect.top};
+  if (!placed_ || placed_->x != place.x || placed_->y != place.y) {
+    gtk_window_move(toplevel, place.x, place.y);
+    placed_ = place;
+  }
+  gtk_window_set_keep_above(toplevel, state.always_on_top);
+  gtk_window_set_skip_taskbar_hint(toplevel, !state.taskbar_button);
+  gtk_window_set_skip_pager_hint(toplevel, !state.taskbar_button);
+  // A window of no size (a program's hidden start window) has nothing to show.
+  const bool show = window.visible && window.rect.width > 0 && window.rect.height > 0;
+  if (show && !shown_) {
+    gtk_widget_show(toplevel_);
+  } else if (!show && shown_) {
+    gtk_widget_hide(toplevel_);
+  }
+  shown_ = show;
+  if (show && positioned_ != state.position) {
+    positioned_ = state.position;
+    switch (state.position) {
+      case WindowPosition::kMinimised: gtk_window_iconify(toplevel); break;
+      case WindowPosition::kMaximised: gtk_window_maximize(toplevel); break;
+      case WindowPosition::kNormal:
+        gtk_window_deiconify(toplevel);
+        gtk_window_unmaximize(toplevel);
+        break;
+    }
+  }
+  gtk_widget_queue_draw(root_);
+}
+
+void DesktopWindow::Reconcile(const UnitModel& window) {
+  std::vector<UnitId> gone;
+  for (const auto& [id, view] : views_) {
+    if (program_.FindModel(id) == nullptr) gone.push_back(id);
+  }
+  // Out of their parents first, so that dropping one never takes another with it.
+  for (UnitId id : gone) {
+    GtkWidget* box = views_[id]->box;
+    if (GtkWidget* parent = gtk_widget_get_parent(box)) gtk_container_remove(GTK_CONTAINER(parent), box);
+  }
+  for (UnitId id : gone) DropView(id);
+  for (const auto& control : window.window_state->controls) {
+    if (HasWidget(control->kind) && !views_.contains(control->id)) CreateView(*control);
+  }
+  Arrange(root_, window.children, nullptr);
+  for (const auto& control : window.window_state->controls) {
+    auto found = views_.find(control->id);
+    if (found != views_.end()) Arrange(found->second->box, control->children, found->second->outer);
+  }
+}
+
+void DesktopWindow::DropView(UnitId id) {
+  auto found = views_.find(id);
+  gtk_widget_destroy(found->second->box);
+  g_object_unref(found->second->box);
+  if (found->second->style != nullptr) g_object_unref(found->second->style);
+  views_.erase(found);
+}
+
+void DesktopWindow::Arrange(GtkWidget* layout, const std::vector<UnitId>& children, GtkWidget* own_widget) {
+  std::vector<std::pair<GtkWidget*, const UnitModel*>> wanted;
+  for (UnitId child : children) {
+    auto found = views_.find(child);
+    const UnitModel* model = program_.FindModel(child);
+    if (found != views_.end() && model != nullptr) wanted.emplace_back(found->second->box, model);
+  }
+  std::vector<GtkWidget*> present;
+  GList* list = gtk_container_get_children(GTK_CONTAINER(layout));
+  for (GList* item = list; item != nullptr; item = item->next) {
+    if (item->data != own_widget) present.push_back(GTK_WIDGET(item->data));
+  }
+  g_list_free(list);
+  const bool in_order = std::equal(present.begin(), present.end(), wanted.begin(), wanted.end(),
+                                   [](GtkWidget* widget, const auto& child) { return widget == child.first; });
+  if (in_order) {
+    for (const auto& [box, model] : wanted) PlaceChild(layout, box, model->rect.left, model->rect.top);
+    return;
+  }
+  // Children are stacked in the order they are put in: put them back in z-order. The
+  // views hold references, so taking a widget out does not free it.
+  for (GtkWidget* widget : present) gtk_container_remove(GTK_CONTAINER(layout), widget);
+  for (const auto& [box, model] : wanted) {
+    if (GtkWidget* parent = gtk_widget_get_parent(box)) gtk_container_remove(GTK_CONTAINER(parent), box);
+    gtk_layout_put(GTK_LAYOUT(layout), box, model->rect.left, model->rect.top);
+  }
+}
+
+DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
+  auto created = std::make_unique<View>();
+  View& view = *created;
+  view.owner = this;
+  view.id = unit.id;
+  view.kind = unit.kind;
+  view.box = gtk_layout_new(nullptr, nullptr);
+  g_object_ref_sink(view.box);
+  gtk_widget_add_events(view.box, kPointerEvents);
+  g_signal_connect(view.box, "draw", G_CALLBACK(OnDraw), &view);
+  g_signal_connect(view.box, "button-press-event", G_CALLBACK(OnPress), &view);
+  g_signal_connect(view.box, "button-release-event", G_CALLBACK(OnRelease), &view);
+  g_signal_connect(view.box, "enter-notify-event", G_CALLBACK(OnCrossing), &view);
+  g_signal_connect(view.box, "leave-notify-event", G_CALLBACK(OnCrossing), &view);
+  switch (unit.kind) {
+    case UnitKind::kListBox:
+      view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_list_store_new(1, G_TYPE_STRING)));
+      view.outer = InScrolledWindow(view.widget, true);
+      g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget)), "changed",
+                       G_CALLBACK(OnRowChanged), &view);
+      break;
+    case UnitKind::kTreeBox:
+      view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_tree_store_new(2, G_TYPE_STRING, G_TYPE_INT)));
+      view.outer = InScrolledWindow(view.widget, true);
+      g_signal_connect(view.widget, "row-activated", G_CALLBACK(OnRowActivated), &view);
+      break;
+    case UnitKind::kEditBox:
+      // The model has no way for the user to change an edit box's text: it shows the text
+      // for reading and copying.
+      if (unit.multi_line) {
+        view.widget = gtk_text_view_new();
+        gtk_text_view_set_editable(GTK_TEXT_VIEW(view.widget), FALSE);
+        gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view.widget), GTK_WRAP_WORD_CHAR);
+        view.outer = InScrolledWindow(view.widget, unit.vertical_scroll_bar);
+      } else {
+        view.widget = gtk_entry_new();
+        gtk_editable_set_editable(GTK_EDITABLE(view.widget), FALSE);
+        view.outer = view.widget;
+      }
+      break;
+    case UnitKind::kCheckBox:
+      view.widget = gtk_check_button_new_with_label("");
+      view.outer = view.widget;
+      g_signal_connect(view.widget, "toggled", G_CALLBACK(OnToggled), &view);
+      break;
+    default: break;
+  }
+  if (view.outer != nullptr) {
+    gtk_layout_put(GTK_LAYOUT(view.box), view.outer, 0, 0);
+    gtk_widget_show_all(view.outer);
+    view.style = gtk_css_provider_new();
+    ApplyCss(view.widget, view.style);
+    if (GTK_IS_BIN(view.widget) && gtk_bin_get_child(GTK_BIN(view.widget)) != nullptr) {
+      ApplyCss(gtk_bin_get_child(GTK_BIN(view.widget)), view.style);  // a check box's label
+    }
+  }
+  views_[unit.id] = std::move(created);
+  SyncView(view, unit);
+  return view;
+}
+
+void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
+  const int width = std::max(0, unit.rect.width);
+  const int height = std::max(0, unit.rect.height);
+  SetSize(view.box, width, height);
+  gtk_widget_set_visible(view.box, unit.visible);
+  gtk_widget_set_tooltip_text(view.box, unit.hint.empty() ? nullptr : ToUtf8(unit.hint).c_str());
+  if (view.outer != nullptr) {
+    SetSize(view.outer, width, height);
+    gtk_widget_set_sensitive(view.outer, unit.enabled);
+    std::string css = WidgetCss(unit);
+    if (css != view.css) {
+      gtk_css_provider_load_from_data(view.style, css.c_str(), -1, nullptr);
+      view.css = std::move(css);
+    }
+  }
+  view.syncing = true;
+  switch (unit.kind) {
+    case UnitKind::kListBox: {
+      GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
+      if (view.rows != unit.rows) {
+        GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(tree));
+        gtk_list_store_clear(store);
+        for (const Text& row : unit.rows) gtk_list_store_insert_with_values(store, nullptr, -1, 0, ToUtf8(row).c_str(), -1);
+        view.rows = unit.rows;
+      }
+      GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
+      gtk_tree_selection_unselect_all(selection);
+      if (unit.selection >= 0) {
+        GtkTreePath* path = gtk_tree_path_new_from_indices(unit.selection, -1);
+        gtk_tree_selection_select_path(selection, path);
+        gtk_tree_path_free(path);
+      }
+      break;
+    }
+    case UnitKind::kTreeBox: {
+      GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
+      GtkTreeStore* store = GTK_TREE_STORE(gtk_tree_view_get_model(tree));
+      if (!SameTree(view.items, unit.tree_items)) {
+        gtk_tree_store_clear(store);
+        std::vector<GtkTreeIter> iters(unit.tree_items.size());
+        for (std::size_t i = 0; i < unit.tree_items.size(); ++i) {
+          const int parent = unit.tree_items[i].parent;
+          GtkTreeIter* under = parent >= 0 && static_cast<std::size_t>(parent) < i ? &iters[parent] : nullptr;
+          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, 0, ToUtf8(unit.tree_items[i].text).c_str(),
+                                            1, static_cast<int>(i), -1);
+        }
+        for (std::size_t i = 0; i < unit.tree_items.size(); ++i) {
+          if (!unit.tree_items[i].expanded) continue;
+          GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(store), &iters[i]);
+          gtk_tree_view_expand_row(tree, path, FALSE);
+          gtk_tree_path_free(path);
+        }
+        view.items = unit.tree_items;
+      }
+      GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
+      gtk_tree_selection_unselect_all(selection);
+      GtkTreeIter iter;
+      for (gboolean more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(store), &iter); more;) {
+        int number = -1;
+        gtk_tree_model_get(GTK_TREE_MODEL(store), &iter, 1, &number, -1);
+        if (number == unit.selection) {
+          gtk_tree_selection_select_iter(selection, &iter);
+          break;
+        }
+        // Depth first, in item order.
+        GtkTreeIter next;
+        if (gtk_tree_model_iter_children(GTK_TREE_MODEL(store), &next, &iter)) {
+          iter = next;
+          continue;
+        }
+        for (;;) {
+          next = iter;
+          if (gtk_tree_model_iter_next(GTK_TREE_MODEL(store), &next)) {
+            iter = next;
+            break;
+          }
+          if (!gtk_tree_model_iter_parent(GTK_TREE_MODEL(store), &next, &iter)) {
+            more = FALSE;
+            break;
+          }
+          iter = next;
+        }
+      }
+      break;
+    }
+    case UnitKind::kEditBox: {
+      const std::string text = ToUtf8(unit.caption);
+      if (GTK_IS_TEXT_VIEW(view.widget)) {
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view.widget)), text.c_str(),
+                                 static_cast<int>(text.size()));
+      } else {
+        gtk_entry_set_text(GTK_ENTRY(view.widget), text.c_str());
+      }
+      break;
+    }
+    case UnitKind::kCheckBox:
+      gtk_button_set_label(GTK_BUTTON(view.widget), ToUtf8(unit.caption).c_str());
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.widget), unit.tick != 0);
+      break;
+    default: break;
+  }
+  view.syncing = false;
+  gtk_widget_queue_draw(view.box);
+}
+
+// --- Signals. A handler that reaches the program may close controls or the window, so
+// nothing of a view is touched after the guard has run.
+
+gboolean DesktopWindow::OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self) {
+  if (const UnitModel* window = self->program_.FindModel(self->id_)) {
+    PaintWindowBackground(cr, *window, self->pictures_, gtk_widget_get_allocated_width(widget),
+                          gtk_widget_get_allocated_height(widget));
+  }
+  return FALSE;
+}
+
+gboolean DesktopWindow::OnRootPress(GtkWidget*, GdkEventButton* event, DesktopWindow* self) {
+  const UnitModel* window = self->program_.FindModel(self->id_);
+  if (window == nullptr || event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (!window->window_state->draggable || !Window(self->program_, self->id_).Interactive()) return FALSE;
+  gtk_window_begin_move_drag(GTK_WINDOW(self->toplevel_), static_cast<gint>(event->button),
+                             static_cast<gint>(event->x_root), static_cast<gint>(event->y_root), event->time);
+  return TRUE;
+}
+
+gboolean DesktopWindow::OnDelete(GtkWidget*, GdkEvent*, DesktopWindow* self) {
+  // The model decides: a close box the window has closes it from the loop.
+  Program& program = self->program_;
+  const UnitId id = self->id_;
+  self->backend_.Guard([&program, id] { program.UserCloseBox(Window(program, id)); });
+  return TRUE;
+}
+
+gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* self) {
+  if (event->keyval != GDK_KEY_Escape) return FALSE;
+  Program& program = self->program_;
+  const UnitId id = self->id_;
+  self->backend_.Guard([&program, id] { program.UserKey(Window(program, id), "Esc"); });
+  return TRUE;
+}
+
+// A window the user has moved (a draggable one, or by its caption bar) is where the model
+// says it is.
+gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
+  UnitModel* window = self->program_.FindModel(self->id_);
+  if (window == nullptr) return FALSE;
+  Point place;
+  gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
+  window->rect.left = place.x;
+  window->rect.top = place.y;
+  self->placed_ = place;
+  return FALSE;
+}
+
+gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {
+  if (view->outer != nullptr) return FALSE;
+  if (const UnitModel* unit = view->owner->program_.FindModel(view->id)) {
+    PaintUnit(cr, *unit, view->owner->pictures_, view->pointer);
+  }
+  return FALSE;
+}
+
+gboolean DesktopWindow::OnPress(GtkWidget* widget, GdkEventButton* event, View* view) {
+  if (event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  view->pointer.pressed = true;
+  gtk_widget_queue_draw(widget);
+  Program& program = view->owner->program_;
+  const UnitId id = view->id;
+  const int x = static_cast<int>(event->x);
+  const int y = static_cast<int>(event->y);
+  view->owner->backend_.Guard([&program, id, x, y] { program.UserLeftButtonDown(Unit(program, id), x, y); });
+  return TRUE;
+}
+
+gboolean DesktopWindow::OnRelease(GtkWidget* widget, GdkEventButton* event, View* view) {
+  if (event->button != 1) return FALSE;
+  const bool was_pressed = std::exchange(view->pointer.pressed, false);
+  gtk_widget_queue_draw(widget);
+  const bool inside = event->x >= 0 && event->y >= 0 && event->x < gtk_widget_get_allocated_width(widget) &&
+                      event->y < gtk_widget_get_allocated_height(widget);
+  if (!was_pressed || !inside) return TRUE;
+  Program& program = view->owner->program_;
+  const UnitId id = view->id;
+  view->owner->backend_.Guard([&program, id] { program.UserClick(Unit(program, id)); });
+  return TRUE;
+}
+
+gboolean DesktopWindow::OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view) {
+  // Moving onto a child control does not leave this one.
+  if (event->detail == GDK_NOTIFY_INFERIOR) return FALSE;
+  view->pointer.hover = event->type == GDK_ENTER_NOTIFY;
+  if (view->kind == UnitKind::kPictureButton) gtk_widget_queue_draw(widget);
+  return FALSE;
+}
+
+void DesktopWindow::OnToggled(GtkToggleButton* button, View* view) {
+  if (view->syncing) return;
+  // The box shows the model's tick: undo the toolkit's toggle; a click the program takes
+  // flips the tick and the model's change shows it.
+  view->syncing = true;
+  gtk_toggle_button_set_active(button, !gtk_toggle_button_get_active(button));
+  view->syncing = false;
+  Program& program = view->owner->program_;
+  const UnitId id = view->id;
+  view->owner->backend_.Guard([&program, id] { program.UserClick(Unit(program, id)); });
+}
+
+void DesktopWindow::OnRowChanged(GtkTreeSelection* selection, View* view) {
+  if (view->syncing) return;
+  const int row = SelectedRow(selection);
+  Program& program = view->owner->program_;
+  const UnitId id = view->id;
+  // Shows the model's selection again until the program has taken the user's.
+  if (const UnitModel* unit = program.FindModel(id)) view->owner->SyncView(*view, *unit);
+  if (row < 0) return;
+  view->owner->backend_.Guard([&program, id, row] { program.UserSelectRow(ListBox(program, id), row); });
+}
+
+void DesktopWindow::OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn*, View* view) {
+  GtkTreeModel* model = gtk_tree_view_get_model(tree);
+  GtkTreeIter iter;
+  if (!gtk_tree_model_get_iter(model, &iter, path)) return;
+  int item = -1;
+  gtk_tree_model_get(model, &iter, 1, &item, -1);
+  Program& program = view->owner->program_;
+  const UnitId id = view->id;
+  view->owner->backend_.Guard([&program, id, item] { program.UserActivateTreeItem(TreeBox(program, id), item); });
+}
+
+}  // namespace korvane::platform::ui::desktop

@@ -1,0 +1,78 @@
+#pragma once
+// One open window on the desktop: a GtkWindow whose client area is a GtkLayout, with a
+// widget per control placed absolutely in its parent's layout. Every control is a
+// GtkLayout of its own size, so that its children sit inside it, move and hide with it and
+// are clipped to it; controls that the backend draws itself paint onto that layout, the
+// others (list, tree, edit and check boxes) hold the GTK widget that shows them.
+// Changed() brings the widgets in step with the model: properties, and the tree of
+// controls (new, removed, re-parented and re-ordered ones). Input goes to the program's
+// User* calls, which refuse what the user could not reach.
+
+#include <gtk/gtk.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/ui/desktop/desktop_drawing.h"
+#include "platform/ui/program.h"
+
+namespace korvane::platform::ui::desktop {
+
+class DesktopBackend;
+
+class DesktopWindow {
+ public:
+  DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window);
+  ~DesktopWindow();
+  DesktopWindow(const DesktopWindow&) = delete;
+  DesktopWindow& operator=(const DesktopWindow&) = delete;
+
+  void Changed(UnitModel& unit);
+  GtkWindow* Toplevel() const { return GTK_WINDOW(toplevel_); }
+  GtkWidget* ControlWidget(UnitId unit) const;
+  void SetCursor(GdkCursor* cursor);
+
+  // The widget kinds of the controls (the rest have no widget).
+  static bool HasWidget(UnitKind kind);
+
+ private:
+  struct View;
+
+  void SyncWindow(const UnitModel& window);
+  void Reconcile(const UnitModel& window);
+  View& CreateView(const UnitModel& unit);
+  void SyncView(View& view, const UnitModel& unit);
+  // Puts the widgets of `children` into `layout` in z-order (back first), at their places.
+  void Arrange(GtkWidget* layout, const std::vector<UnitId>& children, GtkWidget* own_widget);
+  void DropView(UnitId id);
+
+  static gboolean OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self);
+  static gboolean OnRootPress(GtkWidget* widget, GdkEventButton* event, DesktopWindow* self);
+  static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, DesktopWindow* self);
+  static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, DesktopWindow* self);
+  static gboolean OnConfigure(GtkWidget* widget, GdkEventConfigure* event, DesktopWindow* self);
+  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, View* view);
+  static gboolean OnPress(GtkWidget* widget, GdkEventButton* event, View* view);
+  static gboolean OnRelease(GtkWidget* widget, GdkEventButton* event, View* view);
+  static gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view);
+  static void OnToggled(GtkToggleButton* button, View* view);
+  static void OnRowChanged(GtkTreeSelection* selection, View* view);
+  static void OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn* column, View* view);
+
+  DesktopBackend& backend_;
+  Program& program_;
+  PictureCache& pictures_;
+  UnitId id_;
+  GtkWidget* toplevel_;
+  GtkWidget* root_;  // the client area
+  bool shown_ = false;
+  // What was last asked of the window manager: the user may move or minimise the window
+  // meanwhile, and only a change in the model asks again.
+  std::optional<Point> placed_;
+  std::optional<WindowPosition> positioned_;
+  std::map<UnitId, std::unique_ptr<View>> views_;
+};
+
+}  // namespace korvane::platform::ui::desktop

@@ -1,0 +1,111 @@
+#pragma once
+// A program on the desktop backend over the sample layouts and a window of the tests'
+// own ("Desk": a panel holding a button and a label, a check box, a list box, a timer and
+// a menu), with helpers that wait for the X server and deliver input as GTK would.
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/desktop/desktop_backend.h"
+#include "platform/ui/program.h"
+
+namespace korvane::embedded {
+std::span<const platform::ui::ResourceFile> UiTestSamples();
+}
+
+namespace korvane::platform::ui::desktop::testing {
+
+// Layouts are UTF-8 text.
+inline constexpr char8_t kDeskLayout[] = u8R"({
+  "caption": "桌面",
+  "size": [320, 240],
+  "frame": "fixed_dialog",
+  "esc_closes": true,
+  "events": {"Created": "OnDeskCreated"},
+  "controls": [
+    {"kind": "PictureBox", "name": "图片框_面板", "rect": [10, 10, 200, 120], "back_colour": "0x00FF00"},
+    {"kind": "PictureButton", "name": "按钮_确定", "rect": [5, 5, 72, 22], "parent": "图片框_面板",
+     "events": {"Clicked": "OnOkClicked"}},
+    {"kind": "Label", "name": "标签_状态", "rect": [5, 40, 150, 20], "parent": "图片框_面板", "caption": "就绪"},
+    {"kind": "CheckBox", "name": "复选框", "rect": [220, 10, 90, 20], "caption": "置顶"},
+    {"kind": "ListBox", "name": "列表框", "rect": [220, 40, 90, 100], "rows": ["甲", "乙"]},
+    {"kind": "Timer", "name": "时钟", "interval": 20, "events": {"Tick": "OnTick"}}
+  ],
+  "menus": {"菜单": [{"caption": "甲项", "event": "OnMenuPicked"}, {"separator": true},
+                     {"caption": "子菜单", "items": [{"caption": "乙项", "event": "OnMenuPicked"}]}]}
+})";
+
+class DesktopProgramTest : public ::testing::Test {
+ protected:
+  DesktopProgramTest() {
+    resources_.AddCopy("Desk.layout.json", std::string(AsChars(kDeskLayout)));
+    for (const char* name : {"OnDeskCreated", "OnOkClicked", "OnTick", "OnMenuPicked", "OnDialogCreated",
+                             "OnOpenClicked", "OnStartCreated", "OnCloseClicked", "OnTenSeconds",
+                             "OnFifteenSeconds"}) {
+      program_.BindHandler(name, [](const Event&) {});
+    }
+  }
+
+  // Runs the GLib loop until `done` holds; false after 5 s without it.
+  static bool PumpUntil(const std::function<bool()>& done) {
+    const gint64 deadline = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
+    while (!done()) {
+      if (g_get_monotonic_time() > deadline) return false;
+      if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+    }
+    return true;
+  }
+
+  GtkWidget* Widget(const Window& window, std::string_view name) const {
+    return backend_.UnitWidget(window.Find<Unit>(name).Id());
+  }
+
+  // Opens `layout` and waits until the X server shows it at its size.
+  Window OpenShown(std::string_view layout, std::string_view control_to_wait_for) {
+    Window window = program_.LoadWindow(layout, false);
+    GtkWidget* control = Widget(window, control_to_wait_for);
+    const Rect rect = window.Find<Unit>(control_to_wait_for).Model()->rect;
+    EXPECT_TRUE(PumpUntil([&] {
+      return gtk_widget_get_mapped(control) && gtk_widget_get_allocated_width(control) == rect.width;
+    }));
+    return window;
+  }
+
+  // A left click as the X server delivers it: press and release on the control's window.
+  void Click(GtkWidget* control) const {
+    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+      GdkEvent* event = gdk_event_new(type);
+      event->button.window = GDK_WINDOW(g_object_ref(gtk_layout_get_bin_window(GTK_LAYOUT(control))));
+      event->button.button = 1;
+      event->button.x = 2;
+      event->button.y = 2;
+      event->button.time = GDK_CURRENT_TIME;
+      gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+  }
+
+  void PressKey(GtkWidget* toplevel, guint keyval) const {
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(toplevel)));
+    event->key.keyval = keyval;
+    event->key.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+  }
+
+  DesktopBackend backend_;
+  ResourceBundle resources_{korvane::embedded::UiTestSamples()};
+  Program program_{backend_, resources_};
+  std::vector<std::string> trace_;
+};
+
+}  // namespace korvane::platform::ui::desktop::testing

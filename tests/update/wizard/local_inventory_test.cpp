@@ -139,6 +139,19 @@ TEST_F(LocalInventoryTest, TheListIsWrittenOnlyWhenTheScanHasEnded) {
   EXPECT_EQ(ListValue("c.dll", "文件路径"), "\\codec\\deep\\c.dll");
 }
 
+// What a scan of `root` reports, as folder + `between` + name, in the order it is found.
+std::vector<Text> Scan(const Text& root, std::string_view patterns, RecordingPacer& pacer,
+                       std::string_view between = "") {
+  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
+  std::vector<Text> seen;
+  ScanFolder(*files, pacer, root, patterns,
+             [&](const Text& folder, const Text& name) {
+               seen.push_back(folder + Text(between) + name);
+             },
+             true);
+  return seen;
+}
+
 TEST(ScanFolderTest, WalksDepthFirstWithAFoldersOwnFilesFirst) {
   testing_support::TempFolder temp;
   const Text root = platform::CorePath(temp.path());
@@ -146,12 +159,8 @@ TEST(ScanFolderTest, WalksDepthFirstWithAFoldersOwnFilesFirst) {
   Touch(platform::NativePath(root + "\\a\\2.txt"));
   Touch(platform::NativePath(root + "\\3.txt"));
   Touch(platform::NativePath(root + "\\3.log"));
-  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
   RecordingPacer pacer;
-  std::vector<Text> seen;
-  ScanFolder(*files, pacer, root, "*.txt|*.log",
-             [&](const Text& folder, const Text& name) { seen.push_back(folder + name); }, true);
-  EXPECT_EQ(seen, (std::vector<Text>{root + "\\3.txt", root + "\\3.log", root + "\\a\\2.txt",
+  EXPECT_EQ(Scan(root, "*.txt|*.log", pacer), (std::vector<Text>{root + "\\3.txt", root + "\\3.log", root + "\\a\\2.txt",
                                      root + "\\a\\x\\1.txt"}));
   // Each level with subfolders restores the cursor once its folder search has ended.
   EXPECT_EQ(pacer.calls, (std::vector<std::string>{"messages", "wait", "messages", "wait",
@@ -166,11 +175,8 @@ TEST(ScanFolderTest, AFolderLinkIsEnteredUnlessItLeadsBackToAFolderOfTheWalk) {
   Touch(temp.path() / "codec" / "b.dll");
   fs::create_directory_symlink(temp.path(), temp.path() / "codec" / "again");
   fs::create_directory_symlink(temp.path() / "codec", temp.path() / "shared");
-  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
   RecordingPacer pacer;
-  std::vector<Text> seen;
-  ScanFolder(*files, pacer, root, "",
-             [&](const Text& folder, const Text& name) { seen.push_back(folder + name); }, true);
+  std::vector<Text> seen = Scan(root, "", pacer);
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(seen, (std::vector<Text>{root + "\\a.dll", root + "\\codec\\b.dll",
                                      root + "\\shared\\b.dll"}));
@@ -183,12 +189,8 @@ TEST(ScanFolderTest, AFolderNameEndingInTheTrailByte5CIsStillEntered) {
   ASSERT_EQ(root.substr(root.size() - 2), "\xD3\x5C");
   Touch(platform::NativePath(root + "\\1.txt"));
   Touch(platform::NativePath(root + "\\\xD3\x5C\\2.txt"));
-  std::unique_ptr<platform::FileSystem> files = testing::MakeFileSystem(root);
   RecordingPacer pacer;
-  std::vector<Text> seen;
-  ScanFolder(*files, pacer, root, "",
-             [&](const Text& folder, const Text& name) { seen.push_back(folder + "|" + name); }, true);
-  EXPECT_EQ(seen, (std::vector<Text>{root + "\\|1.txt", root + "\\\xD3\x5C\\|2.txt"}));
+  EXPECT_EQ(Scan(root, "", pacer, "|"), (std::vector<Text>{root + "\\|1.txt", root + "\\\xD3\x5C\\|2.txt"}));
 }
 
 }  // namespace

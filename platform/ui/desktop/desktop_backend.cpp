@@ -228,8 +228,7 @@ void DesktopBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
 void DesktopBackend::WindowOpened(UnitModel& window) {
   for (const auto& control : window.window_state->controls) {
-    if (control->kind == UnitKind::kWebBrowserBox || control->kind == UnitKind::kHypertextBox ||
-        control->kind == UnitKind::kPlaybackEngine) {
+    if (control->kind == UnitKind::kPlaybackEngine) {
       throw std::runtime_error("window " + window.name + ": the desktop backend cannot show " +
                                std::string(KindName(control->kind)) + " controls");
     }
@@ -345,18 +344,23 @@ Point DesktopBackend::MeasureText(const Font& font, const Text& text) {
   return size;
 }
 
-// WindowOpened refuses windows with these controls, so no call can reach them.
-void DesktopBackend::BrowserNavigate(UnitModel& browser, const Text&) {
-  throw std::logic_error("no browser box on the desktop: " + browser.name);
+WebPage& DesktopBackend::PageOf(const UnitModel& unit) const {
+  for (const auto& [id, shown] : windows_) {
+    if (id != unit.window->id) continue;
+    if (WebPage* page = shown->Page(unit.id)) return *page;
+  }
+  throw std::logic_error("no page for " + unit.name);  // every open browser or hypertext box has one
 }
 
-void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand) {
-  throw std::logic_error("no browser box on the desktop: " + browser.name);
+void DesktopBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
+  PageOf(browser).Navigate(browser, address);
 }
 
-void DesktopBackend::HypertextShow(UnitModel& box) {
-  throw std::logic_error("no hypertext box on the desktop: " + box.name);
-}
+void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand command) { PageOf(browser).Run(browser, command); }
+
+void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
+
+// WindowOpened refuses windows with this control, so no call can reach it.
 
 void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation, const Text&) {
   throw std::logic_error("no playback engine on the desktop: " + engine.name);

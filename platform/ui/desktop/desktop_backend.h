@@ -9,8 +9,8 @@
 // RunLoop throws it on, so it unwinds through the program's own frames as it does on the
 // headless backend.
 //
-// Browser and hypertext boxes and the playback engine are not built here: a window that
-// holds one is refused when it opens (std::runtime_error).
+// Browser and hypertext boxes are WebKit views (desktop_browser.h). The playback engine is
+// not built here: a window that holds one is refused when it opens (std::runtime_error).
 
 #include <gtk/gtk.h>
 
@@ -27,6 +27,7 @@
 namespace korvane::platform::ui::desktop {
 
 class DesktopWindow;
+class WebPage;
 
 class DesktopBackend final : public Backend {
  public:
@@ -79,6 +80,7 @@ class DesktopBackend final : public Backend {
   void RethrowKeptFailure();
   // The newest open window that is shown: the owner of dialogs and menus.
   GtkWindow* ActiveWindow() const;
+  WebPage& PageOf(const UnitModel& unit) const;
   static gboolean RunPosted(gpointer task);
   static gboolean Tick(gpointer source);
 

@@ -102,6 +102,7 @@ struct DesktopWindow::View {
   bool syncing = false;  // set while the model's state is written into the widget
   std::vector<Text> rows;
   std::vector<TreeItem> items;
+  std::unique_ptr<WebPage> page;  // browser and hypertext boxes
 };
 
 bool DesktopWindow::HasWidget(UnitKind kind) {
@@ -115,7 +116,9 @@ bool DesktopWindow::HasWidget(UnitKind kind) {
     case UnitKind::kListBox:
     case UnitKind::kEditBox:
     case UnitKind::kGroupBox:
-    case UnitKind::kDrawPanel: return true;
+    case UnitKind::kDrawPanel:
+    case UnitKind::kWebBrowserBox:
+    case UnitKind::kHypertextBox: return true;
     default: return false;
   }
 }
@@ -160,6 +163,11 @@ DesktopWindow::~DesktopWindow() {
 GtkWidget* DesktopWindow::ControlWidget(UnitId unit) const {
   auto found = views_.find(unit);
   return found == views_.end() ? nullptr : found->second->box;
+}
+
+WebPage* DesktopWindow::Page(UnitId unit) const {
+  auto found = views_.find(unit);
+  return found == views_.end() ? nullptr : found->second->page.get();
 }
 
 void DesktopWindow::SetCursor(GdkCursor* cursor) {
@@ -322,6 +330,12 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
       view.widget = gtk_check_button_new_with_label("");
       view.outer = view.widget;
       g_signal_connect(view.widget, "toggled", G_CALLBACK(OnToggled), &view);
+      break;
+    case UnitKind::kWebBrowserBox:
+    case UnitKind::kHypertextBox:
+      view.page = std::make_unique<WebPage>(backend_, program_, unit);
+      view.widget = view.page->Widget();
+      view.outer = view.widget;
       break;
     default: break;
   }

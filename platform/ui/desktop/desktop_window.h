@@ -3,7 +3,8 @@
 // widget per control placed absolutely in its parent's layout. Every control is a
 // GtkLayout of its own size, so that its children sit inside it, move and hide with it and
 // are clipped to it; controls that the backend draws itself paint onto that layout, the
-// others (list, tree, edit and check boxes) hold the GTK widget that shows them.
+// others (list, tree, edit and check boxes, and the web views of browser and hypertext
+// boxes) hold the widget that shows them.
 // Changed() brings the widgets in step with the model: properties, and the tree of
 // controls (new, removed, re-parented and re-ordered ones). Input goes to the program's
 // User* calls, which refuse what the user could not reach.
@@ -15,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ui/desktop/desktop_browser.h"
 #include "platform/ui/desktop/desktop_drawing.h"
 #include "platform/ui/program.h"
 
@@ -32,6 +34,8 @@ class DesktopWindow {
   void Changed(UnitModel& unit);
   GtkWindow* Toplevel() const { return GTK_WINDOW(toplevel_); }
   GtkWidget* ControlWidget(UnitId unit) const;
+  // The page of a browser or hypertext box; nullptr for any other unit.
+  WebPage* Page(UnitId unit) const;
   void SetCursor(GdkCursor* cursor);
 
   // The widget kinds of the controls (the rest have no widget).

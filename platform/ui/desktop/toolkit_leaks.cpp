@@ -18,7 +18,10 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libharfbuzz.so\n"
          "leak:libX11.so\n"
          "leak:libgdk_pixbuf-2.0.so\n"
-         "leak:libdbus-1.so\n";
+         "leak:libdbus-1.so\n"
+         "leak:libwebkit2gtk-4.1.so\n"
+         "leak:libjavascriptcoregtk-4.1.so\n"
+         "leak:libsoup-3.0.so\n";
 }
 
 // The suppressed one-time allocations are expected; listing them at every exit is noise.

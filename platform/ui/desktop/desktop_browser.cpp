@@ -78,7 +78,7 @@ void WebPage::Run(UnitModel& browser, BrowserCommand command) {
       if (state.history_position < 0) return;
       break;
     case BrowserCommand::kStop:
-      load_ = Load{++generation_, {}};
+      load_ = Load{++generation_, {}, false};
       webkit_web_view_stop_loading(view_);
       return;
   }
@@ -89,7 +89,7 @@ void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf
 
 void WebPage::StartLoad(UnitModel& browser, const Text& address) {
   ++browser.browser.loads;
-  load_ = Load{++generation_, address};
+  load_ = Load{++generation_, address, true};
   webkit_web_view_load_uri(view_, UriOf(address).c_str());
 }
 
@@ -138,7 +138,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
   Load& load = self->load_;
   switch (event) {
     case WEBKIT_LOAD_STARTED:
-      if (load.started) {
+      if (!load.requested || load.started) {
         // Not one of ours (a form, a script moving the page): a history entry like any.
         UnitModel* unit = self->program_.FindModel(self->id_);
         if (unit == nullptr) return;
@@ -148,7 +148,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
         state.history.push_back(address);
         state.history_position = static_cast<int>(state.history.size()) - 1;
         ++state.loads;
-        load = Load{++self->generation_, address};
+        load = Load{++self->generation_, address, true};
       }
       load.started = true;
       break;

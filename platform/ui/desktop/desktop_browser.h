@@ -53,6 +53,7 @@ class WebPage {
   struct Load {
     int generation = 0;
     Text address;
+    bool requested = false;      // asked for by the program (navigate, back, ...)
     bool started = false;        // WebKit has begun it
     bool bytes_asked = false;    // the main resource's bytes are on their way
     bool failed = false;         // no page came

@@ -90,6 +90,7 @@ void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf
 void WebPage::StartLoad(UnitModel& browser, const Text& address) {
   ++browser.browser.loads;
   load_ = Load{++generation_, address, true};
+  error_page_coming_ = false;
   webkit_web_view_load_uri(view_, UriOf(address).c_str());
 }
 
@@ -138,6 +139,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
   Load& load = self->load_;
   switch (event) {
     case WEBKIT_LOAD_STARTED:
+      if (std::exchange(self->error_page_coming_, false)) return;
       if (!load.requested || load.started) {
         // Not one of ours (a form, a script moving the page): a history entry like any.
         UnitModel* unit = self->program_.FindModel(self->id_);
@@ -180,7 +182,9 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
 }
 
 gboolean WebPage::OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError* error, WebPage* self) {
-  if (self->IsBrowser() && self->load_.started && !EndedOnPurpose(error)) self->load_.failed = true;
+  if (!self->IsBrowser() || !self->load_.started || EndedOnPurpose(error)) return FALSE;
+  self->load_.failed = true;
+  self->error_page_coming_ = true;
   return FALSE;  // WebKit shows its error page
 }
 

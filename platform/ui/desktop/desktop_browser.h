@@ -86,6 +86,7 @@ class WebPage {
   GCancellable* cancellable_;
   WebKitWebResource* watched_resource_ = nullptr;  // whose "finished" we wait for
   Load load_;
+  bool error_page_coming_ = false;  // WebKit's page for a failed load is part of that load
   int generation_ = 0;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // handlers see whether the page outlived them
 };

@@ -87,6 +87,26 @@ TEST_F(DesktopBrowserTest, ALoadRaisesNavigatedWithThePageBytesThenPageComplete)
   EXPECT_EQ(browser_.Model()->browser.loads, 1);
 }
 
+TEST_F(DesktopBrowserTest, AnUnreachablePageRaisesBothEventsWithNoBytes) {
+  browser_.Navigate(server_.Url("/a.html"));
+  ASSERT_TRUE(TraceReaches(2));
+  Text gone;
+  {
+    testing_support::TestHttpServer closed;
+    gone = closed.Url("/a.html");
+  }
+  browser_.Navigate(gone);
+  ASSERT_TRUE(TraceReaches(4));
+  EXPECT_EQ(trace_[2], "Navigated " + gone);
+  EXPECT_EQ(trace_[3], "PageComplete");
+  EXPECT_EQ(sources_.back(), "");
+  // WebKit's error page that follows is no load of the browser's.
+  WebKitWebView* view = ViewOf("浏览器");
+  ASSERT_TRUE(PumpUntil([&] { return !webkit_web_view_is_loading(view); }));
+  EXPECT_EQ(trace_.size(), 4u);
+  EXPECT_EQ(browser_.Model()->browser.history, (std::vector<Text>{server_.Url("/a.html"), gone}));
+}
+
 TEST_F(DesktopBrowserTest, BackAndForwardReturnToTheEarlierAndLaterPage) {
   const Text a = server_.Url("/a.html");
   const Text b = server_.Url("/b.html");

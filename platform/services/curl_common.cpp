@@ -2,8 +2,6 @@
 
 #include <mutex>
 
-#include "common/text.h"
-
 namespace korvane::platform::curl {
 namespace {
 
@@ -29,10 +27,6 @@ void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts) {
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaximumRedirects);
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-}
-
-bool HasWebScheme(std::string_view address) {
-  return EqualsNoCase(address.substr(0, 7), "http://") || EqualsNoCase(address.substr(0, 8), "https://");
 }
 
 }  // namespace korvane::platform::curl

@@ -17,8 +17,4 @@ void EnsureInitialised();
 // redirects followed (http and https only), the given time-outs.
 void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts);
 
-// True for an address that names its http or https scheme; libcurl would guess one for
-// anything else (and look a bare word up as a host), where the programs' fetch fails.
-bool HasWebScheme(std::string_view address);
-
 }  // namespace korvane::platform::curl

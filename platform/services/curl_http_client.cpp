@@ -31,7 +31,7 @@ class CurlHttpClient final : public HttpClient {
   // The status is not looked at: whatever body came, whole or cut off, is the result.
   std::string HttpGetBytes(std::string_view address) override {
     std::lock_guard lock(mutex_);
-    if (handle_ == nullptr || !curl::HasWebScheme(address)) return {};
+    if (handle_ == nullptr || !HasWebScheme(address)) return {};
     curl_easy_reset(handle_);  // keeps the open connection
     curl::ApplyDefaults(handle_, timeouts_);
     std::string url = WireAddress(address);

@@ -49,7 +49,7 @@ class CurlHttpRequest final : public HttpRequest {
     if (method.empty()) return;
     // An address that cannot be fetched still makes a request, one that fails at Send
     // as a request to no server does.
-    unusable_ = easy_ == nullptr || multi_ == nullptr || !curl::HasWebScheme(url);
+    unusable_ = easy_ == nullptr || multi_ == nullptr || !HasWebScheme(url);
     ready_state_ = 1;
     asynchronous_ = asynchronous;
     if (unusable_) return;

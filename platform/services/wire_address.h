@@ -12,4 +12,9 @@ namespace korvane::platform {
 
 std::string WireAddress(std::string_view address);
 
+// True for an address that names its http or https scheme (in any case). Only such
+// addresses are fetched (libcurl would guess a scheme for anything else and look a bare
+// word up as a host) or handed on from a page to the desktop.
+bool HasWebScheme(std::string_view address);
+
 }  // namespace korvane::platform

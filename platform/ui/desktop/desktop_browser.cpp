@@ -229,8 +229,10 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
   const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
   if (!self->IsBrowser()) {
     if (!new_window) return FALSE;  // followed in place
-    // An ad asking for a window of its own opens in the desktop's browser.
+    // An ad asking for a window of its own opens in the desktop's browser; the address
+    // comes from the network, so only web addresses are handed on.
     webkit_policy_decision_ignore(decision);
+    if (!HasWebScheme(uri)) return TRUE;
     GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(self->view_));
     gtk_show_uri_on_window(GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr, uri, GDK_CURRENT_TIME, nullptr);
     return TRUE;

@@ -228,8 +228,7 @@ void DesktopBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
 void DesktopBackend::WindowOpened(UnitModel& window) {
   for (const auto& control : window.window_state->controls) {
-    if (control->kind == UnitKind::kWebBrowserBox || control->kind == UnitKind::kHypertextBox ||
-        control->kind == UnitKind::kPlaybackEngine) {
+    if (control->kind == UnitKind::kWebBrowserBox || control->kind == UnitKind::kHypertextBox) {
       throw std::runtime_error("window " + window.name + ": the desktop backend cannot show " +
                                std::string(KindName(control->kind)) + " controls");
     }
@@ -345,7 +344,7 @@ Point DesktopBackend::MeasureText(const Font& font, const Text& text) {
   return size;
 }
 
-// WindowOpened refuses windows with these controls, so no call can reach them.
+// WindowOpened refuses windows with browser and hypertext boxes, so no call can reach them.
 void DesktopBackend::BrowserNavigate(UnitModel& browser, const Text&) {
   throw std::logic_error("no browser box on the desktop: " + browser.name);
 }
@@ -358,8 +357,23 @@ void DesktopBackend::HypertextShow(UnitModel& box) {
   throw std::logic_error("no hypertext box on the desktop: " + box.name);
 }
 
-void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation, const Text&) {
-  throw std::logic_error("no playback engine on the desktop: " + engine.name);
+void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
+  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
+  if (DesktopEngine* shown = Engine(engine.id)) shown->Run(operation, value);
+}
+
+DesktopEngine* DesktopBackend::Engine(UnitId engine) const {
+  for (const auto& [id, shown] : windows_) {
+    if (DesktopEngine* found = shown->Engine(engine)) return found;
+  }
+  return nullptr;
+}
+
+const DesktopTray* DesktopBackend::Tray(UnitId window) const {
+  for (const auto& [id, shown] : windows_) {
+    if (id == window) return &shown->Tray();
+  }
+  return nullptr;
 }
 
 }  // namespace korvane::platform::ui::desktop

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ui/desktop/desktop_backend.h"
+#include "platform/ui/desktop/desktop_cursor.h"
 
 namespace korvane::platform::ui::desktop {
 namespace {
@@ -102,6 +103,7 @@ struct DesktopWindow::View {
   bool syncing = false;  // set while the model's state is written into the widget
   std::vector<Text> rows;
   std::vector<TreeItem> items;
+  std::unique_ptr<DesktopEngine> engine;
 };
 
 bool DesktopWindow::HasWidget(UnitKind kind) {
@@ -115,13 +117,15 @@ bool DesktopWindow::HasWidget(UnitKind kind) {
     case UnitKind::kListBox:
     case UnitKind::kEditBox:
     case UnitKind::kGroupBox:
-    case UnitKind::kDrawPanel: return true;
+    case UnitKind::kDrawPanel:
+    case UnitKind::kPlaybackEngine: return true;
     default: return false;
   }
 }
 
 DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window)
-    : backend_(backend), program_(program), pictures_(pictures), id_(window.id) {
+    : backend_(backend), program_(program), pictures_(pictures), id_(window.id),
+      tray_(backend, program, pictures, window.id) {
   const WindowState& state = *window.window_state;
   toplevel_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(toplevel_), FALSE);
@@ -130,9 +134,7 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
     gtk_window_set_type_hint(GTK_WINDOW(toplevel_), GDK_WINDOW_TYPE_HINT_DIALOG);
   }
   gtk_window_set_modal(GTK_WINDOW(toplevel_), state.modal);
-  if (cairo_surface_t* icon = pictures_.Find(state.icon)) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_surface(icon, 0, 0, cairo_image_surface_get_width(icon),
-                                                    cairo_image_surface_get_height(icon));
+  if (GdkPixbuf* pixbuf = NewPixbuf(pictures_.Find(state.icon))) {
     gtk_window_set_icon(GTK_WINDOW(toplevel_), pixbuf);
     g_object_unref(pixbuf);
   }
@@ -160,6 +162,11 @@ DesktopWindow::~DesktopWindow() {
 GtkWidget* DesktopWindow::ControlWidget(UnitId unit) const {
   auto found = views_.find(unit);
   return found == views_.end() ? nullptr : found->second->box;
+}
+
+DesktopEngine* DesktopWindow::Engine(UnitId unit) const {
+  auto found = views_.find(unit);
+  return found == views_.end() ? nullptr : found->second->engine.get();
 }
 
 void DesktopWindow::SetCursor(GdkCursor* cursor) {
@@ -218,6 +225,7 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
         break;
     }
   }
+  tray_.Show(state.tray);
   gtk_widget_queue_draw(root_);
 }
 
@@ -323,6 +331,11 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
       view.outer = view.widget;
       g_signal_connect(view.widget, "toggled", G_CALLBACK(OnToggled), &view);
       break;
+    case UnitKind::kPlaybackEngine:
+      view.engine = std::make_unique<DesktopEngine>();
+      view.widget = view.engine->Widget();
+      view.outer = view.widget;
+      break;
     default: break;
   }
   if (view.outer != nullptr) {
@@ -345,6 +358,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
   SetSize(view.box, width, height);
   gtk_widget_set_visible(view.box, unit.visible);
   gtk_widget_set_tooltip_text(view.box, unit.hint.empty() ? nullptr : ToUtf8(unit.hint).c_str());
+  SetControlCursor(view.box, unit.cursor);
   if (view.outer != nullptr) {
     SetSize(view.outer, width, height);
     gtk_widget_set_sensitive(view.outer, unit.enabled);

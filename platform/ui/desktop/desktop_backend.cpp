@@ -130,6 +130,9 @@ struct DesktopBackend::PostedTask {
 };
 
 DesktopBackend::DesktopBackend() {
+  // The playback engine's video and the tray icon live on X11 windows; on a Wayland
+  // desktop the programs run through its X server.
+  gdk_set_allowed_backends("x11");
   if (!gtk_init_check(nullptr, nullptr)) {
     throw std::runtime_error("cannot open the display (is DISPLAY set?)");
   }

@@ -4,7 +4,6 @@
 
 #include <clocale>
 #include <utility>
-#include <vector>
 
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_drawing.h"
@@ -24,6 +23,7 @@ DesktopEngine::DesktopEngine() : area_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_
                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(style);
   g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), nullptr);
+  g_signal_connect(area_, "realize", G_CALLBACK(OnRealize), this);
   g_signal_connect(area_, "unrealize", G_CALLBACK(OnUnrealize), this);
 }
 
@@ -46,15 +46,16 @@ void DesktopEngine::Run(EngineOperation operation, const Text& value) {
         SetPaused(false);
       } else if (!address_.empty() && EnsurePlayer()) {
         SetPaused(false);
-        Command({"loadfile", address_.c_str(), "replace"});
-        loaded_ = true;
+        Load(0);
         address_is_new_ = false;
-        playing_entry_ = -1;  // until mpv reports the load
       }
       break;
     case EngineOperation::kPause: SetPaused(true); break;
     case EngineOperation::kStop:
-      Command({"stop"});
+      if (player_ != nullptr) {
+        const char* stop[] = {"stop", nullptr};
+        mpv_command_async(player_, 0, stop);
+      }
       loaded_ = false;
       break;
   }
@@ -98,12 +99,24 @@ void DesktopEngine::EndPlayer() {
   loaded_ = false;
 }
 
-void DesktopEngine::Command(std::initializer_list<const char*> words) {
-  if (player_ == nullptr) return;
-  std::vector<const char*> command(words);
-  command.push_back(nullptr);
-  // Asynchronous: loading an address over the network must not hold the window thread.
-  mpv_command_async(player_, 0, command.data());
+void DesktopEngine::Load(double start_seconds) {
+  // Named arguments: where loadfile takes its options differs between mpv versions.
+  const std::string options = "start=" + std::to_string(start_seconds);
+  const char* keys[] = {"name", "url", "flags", "options"};
+  const char* values[] = {"loadfile", address_.c_str(), "replace", options.c_str()};
+  mpv_node arguments[4];
+  for (int i = 0; i < 4; ++i) {
+    arguments[i].format = MPV_FORMAT_STRING;
+    arguments[i].u.string = const_cast<char*>(values[i]);
+  }
+  mpv_node_list list{start_seconds > 0 ? 4 : 3, arguments, const_cast<char**>(keys)};
+  mpv_node command{};
+  command.format = MPV_FORMAT_NODE_MAP;
+  command.u.list = &list;
+  // Asynchronous: opening an address over the network must not hold the window thread.
+  mpv_command_node_async(player_, 0, &command);
+  loaded_ = true;
+  playing_entry_ = -1;  // until mpv reports the load
 }
 
 void DesktopEngine::SetPaused(bool paused) {
@@ -151,7 +164,26 @@ gboolean DesktopEngine::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer) {
   return FALSE;
 }
 
-// The video output draws into the area's X window: the player ends before it goes.
-void DesktopEngine::OnUnrealize(GtkWidget*, DesktopEngine* self) { self->EndPlayer(); }
+// The video output draws into the area's X window: the player ends before it goes. The
+// area loses its window also when the window re-stacks its controls; what played goes on
+// where it was once the area has a window again.
+void DesktopEngine::OnUnrealize(GtkWidget*, DesktopEngine* self) {
+  if (self->player_ != nullptr && self->loaded_) {
+    Resume resume;
+    int paused = 0;
+    mpv_get_property(self->player_, "time-pos", MPV_FORMAT_DOUBLE, &resume.position);
+    if (mpv_get_property(self->player_, "pause", MPV_FORMAT_FLAG, &paused) >= 0) resume.paused = paused != 0;
+    self->resume_ = resume;
+  }
+  self->EndPlayer();
+}
+
+void DesktopEngine::OnRealize(GtkWidget*, DesktopEngine* self) {
+  if (!self->resume_) return;
+  const Resume resume = *std::exchange(self->resume_, std::nullopt);
+  if (!self->EnsurePlayer()) return;
+  self->SetPaused(resume.paused);
+  self->Load(resume.position);
+}
 
 }  // namespace korvane::platform::ui::desktop

@@ -2,8 +2,9 @@
 // The playback engine control on the desktop: libmpv playing into the X11 window of a
 // GtkDrawingArea that fills the control (mpv's "wid": mpv opens its video output as a
 // child of that window, with its own X connection, and follows its size). The player is
-// made at the first Play and ends when the area loses its X window (the control or its
-// window closes), before that window is destroyed.
+// made at the first Play and ends when the area loses its X window, before that window is
+// destroyed (the control or its window closes, or the window re-stacks its controls, after
+// which what played goes on where it was).
 //
 // The operations as the program uses them: MediaAddress keeps the address; Play loads
 // it when it is new or nothing is loaded (after Stop, or once it has played to its end),
@@ -20,6 +21,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/ui/backend.h"
@@ -49,12 +51,14 @@ class DesktopEngine {
   // False when no player can be made here (no X window, libmpv refused).
   bool EnsurePlayer();
   void EndPlayer();
-  void Command(std::initializer_list<const char*> words);
+  // Loads the address, from `start_seconds` on.
+  void Load(double start_seconds);
   void SetPaused(bool paused);
 
   static void OnWakeup(void* self);
   static gboolean DrainEvents(gpointer self);
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer);
+  static void OnRealize(GtkWidget* widget, DesktopEngine* self);
   static void OnUnrealize(GtkWidget* widget, DesktopEngine* self);
 
   GtkWidget* area_;
@@ -64,6 +68,11 @@ class DesktopEngine {
   bool address_is_new_ = false;
   bool loaded_ = false;  // an address is loaded, not stopped and not played to its end
   std::int64_t playing_entry_ = -1;  // mpv's playlist entry of that load, once reported
+  struct Resume {
+    double position = 0;
+    bool paused = false;
+  };
+  std::optional<Resume> resume_;  // what played when the area lost its window
   std::mutex wakeup_mutex_;
   guint drain_source_ = 0;  // under wakeup_mutex_
 };

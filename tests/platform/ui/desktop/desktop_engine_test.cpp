@@ -18,7 +18,10 @@ namespace {
 constexpr char8_t kScreenLayout[] = u8R"({
   "caption": "播放",
   "size": [200, 160],
-  "controls": [{"kind": "PlaybackEngine", "name": "播放器", "rect": [10, 10, 160, 120]}]
+  "controls": [
+    {"kind": "PlaybackEngine", "name": "播放器", "rect": [10, 10, 160, 120]},
+    {"kind": "Label", "name": "标签_片名", "rect": [10, 134, 160, 20]}
+  ]
 })";
 
 // Local sources of mpv's own, without files or sound.
@@ -103,6 +106,32 @@ TEST_F(DesktopEngineTest, ANewAddressPlaysWhenPlayed) {
   EXPECT_TRUE(WaitPlaying(engine, kTestPicture)) << Property(engine, "path");
   EXPECT_EQ(engine.MediaAddress(), kTestPicture);
   EXPECT_EQ(engine.PauseAdAddress(), "http://ads.test/pause");
+}
+
+TEST_F(DesktopEngineTest, PlaybackGoesOnWhereItWasWhenTheWindowRestacksItsControls) {
+  PlaybackEngine engine = OpenEngine();
+  engine.SetMediaAddress(kTestPicture);
+  engine.Play();
+  ASSERT_TRUE(WaitPlaying(engine, kTestPicture));
+  ASSERT_TRUE(PumpUntil([&] { return std::stod(Property(engine, "time-pos")) >= 0.5; }));
+  engine.Pause();
+  ASSERT_TRUE(PumpUntil([&] { return Property(engine, "core-idle") == "yes"; }));
+  const double paused_at = std::stod(Property(engine, "time-pos"));
+  const std::string window_before = Property(engine, "wid");
+
+  // The engine's control is taken out of its window and put back in: a new X window.
+  program_.SetUnitZOrder(engine.ParentWindow().Find<Label>("标签_片名"), ZOrder::kBack);
+  EXPECT_TRUE(PumpUntil([&] {
+    const std::string at = Property(engine, "time-pos");
+    return Property(engine, "path") == kTestPicture && at.find_first_of("0123456789") == 0 &&
+           std::stod(at) >= paused_at - 0.2;
+  })) << Property(engine, "time-pos");
+  EXPECT_EQ(Property(engine, "pause"), "yes");
+  EXPECT_NE(Property(engine, "wid"), window_before);
+  EXPECT_EQ(Property(engine, "wid"),
+            std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(backend_.Engine(engine.Id())->Widget()))));
+  engine.Play();
+  EXPECT_TRUE(WaitPlaying(engine, kTestPicture));
 }
 
 TEST_F(DesktopEngineTest, PlayWithoutAnAddressStartsNothing) {

@@ -76,6 +76,8 @@ bool DesktopEngine::EnsurePlayer() {
   // Keys and clicks belong to the program's own window.
   mpv_set_option_string(player_, "input-cursor", "no");
   mpv_set_option_string(player_, "cursor-autohide", "no");
+  // Addresses are played as given, never handed to a downloader script.
+  mpv_set_option_string(player_, "ytdl", "no");
   // mpv's own output on the X window, on the GPU through EGL where there is one (its
   // probing would refuse a software renderer, and tries Wayland and DRM first), or drawn
   // by the CPU where there is not.

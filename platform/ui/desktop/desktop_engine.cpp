@@ -39,16 +39,15 @@ void DesktopEngine::Run(EngineOperation operation, const Text& value) {
       address_ = EngineAddress(value);
       address_is_new_ = true;
       break;
-    case EngineOperation::kPauseAdAddress: pause_ad_address_ = value; break;
+    case EngineOperation::kPauseAdAddress:
     case EngineOperation::kPrepareEpisodeChange: break;
     case EngineOperation::kPlay:
-      if (loaded_ && !address_is_new_) {
-        SetPaused(false);
-      } else if (!address_.empty() && EnsurePlayer()) {
-        SetPaused(false);
-        Load(0);
-        address_is_new_ = false;
-      }
+      if (address_is_new_) resume_.reset();
+      // A player that went with the area's window comes back here, where it was.
+      if (address_.empty() || !EnsurePlayer()) break;
+      SetPaused(false);
+      if (!loaded_ || address_is_new_) Load(address_, 0);
+      address_is_new_ = false;
       break;
     case EngineOperation::kPause: SetPaused(true); break;
     case EngineOperation::kStop:
@@ -57,13 +56,14 @@ void DesktopEngine::Run(EngineOperation operation, const Text& value) {
         mpv_command_async(player_, 0, stop);
       }
       loaded_ = false;
+      resume_.reset();
       break;
   }
 }
 
 bool DesktopEngine::EnsurePlayer() {
+  gtk_widget_realize(area_);  // also a hidden one's; may bring a lost player back (OnRealize)
   if (player_ != nullptr) return true;
-  gtk_widget_realize(area_);  // realizes its window too, a hidden one included
   GdkWindow* window = gtk_widget_get_window(area_);
   if (window == nullptr || !GDK_IS_X11_WINDOW(window) || !gdk_window_ensure_native(window)) return false;
   // libmpv parses numbers with the C library and refuses any other decimal point; the
@@ -101,11 +101,11 @@ void DesktopEngine::EndPlayer() {
   loaded_ = false;
 }
 
-void DesktopEngine::Load(double start_seconds) {
+void DesktopEngine::Load(const std::string& address, double start_seconds) {
   // Named arguments: where loadfile takes its options differs between mpv versions.
   const std::string options = "start=" + std::to_string(start_seconds);
   const char* keys[] = {"name", "url", "flags", "options"};
-  const char* values[] = {"loadfile", address_.c_str(), "replace", options.c_str()};
+  const char* values[] = {"loadfile", address.c_str(), "replace", options.c_str()};
   mpv_node arguments[4];
   for (int i = 0; i < 4; ++i) {
     arguments[i].format = MPV_FORMAT_STRING;
@@ -118,10 +118,12 @@ void DesktopEngine::Load(double start_seconds) {
   // Asynchronous: opening an address over the network must not hold the window thread.
   mpv_command_node_async(player_, 0, &command);
   loaded_ = true;
+  loaded_address_ = address;
   playing_entry_ = -1;  // until mpv reports the load
 }
 
 void DesktopEngine::SetPaused(bool paused) {
+  if (resume_) resume_->paused = paused;
   if (player_ == nullptr) return;
   int flag = paused ? 1 : 0;
   mpv_set_property_async(player_, 0, "pause", MPV_FORMAT_FLAG, &flag);
@@ -171,7 +173,7 @@ gboolean DesktopEngine::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer) {
 // where it was once the area has a window again.
 void DesktopEngine::OnUnrealize(GtkWidget*, DesktopEngine* self) {
   if (self->player_ != nullptr && self->loaded_) {
-    Resume resume;
+    Resume resume{self->loaded_address_};
     int paused = 0;
     mpv_get_property(self->player_, "time-pos", MPV_FORMAT_DOUBLE, &resume.position);
     if (mpv_get_property(self->player_, "pause", MPV_FORMAT_FLAG, &paused) >= 0) resume.paused = paused != 0;
@@ -185,7 +187,7 @@ void DesktopEngine::OnRealize(GtkWidget*, DesktopEngine* self) {
   const Resume resume = *std::exchange(self->resume_, std::nullopt);
   if (!self->EnsurePlayer()) return;
   self->SetPaused(resume.paused);
-  self->Load(resume.position);
+  self->Load(resume.address, resume.position);
 }
 
 }  // namespace korvane::platform::ui::desktop

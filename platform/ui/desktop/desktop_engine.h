@@ -9,9 +9,9 @@
 // The operations as the program uses them: MediaAddress keeps the address; Play loads
 // it when it is new or nothing is loaded (after Stop, or once it has played to its end),
 // otherwise resumes; Pause holds; Stop ends playback. PrepareEpisodeChange needs nothing
-// of mpv, since loading an address replaces what played; PauseAdAddress is kept for the
-// program's own pause-ad page, mpv shows nothing of it. No result goes back to the
-// program.
+// of mpv, since loading an address replaces what played; PauseAdAddress is for the
+// program's own pause-ad page, kept in the unit's model with the other calls (the backend
+// records them), and mpv shows nothing of it. No result goes back to the program.
 //
 // mpv works on threads of its own. Its wakeup callback only adds an idle source to the
 // GLib loop; the events are drained there, on the window thread.
@@ -45,14 +45,13 @@ class DesktopEngine {
 
   // The player while there is one (tests read its state through libmpv).
   mpv_handle* Player() const { return player_; }
-  const Text& PauseAdAddress() const { return pause_ad_address_; }
 
  private:
   // False when no player can be made here (no X window, libmpv refused).
   bool EnsurePlayer();
   void EndPlayer();
-  // Loads the address, from `start_seconds` on.
-  void Load(double start_seconds);
+  // Loads `address` (as mpv takes it), from `start_seconds` on.
+  void Load(const std::string& address, double start_seconds);
   void SetPaused(bool paused);
 
   static void OnWakeup(void* self);
@@ -64,11 +63,12 @@ class DesktopEngine {
   GtkWidget* area_;
   mpv_handle* player_ = nullptr;
   std::string address_;  // as mpv takes it
-  Text pause_ad_address_;
   bool address_is_new_ = false;
   bool loaded_ = false;  // an address is loaded, not stopped and not played to its end
+  std::string loaded_address_;  // that address
   std::int64_t playing_entry_ = -1;  // mpv's playlist entry of that load, once reported
   struct Resume {
+    std::string address;
     double position = 0;
     bool paused = false;
   };

@@ -42,6 +42,20 @@ struct Point {
 // The playback engine control's commands and property writes.
 enum class EngineOperation { kPlay, kPause, kStop, kPrepareEpisodeChange, kMediaAddress, kPauseAdAddress };
 
+// The name of an operation as the unit's engine calls record it (EngineCall), in which
+// the engine's properties are read back.
+inline Text EngineOperationName(EngineOperation operation) {
+  switch (operation) {
+    case EngineOperation::kPlay: return "Play";
+    case EngineOperation::kPause: return "Pause";
+    case EngineOperation::kStop: return "Stop";
+    case EngineOperation::kPrepareEpisodeChange: return "PrepareEpisodeChange";
+    case EngineOperation::kMediaAddress: return "MediaAddress";
+    case EngineOperation::kPauseAdAddress: return "PauseAdAddress";
+  }
+  return "?";
+}
+
 // Browser box commands.
 enum class BrowserCommand { kGoBack, kGoForward, kStop, kRefresh };
 

@@ -8,18 +8,6 @@
 namespace korvane::platform::ui {
 namespace {
 
-Text EngineOperationName(EngineOperation operation) {
-  switch (operation) {
-    case EngineOperation::kPlay: return "Play";
-    case EngineOperation::kPause: return "Pause";
-    case EngineOperation::kStop: return "Stop";
-    case EngineOperation::kPrepareEpisodeChange: return "PrepareEpisodeChange";
-    case EngineOperation::kMediaAddress: return "MediaAddress";
-    case EngineOperation::kPauseAdAddress: return "PauseAdAddress";
-  }
-  return "?";
-}
-
 // Depth first: the path to the first item whose caption chain ends with `captions`.
 bool FindMenuPath(const std::vector<MenuItem>& items, const std::vector<Text>& captions, std::size_t next,
                   std::vector<int>& path) {

@@ -130,6 +130,9 @@ struct DesktopBackend::PostedTask {
 };
 
 DesktopBackend::DesktopBackend() {
+  // The playback engine's video and the tray icon live on X11 windows; on a Wayland
+  // desktop the programs run through its X server.
+  gdk_set_allowed_backends("x11");
   if (!gtk_init_check(nullptr, nullptr)) {
     throw std::runtime_error("cannot open the display (is DISPLAY set?)");
   }
@@ -227,12 +230,6 @@ void DesktopBackend::ProcessPending() {
 void DesktopBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
 void DesktopBackend::WindowOpened(UnitModel& window) {
-  for (const auto& control : window.window_state->controls) {
-    if (control->kind == UnitKind::kPlaybackEngine) {
-      throw std::runtime_error("window " + window.name + ": the desktop backend cannot show " +
-                               std::string(KindName(control->kind)) + " controls");
-    }
-  }
   auto shown = std::make_unique<DesktopWindow>(*this, *program_, *pictures_, window);
   windows_.emplace_back(window.id, std::move(shown));
   if (wait_cursor_) SetWaitCursor(true);
@@ -360,10 +357,23 @@ void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand command) { Pa
 
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 
-// WindowOpened refuses windows with this control, so no call can reach it.
+void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
+  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
+  if (DesktopEngine* shown = Engine(engine.id)) shown->Run(operation, value);
+}
 
-void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation, const Text&) {
-  throw std::logic_error("no playback engine on the desktop: " + engine.name);
+DesktopEngine* DesktopBackend::Engine(UnitId engine) const {
+  for (const auto& [id, shown] : windows_) {
+    if (DesktopEngine* found = shown->Engine(engine)) return found;
+  }
+  return nullptr;
+}
+
+const DesktopTray* DesktopBackend::Tray(UnitId window) const {
+  for (const auto& [id, shown] : windows_) {
+    if (id == window) return &shown->Tray();
+  }
+  return nullptr;
 }
 
 }  // namespace korvane::platform::ui::desktop

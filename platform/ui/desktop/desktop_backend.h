@@ -9,8 +9,9 @@
 // RunLoop throws it on, so it unwinds through the program's own frames as it does on the
 // headless backend.
 //
-// Browser and hypertext boxes are WebKit views (desktop_browser.h). The playback engine is
-// not built here: a window that holds one is refused when it opens (std::runtime_error).
+// Browser and hypertext boxes are WebKit views (desktop_browser.h), the playback engine
+// plays with libmpv (desktop_engine.h), a window's tray icon is a GtkStatusIcon
+// (desktop_tray.h).
 
 #include <gtk/gtk.h>
 
@@ -23,6 +24,8 @@
 
 #include "platform/ui/backend.h"
 #include "platform/ui/desktop/desktop_drawing.h"
+#include "platform/ui/desktop/desktop_engine.h"
+#include "platform/ui/desktop/desktop_tray.h"
 
 namespace korvane::platform::ui::desktop {
 
@@ -44,6 +47,10 @@ class DesktopBackend final : public Backend {
   // none (a timer, zip unit or menu skin has no widget).
   GtkWidget* WindowWidget(UnitId window) const;
   GtkWidget* UnitWidget(UnitId unit) const;
+  // The engine of a playback engine control and the tray of an open window; nullptr for
+  // none.
+  DesktopEngine* Engine(UnitId engine) const;
+  const DesktopTray* Tray(UnitId window) const;
 
   // Backend:
   void Attach(Program& program) override;

@@ -1,5 +1,6 @@
 #include "platform/ui/desktop/desktop_drawing.h"
 
+#include <gdk/gdk.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -192,6 +193,12 @@ void SetLayoutText(PangoLayout* layout, const Font& font, const Text& text) {
   }
   const std::string utf8 = ToUtf8(text);
   pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+}
+
+GdkPixbuf* NewPixbuf(cairo_surface_t* picture) {
+  if (picture == nullptr) return nullptr;
+  return gdk_pixbuf_get_from_surface(picture, 0, 0, cairo_image_surface_get_width(picture),
+                                     cairo_image_surface_get_height(picture));
 }
 
 cairo_surface_t* PictureCache::Find(const Text& name) {

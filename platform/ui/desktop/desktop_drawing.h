@@ -5,6 +5,7 @@
 // fonts, and decoded RGBA pictures to cairo surfaces.
 
 #include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <pango/pango.h>
 
 #include <map>
@@ -46,6 +47,9 @@ class PictureCache {
   const ResourceBundle& resources_;
   std::map<Text, std::unique_ptr<cairo_surface_t, SurfaceFree>> surfaces_;
 };
+
+// A new pixbuf of `picture` (a window's or the tray's icon); nullptr for none.
+GdkPixbuf* NewPixbuf(cairo_surface_t* picture);
 
 // What a drawn control shows beyond its model: the pointer's state over a picture button.
 struct PointerState {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ui/desktop/desktop_backend.h"
+#include "platform/ui/desktop/desktop_cursor.h"
 
 namespace korvane::platform::ui::desktop {
 namespace {
@@ -103,6 +104,7 @@ struct DesktopWindow::View {
   std::vector<Text> rows;
   std::vector<TreeItem> items;
   std::unique_ptr<WebPage> page;  // browser and hypertext boxes
+  std::unique_ptr<DesktopEngine> engine;
 };
 
 bool DesktopWindow::HasWidget(UnitKind kind) {
@@ -118,13 +120,15 @@ bool DesktopWindow::HasWidget(UnitKind kind) {
     case UnitKind::kGroupBox:
     case UnitKind::kDrawPanel:
     case UnitKind::kWebBrowserBox:
-    case UnitKind::kHypertextBox: return true;
+    case UnitKind::kHypertextBox:
+    case UnitKind::kPlaybackEngine: return true;
     default: return false;
   }
 }
 
 DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window)
-    : backend_(backend), program_(program), pictures_(pictures), id_(window.id) {
+    : backend_(backend), program_(program), pictures_(pictures), id_(window.id),
+      tray_(backend, program, pictures, window.id) {
   const WindowState& state = *window.window_state;
   toplevel_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(toplevel_), FALSE);
@@ -133,9 +137,7 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
     gtk_window_set_type_hint(GTK_WINDOW(toplevel_), GDK_WINDOW_TYPE_HINT_DIALOG);
   }
   gtk_window_set_modal(GTK_WINDOW(toplevel_), state.modal);
-  if (cairo_surface_t* icon = pictures_.Find(state.icon)) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_surface(icon, 0, 0, cairo_image_surface_get_width(icon),
-                                                    cairo_image_surface_get_height(icon));
+  if (GdkPixbuf* pixbuf = NewPixbuf(pictures_.Find(state.icon))) {
     gtk_window_set_icon(GTK_WINDOW(toplevel_), pixbuf);
     g_object_unref(pixbuf);
   }
@@ -168,6 +170,11 @@ GtkWidget* DesktopWindow::ControlWidget(UnitId unit) const {
 WebPage* DesktopWindow::Page(UnitId unit) const {
   auto found = views_.find(unit);
   return found == views_.end() ? nullptr : found->second->page.get();
+}
+
+DesktopEngine* DesktopWindow::Engine(UnitId unit) const {
+  auto found = views_.find(unit);
+  return found == views_.end() ? nullptr : found->second->engine.get();
 }
 
 void DesktopWindow::SetCursor(GdkCursor* cursor) {
@@ -226,6 +233,7 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
         break;
     }
   }
+  tray_.Show(state.tray);
   gtk_widget_queue_draw(root_);
 }
 
@@ -337,6 +345,11 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
       view.widget = view.page->Widget();
       view.outer = view.widget;
       break;
+    case UnitKind::kPlaybackEngine:
+      view.engine = std::make_unique<DesktopEngine>();
+      view.widget = view.engine->Widget();
+      view.outer = view.widget;
+      break;
     default: break;
   }
   if (view.outer != nullptr) {
@@ -359,6 +372,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
   SetSize(view.box, width, height);
   gtk_widget_set_visible(view.box, unit.visible);
   gtk_widget_set_tooltip_text(view.box, unit.hint.empty() ? nullptr : ToUtf8(unit.hint).c_str());
+  SetControlCursor(view.box, unit.cursor);
   if (view.outer != nullptr) {
     SetSize(view.outer, width, height);
     gtk_widget_set_sensitive(view.outer, unit.enabled);

@@ -3,8 +3,8 @@
 // widget per control placed absolutely in its parent's layout. Every control is a
 // GtkLayout of its own size, so that its children sit inside it, move and hide with it and
 // are clipped to it; controls that the backend draws itself paint onto that layout, the
-// others (list, tree, edit and check boxes, and the web views of browser and hypertext
-// boxes) hold the widget that shows them.
+// others (list, tree, edit and check boxes, the web views of browser and hypertext boxes,
+// the playback engine) hold the widget that shows them.
 // Changed() brings the widgets in step with the model: properties, and the tree of
 // controls (new, removed, re-parented and re-ordered ones). Input goes to the program's
 // User* calls, which refuse what the user could not reach.
@@ -18,6 +18,8 @@
 
 #include "platform/ui/desktop/desktop_browser.h"
 #include "platform/ui/desktop/desktop_drawing.h"
+#include "platform/ui/desktop/desktop_engine.h"
+#include "platform/ui/desktop/desktop_tray.h"
 #include "platform/ui/program.h"
 
 namespace korvane::platform::ui::desktop {
@@ -36,6 +38,9 @@ class DesktopWindow {
   GtkWidget* ControlWidget(UnitId unit) const;
   // The page of a browser or hypertext box; nullptr for any other unit.
   WebPage* Page(UnitId unit) const;
+  // The engine of a playback engine control of this window, nullptr for another unit.
+  DesktopEngine* Engine(UnitId unit) const;
+  const DesktopTray& Tray() const { return tray_; }
   void SetCursor(GdkCursor* cursor);
 
   // The widget kinds of the controls (the rest have no widget).
@@ -77,6 +82,7 @@ class DesktopWindow {
   std::optional<Point> placed_;
   std::optional<WindowPosition> positioned_;
   std::map<UnitId, std::unique_ptr<View>> views_;
+  DesktopTray tray_;
 };
 
 }  // namespace korvane::platform::ui::desktop

@@ -21,7 +21,9 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libdbus-1.so\n"
          "leak:libwebkit2gtk-4.1.so\n"
          "leak:libjavascriptcoregtk-4.1.so\n"
-         "leak:libsoup-3.0.so\n";
+         "leak:libsoup-3.0.so\n"
+         // The playback engine's sound output may be SDL's, which keeps its drivers' lists.
+         "leak:libSDL2-2.0.so\n";
 }
 
 // The suppressed one-time allocations are expected; listing them at every exit is noise.

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "platform/ui/browser_history.h"
 #include "platform/ui/program.h"
 #include "platform/ui/text_metric.h"
 
@@ -136,32 +137,16 @@ void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
 }
 
 void HeadlessBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
-  BrowserState& state = browser.browser;
-  state.history.resize(static_cast<std::size_t>(state.history_position + 1));
-  state.history.push_back(address);
-  state.history_position = static_cast<int>(state.history.size()) - 1;
+  PushHistory(browser.browser, address);
   Load(browser, address);
 }
 
 void HeadlessBackend::BrowserRun(UnitModel& browser, BrowserCommand command) {
-  BrowserState& state = browser.browser;
-  switch (command) {
-    case BrowserCommand::kGoBack:
-      if (state.history_position <= 0) return;
-      --state.history_position;
-      break;
-    case BrowserCommand::kGoForward:
-      if (state.history_position + 1 >= static_cast<int>(state.history.size())) return;
-      ++state.history_position;
-      break;
-    case BrowserCommand::kRefresh:
-      if (state.history_position < 0) return;
-      break;
-    case BrowserCommand::kStop:
-      ++load_generation_[browser.id];
-      return;
+  if (command == BrowserCommand::kStop) {
+    ++load_generation_[browser.id];
+  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
+    Load(browser, *address);
   }
-  Load(browser, state.history[static_cast<std::size_t>(state.history_position)]);
 }
 
 void HeadlessBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {

@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "platform/services/wire_address.h"
+#include "platform/ui/browser_history.h"
 #include "platform/ui/desktop/desktop_backend.h"
 
 namespace korvane::platform::ui::desktop {
@@ -56,33 +57,17 @@ WebPage::~WebPage() {
 }
 
 void WebPage::Navigate(UnitModel& browser, const Text& address) {
-  BrowserState& state = browser.browser;
-  state.history.resize(static_cast<std::size_t>(state.history_position + 1));
-  state.history.push_back(address);
-  state.history_position = static_cast<int>(state.history.size()) - 1;
+  PushHistory(browser.browser, address);
   StartLoad(browser, address);
 }
 
 void WebPage::Run(UnitModel& browser, BrowserCommand command) {
-  BrowserState& state = browser.browser;
-  switch (command) {
-    case BrowserCommand::kGoBack:
-      if (state.history_position <= 0) return;
-      --state.history_position;
-      break;
-    case BrowserCommand::kGoForward:
-      if (state.history_position + 1 >= static_cast<int>(state.history.size())) return;
-      ++state.history_position;
-      break;
-    case BrowserCommand::kRefresh:
-      if (state.history_position < 0) return;
-      break;
-    case BrowserCommand::kStop:
-      load_ = Load{++generation_, {}, false};
-      webkit_web_view_stop_loading(view_);
-      return;
+  if (command == BrowserCommand::kStop) {
+    load_ = Load{++generation_, {}, false};
+    webkit_web_view_stop_loading(view_);
+  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
+    StartLoad(browser, *address);
   }
-  StartLoad(browser, state.history[static_cast<std::size_t>(state.history_position)]);
 }
 
 void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf(box.address).c_str()); }

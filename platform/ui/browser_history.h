@@ -1,0 +1,19 @@
+#pragma once
+// A browser box's history, kept in the model so that every backend moves through it
+// alike: a navigation drops what lies ahead and appends; back, forward and refresh name
+// the address to load again.
+
+#include <optional>
+
+#include "platform/ui/backend.h"
+#include "platform/ui/unit_model.h"
+
+namespace korvane::platform::ui {
+
+void PushHistory(BrowserState& state, const Text& address);
+
+// Back, forward or refresh: the address to load, none where there is nothing to go to.
+// Stop moves nothing and names none.
+std::optional<Text> MoveInHistory(BrowserState& state, BrowserCommand command);
+
+}  // namespace korvane::platform::ui

@@ -140,15 +140,7 @@ TEST_F(DesktopBrowserTest, ARightClickInThePageRaisesShortcutMenuRequestedOnly) 
   ASSERT_TRUE(TraceReaches(2));
   WebKitWebView* view = ViewOf("浏览器");
   ASSERT_TRUE(PumpUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(view)); }));
-  GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
-  event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(view))));
-  event->button.button = 3;
-  event->button.x = 20;
-  event->button.y = 20;
-  event->button.time = GDK_CURRENT_TIME;
-  gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
-  gtk_main_do_event(event);
-  gdk_event_free(event);
+  SendButton(gtk_widget_get_window(GTK_WIDGET(view)), GDK_BUTTON_PRESS, 3, 20, 20);
   ASSERT_TRUE(TraceReaches(3));
   EXPECT_EQ(trace_.back(), "ShortcutMenuRequested");
   // A hidden browser takes no right click.

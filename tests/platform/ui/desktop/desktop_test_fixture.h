@@ -77,18 +77,23 @@ class DesktopProgramTest : public ::testing::Test {
     return window;
   }
 
-  // A left click as the X server delivers it: press and release on the control's window.
+  // A mouse button event as the X server delivers it, at (x, y) of `window`.
+  static void SendButton(GdkWindow* window, GdkEventType type, guint button, double x, double y) {
+    GdkEvent* event = gdk_event_new(type);
+    event->button.window = GDK_WINDOW(g_object_ref(window));
+    event->button.button = button;
+    event->button.x = x;
+    event->button.y = y;
+    event->button.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+  }
+
+  // A left click: press and release on the control's window.
   void Click(GtkWidget* control) const {
     for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
-      GdkEvent* event = gdk_event_new(type);
-      event->button.window = GDK_WINDOW(g_object_ref(gtk_layout_get_bin_window(GTK_LAYOUT(control))));
-      event->button.button = 1;
-      event->button.x = 2;
-      event->button.y = 2;
-      event->button.time = GDK_CURRENT_TIME;
-      gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
-      gtk_main_do_event(event);
-      gdk_event_free(event);
+      SendButton(gtk_layout_get_bin_window(GTK_LAYOUT(control)), type, 1, 2, 2);
     }
   }
 

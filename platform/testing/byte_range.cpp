@@ -46,4 +46,10 @@ RangeRequest ParseByteRange(std::string_view value, std::size_t length, ByteRang
   return RangeRequest::kSatisfiable;
 }
 
+std::string ContentRange(const ByteRange& range, std::size_t length) {
+  return "bytes " + std::to_string(range.first) + "-" + std::to_string(range.last) + "/" + std::to_string(length);
+}
+
+std::string UnsatisfiedContentRange(std::size_t length) { return "bytes */" + std::to_string(length); }
+
 }  // namespace korvane::platform::testing

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace korvane::platform::testing {
@@ -21,5 +22,9 @@ enum class RangeRequest {
 // Reads "bytes=a-b", "bytes=a-" and "bytes=-n" (the first of several ranges) against a
 // resource of `length` bytes; `last` is clamped to the end.
 RangeRequest ParseByteRange(std::string_view value, std::size_t length, ByteRange* range);
+
+// The Content-Range value of a 206 answer ("bytes a-b/length") and of a 416 ("bytes */length").
+std::string ContentRange(const ByteRange& range, std::size_t length);
+std::string UnsatisfiedContentRange(std::size_t length);
 
 }  // namespace korvane::platform::testing

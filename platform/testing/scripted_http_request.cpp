@@ -21,14 +21,13 @@ ScriptedHttpAnswer ServeRange(const std::string& content, ResourceRanges ranges,
     case RangeRequest::kNone:
       return ScriptedHttpAnswer{.status = 200, .body = content};
     case RangeRequest::kPastTheEnd:
-      return ScriptedHttpAnswer{.status = 416, .headers = {{"Content-Range", "bytes */" + std::to_string(content.size())}}};
+      return ScriptedHttpAnswer{.status = 416, .headers = {{"Content-Range", UnsatisfiedContentRange(content.size())}}};
     case RangeRequest::kSatisfiable:
       break;
   }
   ScriptedHttpAnswer answer{.status = 206, .body = content.substr(range.first, range.last - range.first + 1)};
   if (ranges == ResourceRanges::kHonour) {
-    answer.headers.emplace_back("Content-Range", "bytes " + std::to_string(range.first) + "-" +
-                                                     std::to_string(range.last) + "/" + std::to_string(content.size()));
+    answer.headers.emplace_back("Content-Range", ContentRange(range, content.size()));
   }
   return answer;
 }

@@ -326,7 +326,7 @@ class TestHttpServer::Impl {
     switch (platform::testing::ParseByteRange(range_value, content.size(), &range)) {
       case platform::testing::RangeRequest::kPastTheEnd:
         response.status = 416;
-        response.set_header("Content-Range", "bytes */" + std::to_string(content.size()));
+        response.set_header("Content-Range", platform::testing::UnsatisfiedContentRange(content.size()));
         return;
       case platform::testing::RangeRequest::kNone:
         response.status = 200;
@@ -337,9 +337,7 @@ class TestHttpServer::Impl {
     }
     response.status = 206;
     if (ranges == RangeSupport::kHonour) {
-      response.set_header("Content-Range", "bytes " + std::to_string(range.first) + "-" +
-                                               std::to_string(range.last) + "/" +
-                                               std::to_string(content.size()));
+      response.set_header("Content-Range", platform::testing::ContentRange(range, content.size()));
     }
     response.set_content(content.substr(range.first, range.last - range.first + 1),
                          "application/octet-stream");

@@ -17,8 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::testing::ByteRange;
+using platform::testing::ContentRange;
 using platform::testing::ParseByteRange;
 using platform::testing::RangeRequest;
+using platform::testing::UnsatisfiedContentRange;
 
 // The file a decoded request path names below `folder`; empty when the path leaves it or
 // names no regular file.
@@ -97,16 +99,14 @@ class SiteServer::Impl {
       return;
     }
     ByteRange range{0, length == 0 ? 0 : length - 1};
-    const std::string total = std::to_string(length);
     switch (ParseByteRange(request.get_header_value("Range"), length, &range)) {
       case RangeRequest::kPastTheEnd:
         response.status = 416;
-        response.set_header("Content-Range", "bytes */" + total);
+        response.set_header("Content-Range", UnsatisfiedContentRange(length));
         return;
       case RangeRequest::kSatisfiable:
         response.status = 206;
-        response.set_header("Content-Range", "bytes " + std::to_string(range.first) + "-" +
-                                                 std::to_string(range.last) + "/" + total);
+        response.set_header("Content-Range", ContentRange(range, length));
         response.set_content(ReadBytes(file, range.first, range.last - range.first + 1),
                              "application/octet-stream");
         return;

@@ -1,7 +1,6 @@
 // Update: the updater program. It takes no arguments. It shows its windows on the desktop,
 // or runs headless under automation (KORVANE_UI=headless, docs/automation.md).
 
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -14,6 +13,7 @@
 #include "platform/services/shell.h"
 #include "platform/services/system_resolver.h"
 #include "platform/ui/automation.h"
+#include "platform/ui/automation_seams.h"
 #include "platform/ui/desktop/desktop_backend.h"
 #include "platform/ui/program.h"
 #include "update/wizard/update_program.h"
@@ -32,16 +32,16 @@ struct PlatformServices {
   std::unique_ptr<platform::NameResolver> resolver = platform::CreateSystemNameResolver();
 };
 
-using RunShellVerb = std::function<void(std::string_view verb, std::string_view file)>;
-
-int RunWizard(platform::ui::Program& ui, PlatformServices& platform_services, RunShellVerb run_shell_verb) {
+int RunWizard(platform::ui::Program& ui, PlatformServices& platform_services, platform::Shell& shell) {
   update::UpdateServices services{ui,
                                   *platform_services.files,
                                   *platform_services.http,
                                   *platform_services.requests,
                                   *platform_services.resolver,
                                   platform::SystemClock(),
-                                  std::move(run_shell_verb),
+                                  [&shell](std::string_view verb, std::string_view file) {
+                                    shell.RunShellVerb(verb, file);
+                                  },
                                   update::DeployedAddresses(),
                                   Text(deploy::ProbeHost())};
   update::UpdateProgram program(services);
@@ -54,9 +54,8 @@ int RunHeadless(const platform::ui::AutomationSettings& settings, PlatformServic
   platform::ui::HeadlessBackend& backend = session.GetBackend();
   platform::ui::ResourceBundle resources(embedded::UpdateResources());
   platform::ui::Program ui(backend, resources);
-  const int code = RunWizard(ui, platform_services, [&backend](std::string_view verb, std::string_view file) {
-    backend.RecordProgramStarted({Text(verb), Text(file), {}});
-  });
+  platform::ui::RecordingShell shell(backend, "Update");
+  const int code = RunWizard(ui, platform_services, shell);
   session.Finish(ui, code);
   return code;
 }
@@ -67,9 +66,7 @@ int RunOnDesktop(PlatformServices& platform_services) {
   platform::ui::ResourceBundle resources(embedded::UpdateResources());
   platform::ui::Program ui(backend, resources);
   std::unique_ptr<platform::Shell> shell = platform::CreateLinuxShell();
-  return RunWizard(ui, platform_services, [&shell](std::string_view verb, std::string_view file) {
-    shell->RunShellVerb(verb, file);
-  });
+  return RunWizard(ui, platform_services, *shell);
 }
 
 int RunUpdate() {

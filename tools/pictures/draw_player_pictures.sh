@@ -17,18 +17,18 @@ bright='#FFFFFF'    # the same under the mouse
 blue='#3DA5FF'      # highlighted tabs, pressed buttons
 glow='#1E7FFF'      # the glow under highlighted and hovered pictures
 
-# save SOURCE NAME: the picture as a GIF of the skin.
+# save SOURCE NAME: the picture as a GIF of the skin; undithered, as its gradients use
+# far fewer than 256 colours.
 save() {
-  convert "$1" -strip "GIF:$out/$2.gif"
+  convert "$1" +dither -strip "GIF:$out/$2.gif"
 }
 
 # cut BAR LEFT TOP WIDTH HEIGHT TARGET: the part of a bar a button covers. A button that
-# starts above its bar (negative top) gets the bar's first row repeated above.
+# starts above its bar (negative top) gets rows of the window's black above.
 cut() {
   if [ "$3" -lt 0 ]; then
     convert "$1" -crop "$4x$(($5 + $3))+$2+0" +repage \
-      -gravity north -background "$(convert "$1" -format '%[pixel:p{0,0}]' info:)" \
-      -splice "0x$((-$3))" "$6"
+      -gravity north -background black -splice "0x$((-$3))" "$6"
   else
     convert "$1" -crop "$4x$5+$2+$3" +repage "$6"
   fi
@@ -37,8 +37,8 @@ cut() {
 # glow_under WIDTH HEIGHT TARGET: a soft blue light rising from the lower edge.
 glow_under() {
   convert -size "$1x$2" xc:none -fill "$glow" \
-    -draw "ellipse $(($1 / 2)),$(($2 + 2)) $(($1 / 2 - 4)),$(($2 / 3))  0,360" \
-    -blur 0x4 -channel A -evaluate multiply 0.85 +channel "$3"
+    -draw "ellipse $(($1 / 2)),$(($2 + 2)) $(($1 / 2 - 6)),$(($2 / 4))  0,360" \
+    -blur 0x4 -channel A -evaluate multiply 0.75 +channel "$3"
 }
 
 # symbol BASE TARGET COLOUR DRAW...: BASE with a shape drawn in COLOUR (antialiased).
@@ -197,10 +197,46 @@ convert -size 128x128 gradient:'#5BB8FF-#1058C8' \
   -fill '#FFFFFF30' -draw "roundrectangle 10,10 117,60 24,24" \
   -fill white -draw "polygon 48,34 96,64 48,94" "$work/icon128.png"
 for size in 48 32 16; do convert "$work/icon128.png" -resize "${size}x$size" "$work/icon$size.png"; done
+convert "$work/icon48.png" "$work/icon32.png" "$work/icon16.png" "$work/icon128.png" "ICO:$work/true.ico"
+# ImageMagick stores any picture with transparency at 32 bits, so the 256-colour images
+# are put together here: the palette picture as BMP data, then the transparency mask.
 for size in 48 32 16 128; do
-  convert "$work/icon$size.png" -background '#000000' -alpha remove -colors 256 -type Palette \
-    "PNG8:$work/palette$size.png"
+  convert "$work/icon$size.png" -background '#2A70C8' -alpha remove -colors 256 -type Palette -compress None \
+    "BMP3:$work/palette$size.bmp"
+  convert "$work/icon$size.png" -alpha extract -threshold 50% -depth 8 "GRAY:$work/alpha$size.raw"
 done
-convert "$work/icon48.png" "$work/icon32.png" "$work/icon16.png" "$work/icon128.png" \
-  "$work/palette48.png" "$work/palette32.png" "$work/palette16.png" "$work/palette128.png" \
-  "ICO:$out/player.ico"
+python3 - "$work" "$out/player.ico" <<'PYTHON'
+import struct
+import sys
+
+work, target = sys.argv[1], sys.argv[2]
+true_colour = open(f"{work}/true.ico", "rb").read()
+entries = []
+for index in range(struct.unpack_from("<H", true_colour, 4)[0]):
+    width, height, colours, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", true_colour, 6 + 16 * index)
+    entries.append((width, height, colours, planes, bits, true_colour[offset:offset + size]))
+for side in (48, 32, 16, 128):
+    bmp = open(f"{work}/palette{side}.bmp", "rb").read()
+    pixels_at = struct.unpack_from("<I", bmp, 10)[0]
+    header = bytearray(bmp[14:pixels_at])
+    alpha = open(f"{work}/alpha{side}.raw", "rb").read()
+    row_bytes = (side + 31) // 32 * 4
+    mask = bytearray()
+    for y in reversed(range(side)):  # bottom row first, as in the pixels; 1 is transparent
+        row = bytearray(row_bytes)
+        for x in range(side):
+            if alpha[y * side + x] < 128:
+                row[x // 8] |= 0x80 >> (x % 8)
+        mask += row
+    struct.pack_into("<i", header, 8, 2 * side)  # an icon image's height counts the mask
+    struct.pack_into("<I", header, 20, len(bmp) - pixels_at + len(mask))
+    entries.append((side % 256, side % 256, 0, 1, 8, bytes(header) + bmp[pixels_at:] + bytes(mask)))
+with open(target, "wb") as icon:
+    icon.write(struct.pack("<HHH", 0, 1, len(entries)))
+    offset = 6 + 16 * len(entries)
+    for width, height, colours, planes, bits, data in entries:
+        icon.write(struct.pack("<BBBBHHII", width, height, colours, 0, planes, bits, len(data), offset))
+        offset += len(data)
+    for entry in entries:
+        icon.write(entry[5])
+PYTHON

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <map>
 #include <set>
@@ -17,6 +16,7 @@
 #include "platform/ui/program.h"
 #include "platform/ui/text_metric.h"
 #include "resources/player_resources.h"
+#include "tests/support/stacking_checks.h"
 
 namespace korvane::platform::ui {
 namespace {
@@ -145,10 +145,6 @@ class MainWindowLayoutTest : public ::testing::Test {
     return control.parent == 0 ? Text() : program_.FindModel(control.parent)->name;
   }
 
-  const std::vector<UnitId>& Siblings(const UnitModel& control) const {
-    return control.parent == 0 ? WindowModel().children : program_.FindModel(control.parent)->children;
-  }
-
   VirtualTimebase time_;
   HeadlessBackend backend_{time_, nullptr};
   ResourceBundle resources_{korvane::embedded::PlayerResources()};
@@ -229,17 +225,7 @@ TEST_F(MainWindowLayoutTest, WhatTheDesignDrawsOverStandsInFront) {
       {"启动窗口左边背景", kTopBar},        {"启动窗口右边背景", kTopBar},
       {kStatusStrip, "主窗体播放器节目列表"}, {kStatusStrip, "主界面找片浏览器"},
       {kStatusStrip, "快播播放器"}};
-  for (const auto& [front, back] : front_over_back) {
-    SCOPED_TRACE(AsChars(GbkToUtf8(Text(front) + " over " + back)));
-    const UnitModel* front_control = Control(front);
-    const UnitModel* back_control = Control(back);
-    ASSERT_NE(front_control, nullptr);
-    ASSERT_NE(back_control, nullptr);
-    ASSERT_EQ(front_control->parent, back_control->parent);
-    const std::vector<UnitId>& siblings = Siblings(*front_control);
-    auto position = [&](UnitId id) { return std::find(siblings.begin(), siblings.end(), id) - siblings.begin(); };
-    EXPECT_GT(position(front_control->id), position(back_control->id));
-  }
+  testing_support::ExpectStandsInFront(WindowModel(), front_over_back);
 }
 
 // The tab highlights, the pause sign and the menu icons are set by the program later, so

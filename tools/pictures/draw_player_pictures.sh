@@ -41,7 +41,7 @@ glow_under() {
     -blur 0x4 -channel A -evaluate multiply 0.75 +channel "$3"
 }
 
-# symbol BASE TARGET COLOUR DRAW...: BASE with a shape drawn in COLOUR (antialiased).
+# symbol BASE TARGET COLOUR DRAW...: BASE with a shape drawn in COLOUR.
 symbol() {
   base=$1 target=$2 colour=$3
   shift 3
@@ -122,40 +122,35 @@ convert -size 976x34 gradient:'#30343B-#17191C' \
   "$work/bar.png"
 save "$work/bar.png" bottom_bar
 
-# bar_button NAME LEFT TOP WIDTH HEIGHT DRAW...: normal (grey), hover (white, blue light
-# below) and pressed (blue, one pixel lower) pictures of a bottom-bar button.
+# bar_button STATES NAME LEFT TOP WIDTH HEIGHT DRAW...: the pictures of a bottom-bar
+# button in each of STATES: normal (grey), hover (white, blue light along the lower edge),
+# pressed (blue, one pixel lower).
 bar_button() {
-  name=$1
-  cut "$work/bar.png" "$2" "$3" "$4" "$5" "$work/b.png"
-  width=$4 height=$5
-  shift 5
-  convert "$work/b.png" -fill "$grey" -stroke none "$@" "$work/p.png"; save "$work/p.png" "${name}_normal"
+  states=$1 name=$2 width=$5 height=$6
+  cut "$work/bar.png" "$3" "$4" "$5" "$6" "$work/b.png"
   glow_under "$width" "$height" "$work/g.png"
-  convert "$work/b.png" "$work/g.png" -compose Over -composite \
-    -fill "$bright" -stroke none "$@" "$work/p.png"; save "$work/p.png" "${name}_hover"
-  convert "$work/b.png" -fill "$blue" -stroke none -draw "translate 0,1" "$@" "$work/p.png"
-  save "$work/p.png" "${name}_pressed"
+  shift 6
+  for state in $states; do
+    case $state in
+      normal) convert "$work/b.png" -fill "$grey" -stroke none "$@" "$work/p.png" ;;
+      hover) convert "$work/b.png" "$work/g.png" -compose Over -composite \
+               -fill "$bright" -stroke none "$@" "$work/p.png" ;;
+      pressed) convert "$work/b.png" -fill "$blue" -stroke none -draw "translate 0,1" "$@" "$work/p.png" ;;
+    esac
+    save "$work/p.png" "${name}_$state"
+  done
 }
 
-# The pause/play toggle, 60 x 29 at 6, 3: grey signs, and brighter ones with a glow along
-# the lower edge for the hover picture (the toggle's pressed picture is its normal one).
-toggle_sign() {
-  name=$1
-  shift
-  cut "$work/bar.png" 6 3 60 29 "$work/b.png"
-  convert "$work/b.png" -fill "$grey" -stroke none "$@" "$work/p.png"; save "$work/p.png" "${name}_normal"
-  glow_under 60 29 "$work/g.png"
-  convert "$work/b.png" "$work/g.png" -compose Over -composite \
-    -fill "$bright" -stroke none "$@" "$work/p.png"; save "$work/p.png" "${name}_hover"
-}
-toggle_sign pause -draw "roundrectangle 23,7 27,21 1,1" -draw "roundrectangle 33,7 37,21 1,1"
-toggle_sign play -draw "polygon 24,6 38,14 24,22"
+# The pause/play toggle, 60 x 29 at 6, 3: grey signs and bright ones (its pressed picture
+# is its normal one).
+bar_button "normal hover" pause 6 3 60 29 -draw "roundrectangle 23,7 27,21 1,1" -draw "roundrectangle 33,7 37,21 1,1"
+bar_button "normal hover" play 6 3 60 29 -draw "polygon 24,6 38,14 24,22"
 
 # Next and previous episode, 56 x 35 at -3 above the bar: a triangle against a bar.
-bar_button next_episode 79 -3 56 35 -draw "polygon 21,11 32,18 21,25" -draw "rectangle 33,11 35,25"
-bar_button previous_episode 135 -3 56 35 -draw "polygon 35,11 24,18 35,25" -draw "rectangle 21,11 23,25"
+bar_button "normal hover pressed" next_episode 79 -3 56 35 -draw "polygon 21,11 32,18 21,25" -draw "rectangle 33,11 35,25"
+bar_button "normal hover pressed" previous_episode 135 -3 56 35 -draw "polygon 35,11 24,18 35,25" -draw "rectangle 21,11 23,25"
 # The list button: a list of three rows, each with its bullet.
-bar_button list_button 916 -3 56 35 \
+bar_button "normal hover pressed" list_button 916 -3 56 35 \
   -draw "rectangle 19,11 21,13" -draw "rectangle 24,11 37,13" \
   -draw "rectangle 19,17 21,19" -draw "rectangle 24,17 37,19" \
   -draw "rectangle 19,23 21,25" -draw "rectangle 24,23 37,25"

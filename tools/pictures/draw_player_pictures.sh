@@ -7,6 +7,7 @@
 # blend into it. Run from anywhere; the results are committed.
 set -eu
 
+# shellcheck source=tools/pictures/picture_helpers.sh
 . "$(dirname "$0")/picture_helpers.sh"
 out="$(picture_folder player)"
 work="$(mktemp -d)"

@@ -5,6 +5,7 @@
 # (fonts-wqy-zenhei). Run from anywhere; the results are committed.
 set -eu
 
+# shellcheck source=tools/pictures/picture_helpers.sh
 . "$(dirname "$0")/picture_helpers.sh"
 out="$(picture_folder update)"
 

@@ -5,9 +5,9 @@
 # (fonts-wqy-zenhei). Run from anywhere; the results are committed.
 set -eu
 
-out="$(cd "$(dirname "$0")/../.." && pwd)/resources/update/pictures"
-font="${KORVANE_CJK_FONT:-/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc}"
-mkdir -p "$out"
+# shellcheck source=tools/pictures/picture_helpers.sh
+. "$(dirname "$0")/picture_helpers.sh"
+out="$(picture_folder update)"
 
 # button FILE WIDTH HEIGHT BACKGROUND BORDER LETTERING TEXT
 button() {

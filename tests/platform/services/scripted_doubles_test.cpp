@@ -14,15 +14,15 @@ namespace {
 TEST(ScriptedHttpRequest, APendingAnswerMovesTheClockByEachWholeWait) {
   ManualClock clock(5000);
   ScriptedHttpRequestFactory factory(&clock);
-  factory.AnswerNext("http://u/a.zip", {.status = 206, .body = "ab", .waits_before_complete = 2});
-  factory.Answer("http://u/a.zip", {.never_completes = true});
+  factory.AnswerNext("http://u/a.zip", {.status = 206, .body = "ab", .complete_after_ms = 2000});
+  factory.Answer("http://u/a.zip", {.complete_after_ms = ScriptedHttpAnswer::kNever});
   auto request = factory.CreateHttpRequest();
 
   request->Open("GET", "http://u/a.zip", true);
   request->SetRequestHeader("Referer", "");
   request->SetRequestHeader("Range", "bytes=0-1");
   request->Send();
-  EXPECT_EQ(request->ReadyState(), 1);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kOpened);
   EXPECT_FALSE(request->WaitForResponse(1000));
   EXPECT_TRUE(request->WaitForResponse(1000));
   EXPECT_EQ(clock.NowMs(), 7000);
@@ -42,13 +42,13 @@ TEST(ScriptedHttpRequest, APendingAnswerMovesTheClockByEachWholeWait) {
 
 TEST(ScriptedHttpRequest, CodeThatRunsDuringAWaitCanAbort) {
   ScriptedHttpRequestFactory factory;
-  factory.Answer("http://u/slow", {.never_completes = true});
+  factory.Answer("http://u/slow", {.complete_after_ms = ScriptedHttpAnswer::kNever});
   auto request = factory.CreateHttpRequest();
   factory.OnWait([&] { request->Abort(); });
   request->Open("GET", "http://u/slow", true);
   request->Send();
   EXPECT_FALSE(request->WaitForResponse(1000));
-  EXPECT_EQ(request->ReadyState(), 0);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kUnsent);
   EXPECT_EQ(factory.abort_count(), 1);
 }
 

@@ -6,12 +6,13 @@ tab-separated: name, source folder, sources, linked libraries, public (interface
 A target's own files are its .cpp sources and their headers. A header belongs to the
 targets that compile its .cpp; a header without one belongs to the
 targets whose folder (or a source's folder) it stands in. Exits 1 and names each include
-that no link allows.
+that no link allows, and each target in tools/ that is linked with the test doubles.
 """
 import os
 import re
 import sys
 
+TEST_DOUBLES = "korvane_platform_testing"
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 
 
@@ -65,6 +66,23 @@ def main(graph_file, source_root):
                 if owners and not owners & allowed:
                     faults.append("%s: %s includes %s (of %s), which it does not link" % (
                         name, os.path.relpath(source, source_root), header, ", ".join(sorted(owners))))
+    # What a program or tool is linked with: every library's own links, private ones too.
+    def linked(name):
+        seen = set()
+        stack = list(targets[name]["links"])
+        while stack:
+            library = stack.pop()
+            if library in seen or library not in targets:
+                continue
+            seen.add(library)
+            stack.extend(targets[library]["links"])
+        return seen
+
+    tools = os.path.join(source_root, "tools")
+    for name, target in sorted(targets.items()):
+        if (target["folder"] + os.sep).startswith(tools + os.sep) and TEST_DOUBLES in linked(name):
+            faults.append("%s: a shipped tool links the test doubles (%s)" % (name, TEST_DOUBLES))
+
     for fault in faults:
         print(fault)
     return 1 if faults else 0

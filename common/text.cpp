@@ -115,6 +115,18 @@ int FindTextNoCase(std::string_view text, std::string_view needle, int start) {
   return Find(text, needle, start, true);
 }
 
+std::size_t FindLastSeparator(std::string_view text, std::string_view separators) {
+  std::size_t last = std::string_view::npos;
+  for (std::size_t at = 0; at < text.size(); at += GbkCharLength(text, at)) {
+    if (GbkCharLength(text, at) == 1 && separators.find(text[at]) != std::string_view::npos) last = at;
+  }
+  return last;
+}
+
+bool EndsWithSeparator(std::string_view text, std::string_view separators) {
+  return !text.empty() && FindLastSeparator(text, separators) == text.size() - 1;
+}
+
 std::vector<Text> SplitText(std::string_view text, std::string_view separator) {
   std::vector<Text> parts;
   if (separator.empty()) {

@@ -33,6 +33,14 @@ int FindTextNoCase(std::string_view text, std::string_view needle, int start = 1
 // Splits at every `separator` that starts on a character boundary.
 std::vector<Text> SplitText(std::string_view text, std::string_view separator);
 
+// 0-based index of the last character of `text` that is one of the single-byte
+// `separators`, found only at character boundaries (so the trail byte 0x5C of a
+// double-byte character is never a "\\"); npos when there is none.
+std::size_t FindLastSeparator(std::string_view text, std::string_view separators = "\\");
+
+// Whether the last character of `text` is one of the single-byte `separators`.
+bool EndsWithSeparator(std::string_view text, std::string_view separators = "\\");
+
 // Splits into lines ended by CR LF, LF or CR; a final line without an end counts.
 std::vector<Text> SplitLines(std::string_view text);
 

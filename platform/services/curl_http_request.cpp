@@ -44,13 +44,13 @@ class CurlHttpRequest final : public HttpRequest {
     ClearAnswer();
     curl_slist_free_all(request_headers_);
     request_headers_ = nullptr;
-    ready_state_ = 0;
+    ready_state_ = HttpReadyState::kUnsent;
     sent_ = false;
     if (method.empty()) return;
     // An address that cannot be fetched still makes a request, one that fails at Send
     // as a request to no server does.
     unusable_ = easy_ == nullptr || multi_ == nullptr || !HasWebScheme(url);
-    ready_state_ = 1;
+    ready_state_ = HttpReadyState::kOpened;
     asynchronous_ = asynchronous;
     if (unusable_) return;
     curl_easy_reset(easy_);  // the multi handle keeps the connection for the next request
@@ -76,17 +76,17 @@ class CurlHttpRequest final : public HttpRequest {
   }
 
   void SetRequestHeader(std::string_view name, std::string_view value) override {
-    if (ready_state_ != 1 || sent_ || name.empty()) return;
+    if (ready_state_ != HttpReadyState::kOpened || sent_ || name.empty()) return;
     // "Name;" is how libcurl is told to send a header with an empty value.
     std::string line = value.empty() ? std::string(name) + ";" : std::string(name) + ": " + std::string(value);
     request_headers_ = curl_slist_append(request_headers_, line.c_str());
   }
 
   void Send() override {
-    if (ready_state_ != 1 || sent_) return;
+    if (ready_state_ != HttpReadyState::kOpened || sent_) return;
     sent_ = true;
     if (unusable_) {
-      ready_state_ = 4;
+      ready_state_ = HttpReadyState::kComplete;
       return;
     }
     curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, request_headers_);
@@ -97,40 +97,40 @@ class CurlHttpRequest final : public HttpRequest {
     attached_ = true;
     Pump();
     if (!asynchronous_) {
-      while (ready_state_ != 4) WaitForResponse(kMaximumPollMs);
+      while (ready_state_ != HttpReadyState::kComplete) WaitForResponse(kMaximumPollMs);
     }
   }
 
-  int ReadyState() override {
+  HttpReadyState ReadyState() override {
     Pump();
     return ready_state_;
   }
 
   bool WaitForResponse(int milliseconds) override {
     Pump();
-    if (!attached_) return ready_state_ == 4;
+    if (!attached_) return ready_state_ == HttpReadyState::kComplete;
     const std::int64_t deadline = SystemClock().NowMs() + std::max(milliseconds, 0);
     for (;;) {
       std::int64_t left = deadline - SystemClock().NowMs();
       if (left <= 0) return false;
       curl_multi_poll(multi_, nullptr, 0, static_cast<int>(std::min<std::int64_t>(left, kMaximumPollMs)), nullptr);
       Pump();
-      if (!attached_) return ready_state_ == 4;
+      if (!attached_) return ready_state_ == HttpReadyState::kComplete;
     }
   }
 
   void Abort() override {
     Detach();
     ClearAnswer();
-    ready_state_ = 0;
+    ready_state_ = HttpReadyState::kUnsent;
   }
 
-  int Status() override { return ready_state_ == 4 ? status_ : 0; }
-  Text StatusText() override { return ready_state_ == 4 ? status_text_ : Text(); }
-  std::string ResponseBody() override { return ready_state_ == 4 ? body_ : std::string(); }
+  int Status() override { return ready_state_ == HttpReadyState::kComplete ? status_ : 0; }
+  Text StatusText() override { return ready_state_ == HttpReadyState::kComplete ? status_text_ : Text(); }
+  std::string ResponseBody() override { return ready_state_ == HttpReadyState::kComplete ? body_ : std::string(); }
 
   Text GetResponseHeader(std::string_view name) override {
-    if (ready_state_ != 4) return {};
+    if (ready_state_ != HttpReadyState::kComplete) return {};
     for (const auto& [key, value] : response_headers_)
       if (EqualsNoCase(key, name)) return value;
     return {};
@@ -182,7 +182,7 @@ class CurlHttpRequest final : public HttpRequest {
     } else {
       status_ = static_cast<int>(code);
     }
-    ready_state_ = 4;
+    ready_state_ = HttpReadyState::kComplete;
   }
 
   void Detach() {
@@ -205,7 +205,7 @@ class CurlHttpRequest final : public HttpRequest {
   bool sent_ = false;
   bool unusable_ = false;
   bool attached_ = false;
-  int ready_state_ = 0;
+  HttpReadyState ready_state_ = HttpReadyState::kUnsent;
   int status_ = 0;
   Text status_text_;
   std::vector<std::pair<Text, Text>> response_headers_;

@@ -1,8 +1,8 @@
 #pragma once
 // An HTTP request object driven member by member, as the ranged downloader drives it:
 // `Open` prepares a new request on the same object (and its connection), `Send` starts
-// it and returns at once, `ReadyState` is 4 once the answer is complete. A call that
-// fails raises nothing and yields 0, empty text or an empty body.
+// it and returns at once, `ReadyState` is complete once the answer is. A call that fails
+// raises nothing and yields 0, empty text or an empty body.
 
 #include <memory>
 #include <string>
@@ -12,14 +12,17 @@
 
 namespace korvane::platform {
 
+// Unsent before Open (and after Abort), opened until the answer is complete, complete
+// when the answer is there or the request failed.
+enum class HttpReadyState { kUnsent, kOpened, kComplete };
+
 class HttpRequest {
  public:
   virtual ~HttpRequest() = default;
   virtual void Open(std::string_view method, std::string_view url, bool asynchronous) = 0;
   virtual void SetRequestHeader(std::string_view name, std::string_view value) = 0;
   virtual void Send() = 0;
-  // 0 before Open, 1 opened, 4 when the answer is complete (or the request failed).
-  virtual int ReadyState() = 0;
+  virtual HttpReadyState ReadyState() = 0;
   // Waits at most `milliseconds` for the answer; true when it is complete.
   virtual bool WaitForResponse(int milliseconds) = 0;
   virtual void Abort() = 0;

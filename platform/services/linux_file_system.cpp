@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/core/atomic_file.h"
 #include "platform/core/path_map.h"
 #include "platform/services/name_pattern.h"
@@ -23,10 +24,7 @@ constexpr std::size_t kCopyChunk = 1 << 16;
 // The folder part and the name pattern of "folder\pattern", split at the last separator
 // that stands on a character boundary.
 std::pair<Text, Text> SplitPattern(std::string_view pattern) {
-  std::size_t split = std::string_view::npos;
-  for (std::size_t i = 0; i < pattern.size(); i += GbkCharLength(pattern, i)) {
-    if (pattern[i] == '\\' || pattern[i] == '/') split = i;
-  }
+  const std::size_t split = FindLastSeparator(pattern, "\\/");
   if (split == std::string_view::npos) return {Text(), Text(pattern)};
   return {Text(pattern.substr(0, split + 1)), Text(pattern.substr(split + 1))};
 }
@@ -71,7 +69,7 @@ class LinuxFileSystem final : public FileSystem {
 
   Text GetRunDirectory() override {
     Text folder = CorePath(run_directory_);
-    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    while (folder.size() > 1 && EndsWithSeparator(folder)) folder.pop_back();
     return folder;
   }
 

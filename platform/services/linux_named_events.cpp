@@ -1,4 +1,4 @@
-#include "platform/services/single_instance.h"
+#include "platform/services/linux_named_events.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -1,4 +1,4 @@
-#include "platform/services/shell.h"
+#include "platform/services/linux_shell.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,9 +1,10 @@
-#include "platform/services/system_settings.h"
+#include "platform/services/linux_system_settings.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
+#include "common/text.h"
 #include "platform/core/atomic_file.h"
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
@@ -56,9 +57,7 @@ class LinuxSystemSettings final : public SystemSettings {
   }
 
   bool WriteRegistryValue(RegistryRoot, std::string_view key_path, std::string_view value) override {
-    std::size_t split = std::string_view::npos;
-    for (std::size_t i = 0; i < key_path.size(); i += GbkCharLength(key_path, i))
-      if (key_path[i] == '\\') split = i;
+    const std::size_t split = FindLastSeparator(key_path);
     if (split == std::string_view::npos || split + 1 == key_path.size()) return false;
     fs::path file = RegistryFilePath(places_.config_home);
     std::error_code error;

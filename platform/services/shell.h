@@ -2,7 +2,6 @@
 // Starting programs, opening addresses and ending processes, as the programs ask the
 // shell to. Results are values: false or 0 when nothing happened.
 
-#include <memory>
 #include <string_view>
 
 #include "common/text.h"
@@ -28,11 +27,5 @@ class Shell {
   // The running program's file name, without its folder.
   virtual Text GetProgramFileName() = 0;
 };
-
-struct ShellTools {
-  std::string url_opener = "xdg-open";  // a path, or a name looked up on PATH
-};
-
-std::unique_ptr<Shell> CreateLinuxShell(ShellTools tools = {});
 
 }  // namespace korvane::platform

@@ -24,7 +24,4 @@ class NamedEvents {
   virtual std::unique_ptr<NamedEvent> CreateNamedEvent(std::string_view name) = 0;
 };
 
-// Abstract Unix sockets of this user's session; long names are hashed.
-std::unique_ptr<NamedEvents> CreateLinuxNamedEvents();
-
 }  // namespace korvane::platform

@@ -119,13 +119,6 @@ bool WriteCurrentEntry(unzFile archive, const unz_file_info64& info, const fs::p
   return true;
 }
 
-bool EndsWithSeparator(std::string_view name) {
-  bool separator = false;
-  for (std::size_t i = 0; i < name.size(); i += GbkCharLength(name, i))
-    separator = GbkCharLength(name, i) == 1 && (name[i] == '/' || name[i] == '\\');
-  return separator;
-}
-
 bool IsLinkEntry(const unz_file_info64& info) {
   return (info.version >> 8) == kMadeOnUnix && S_ISLNK(static_cast<mode_t>(info.external_fa >> 16));
 }
@@ -142,7 +135,7 @@ bool UnpackCurrentEntry(unzFile archive, const fs::path& root) {
   std::optional<std::vector<Text>> parts = SafeParts(name);
   if (!parts) return false;
   fs::path folder;
-  if (EndsWithSeparator(name)) return MakeFoldersBelow(root, *parts, parts->size(), &folder);
+  if (EndsWithSeparator(name, "/\\")) return MakeFoldersBelow(root, *parts, parts->size(), &folder);
   if (!MakeFoldersBelow(root, *parts, parts->size() - 1, &folder)) return false;
   return WriteCurrentEntry(archive, info, folder / fs::path(GbkToUtf8(parts->back())));
 }

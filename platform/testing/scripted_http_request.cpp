@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/testing/byte_range.h"
+#include "platform/services/byte_range.h"
 
 namespace korvane::platform::testing {
 namespace {
@@ -13,7 +13,9 @@ Text HeaderIn(const HttpHeaders& headers, std::string_view name) {
   return {};
 }
 
-ScriptedHttpAnswer ServeRange(const std::string& content, ResourceRanges ranges, std::string_view range_header) {
+}  // namespace
+
+ScriptedHttpAnswer ServeRange(const std::string& content, std::string_view range_header, ResourceRanges ranges) {
   ByteRange range{};
   RangeRequest request = ranges == ResourceRanges::kIgnore ? RangeRequest::kNone
                                                            : ParseByteRange(range_header, content.size(), &range);
@@ -31,8 +33,6 @@ ScriptedHttpAnswer ServeRange(const std::string& content, ResourceRanges ranges,
   }
   return answer;
 }
-
-}  // namespace
 
 Text SentHttpRequest::Header(std::string_view name) const { return HeaderIn(headers, name); }
 
@@ -61,61 +61,65 @@ class ScriptedHttpRequestFactory::Request final : public HttpRequest {
     answer_ = {};
     pending_ = false;
     sent_ = false;
-    state_ = 0;
+    state_ = HttpReadyState::kUnsent;
     request_ = SentHttpRequest{Text(method), Text(url), asynchronous, {}};
-    if (!method.empty() && !url.empty()) state_ = 1;
+    if (!method.empty()) state_ = HttpReadyState::kOpened;
   }
 
   void SetRequestHeader(std::string_view name, std::string_view value) override {
-    if (state_ == 1 && !sent_ && !name.empty()) request_.headers.emplace_back(Text(name), Text(value));
+    if (state_ == HttpReadyState::kOpened && !sent_ && !name.empty()) request_.headers.emplace_back(Text(name), Text(value));
   }
 
   void Send() override {
-    if (state_ != 1 || sent_) return;
+    if (state_ != HttpReadyState::kOpened || sent_) return;
     sent_ = true;
     factory_.sent_.push_back(request_);
     answer_ = factory_.AnswerFor(request_);
     if (answer_.status_text.empty()) answer_.status_text = StandardReasonPhrase(answer_.status);
-    waits_left_ = answer_.waits_before_complete;
+    complete_at_ = answer_.complete_after_ms == ScriptedHttpAnswer::kNever
+                       ? ScriptedHttpAnswer::kNever
+                       : factory_.clock_.NowMs() + answer_.complete_after_ms;
     pending_ = true;
-    if (!answer_.never_completes && waits_left_ == 0) Complete();
+    CompleteWhenDue();
   }
 
-  int ReadyState() override { return state_; }
+  HttpReadyState ReadyState() override { return state_; }
 
   bool WaitForResponse(int milliseconds) override {
-    if (!pending_) return state_ == 4;
-    ++factory_.wait_count_;
+    if (!pending_) return state_ == HttpReadyState::kComplete;
+    factory_.waits_.push_back(milliseconds);
     if (factory_.on_wait_) factory_.on_wait_();
-    if (!pending_) return state_ == 4;  // the hook aborted the request
-    if (factory_.clock_ != nullptr) factory_.clock_->Advance(std::max(milliseconds, 0));
-    if (!answer_.never_completes && --waits_left_ <= 0) Complete();
-    return state_ == 4;
+    if (!pending_) return state_ == HttpReadyState::kComplete;  // the hook aborted the request
+    const std::int64_t until_due = complete_at_ - factory_.clock_.NowMs();
+    factory_.clock_.Advance(std::clamp<std::int64_t>(until_due, 0, std::max(milliseconds, 0)));
+    CompleteWhenDue();
+    return state_ == HttpReadyState::kComplete;
   }
 
   void Abort() override {
     if (pending_) ++factory_.abort_count_;
     pending_ = false;
     answer_ = {};
-    state_ = 0;
+    state_ = HttpReadyState::kUnsent;
   }
 
-  int Status() override { return state_ == 4 ? answer_.status : 0; }
-  Text StatusText() override { return state_ == 4 ? answer_.status_text : Text(); }
-  std::string ResponseBody() override { return state_ == 4 ? answer_.body : std::string(); }
-  Text GetResponseHeader(std::string_view name) override { return state_ == 4 ? HeaderIn(answer_.headers, name) : Text(); }
+  int Status() override { return state_ == HttpReadyState::kComplete ? answer_.status : 0; }
+  Text StatusText() override { return state_ == HttpReadyState::kComplete ? answer_.status_text : Text(); }
+  std::string ResponseBody() override { return state_ == HttpReadyState::kComplete ? answer_.body : std::string(); }
+  Text GetResponseHeader(std::string_view name) override { return state_ == HttpReadyState::kComplete ? HeaderIn(answer_.headers, name) : Text(); }
 
  private:
-  void Complete() {
+  void CompleteWhenDue() {
+    if (factory_.clock_.NowMs() < complete_at_) return;
     pending_ = false;
-    state_ = 4;
+    state_ = HttpReadyState::kComplete;
   }
 
   ScriptedHttpRequestFactory& factory_;
   SentHttpRequest request_;
   ScriptedHttpAnswer answer_;
-  int state_ = 0;
-  int waits_left_ = 0;
+  HttpReadyState state_ = HttpReadyState::kUnsent;
+  std::int64_t complete_at_ = 0;
   bool sent_ = false;
   bool pending_ = false;
 };
@@ -135,6 +139,7 @@ void ScriptedHttpRequestFactory::AnswerNext(std::string url, ScriptedHttpAnswer 
 }
 
 std::unique_ptr<HttpRequest> ScriptedHttpRequestFactory::CreateHttpRequest() {
+  if (creation_fails_) return nullptr;
   ++objects_created_;
   return std::make_unique<Request>(*this);
 }
@@ -145,9 +150,10 @@ ScriptedHttpAnswer ScriptedHttpRequestFactory::AnswerFor(const SentHttpRequest& 
     next->second.pop_front();
     return answer;
   }
+  if (responder_) return responder_(request);
   if (auto found = answers_.find(request.url); found != answers_.end()) return found->second;
   if (auto found = resources_.find(request.url); found != resources_.end())
-    return ServeRange(found->second.content, found->second.ranges, request.Header("Range"));
+    return ServeRange(found->second.content, request.Header("Range"), found->second.ranges);
   return ScriptedHttpAnswer{.status = 0};
 }
 

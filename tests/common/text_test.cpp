@@ -44,6 +44,30 @@ TEST(SplitText, KeepsDoubleByteCharactersWhole) {
   EXPECT_EQ(SplitText("a,,b", ","), (std::vector<Text>{"a", "", "b"}));
 }
 
+TEST(FindLastSeparator, StandsOnACharacterBoundary) {
+  struct Case {
+    std::string text;
+    std::string_view separators;
+    std::size_t last;
+    bool ends_with;
+  };
+  const std::string trail(kTrailBackslash);
+  const Case cases[] = {
+      {"", "\\", std::string_view::npos, false},
+      {"a\\b\\", "\\", 3, true},
+      {"a\\" + trail, "\\", 1, false},
+      {trail + trail, "\\", std::string_view::npos, false},
+      {"a/b\\c", "\\/", 3, false},
+      {"a/b" + trail, "\\/", 1, false},
+      {"\\", "\\", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(FindLastSeparator(c.text, c.separators), c.last);
+    EXPECT_EQ(EndsWithSeparator(c.text, c.separators), c.ends_with);
+  }
+}
+
 TEST(SplitLines, AcceptsEveryLineEnd) {
   EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<Text>{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitLines("a\r\n"), (std::vector<Text>{"a"}));

@@ -16,7 +16,7 @@
 #include <httplib.h>
 
 #include "common/text.h"
-#include "platform/testing/byte_range.h"
+#include "platform/services/byte_range.h"
 #include "tests/support/loopback.h"
 
 namespace korvane::testing_support {
@@ -322,22 +322,22 @@ class TestHttpServer::Impl {
       response.set_content(content, "application/octet-stream");
       return;
     }
-    platform::testing::ByteRange range{};
-    switch (platform::testing::ParseByteRange(range_value, content.size(), &range)) {
-      case platform::testing::RangeRequest::kPastTheEnd:
+    platform::ByteRange range{};
+    switch (platform::ParseByteRange(range_value, content.size(), &range)) {
+      case platform::RangeRequest::kPastTheEnd:
         response.status = 416;
-        response.set_header("Content-Range", platform::testing::UnsatisfiedContentRange(content.size()));
+        response.set_header("Content-Range", platform::UnsatisfiedContentRange(content.size()));
         return;
-      case platform::testing::RangeRequest::kNone:
+      case platform::RangeRequest::kNone:
         response.status = 200;
         response.set_content(content, "application/octet-stream");
         return;
-      case platform::testing::RangeRequest::kSatisfiable:
+      case platform::RangeRequest::kSatisfiable:
         break;
     }
     response.status = 206;
     if (ranges == RangeSupport::kHonour) {
-      response.set_header("Content-Range", platform::testing::ContentRange(range, content.size()));
+      response.set_header("Content-Range", platform::ContentRange(range, content.size()));
     }
     response.set_content(content.substr(range.first, range.last - range.first + 1),
                          "application/octet-stream");

@@ -10,17 +10,17 @@
 #include <httplib.h>
 
 #include "common/text.h"
-#include "platform/testing/byte_range.h"
+#include "platform/services/byte_range.h"
 
 namespace korvane::tools {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::testing::ByteRange;
-using platform::testing::ContentRange;
-using platform::testing::ParseByteRange;
-using platform::testing::RangeRequest;
-using platform::testing::UnsatisfiedContentRange;
+using platform::ByteRange;
+using platform::ContentRange;
+using platform::ParseByteRange;
+using platform::RangeRequest;
+using platform::UnsatisfiedContentRange;
 
 // The file a decoded request path names below `folder`; empty when the path leaves it or
 // names no regular file.

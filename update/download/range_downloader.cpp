@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::int32_t kInitialBlockSize = 10240;
 constexpr int kBlockSizeForZero = 4;  // kilobytes
-constexpr int kAnswerComplete = 4;    // readyState
 constexpr int kStatusPartial = 206;
 constexpr int kStatusUnsatisfiable = 416;
 constexpr int kWaitSliceMs = 1000;
@@ -175,7 +174,7 @@ void RangeDownloader::SendRangeRequest(std::int64_t first, std::int64_t last) {
 bool RangeDownloader::AwaitAnswer(std::int64_t sent_at) {
   // Completion is tested first: an answer that is there is taken even when the time
   // allowed has passed. Each pass blocks in the HTTP object for up to a second.
-  while (http_object_->ReadyState() != kAnswerComplete) {
+  while (http_object_->ReadyState() != platform::HttpReadyState::kComplete) {
     if (clock_->NowMs() - sent_at > timeout_ms_) {
       http_object_->Abort();
       status_text_ = Text(status::kTimedOut);

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/core/path_map.h"
 #include "update/wizard/update_list.h"
 #include "update/wizard/update_paths.h"
@@ -14,13 +15,6 @@ namespace korvane::update {
 namespace {
 
 bool IsDotEntry(const Text& name) { return name == "." || name == ".."; }
-
-// Whether the last character is "\": a double-byte character may end in the byte 0x5C.
-bool EndsWithBackslash(std::string_view folder) {
-  std::size_t last = folder.size();
-  for (std::size_t at = 0; at < folder.size(); at += GbkCharLength(folder, at)) last = at;
-  return last < folder.size() && folder.substr(last) == "\\";
-}
 
 // The real folder a path leads to, links resolved; empty text when it cannot be resolved.
 std::string RealFolder(const Text& folder) {
@@ -36,7 +30,7 @@ std::string RealFolder(const Text& folder) {
 void ScanLevel(platform::FileSystem& files, ScanPacer& pacer, Text folder,
                const std::vector<Text>& patterns, const FileRoutine& routine,
                bool include_subfolders, std::vector<std::string>& open_folders) {
-  if (!EndsWithBackslash(folder)) folder += '\\';
+  if (!EndsWithSeparator(folder)) folder += '\\';
   for (const Text& pattern : patterns) {
     std::unique_ptr<platform::FileSearch> search =
         files.FindFiles(folder + pattern, platform::FindMode::kFilesOnly);

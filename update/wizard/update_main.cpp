@@ -10,7 +10,7 @@
 #include "platform/services/curl_http_client.h"
 #include "platform/services/curl_http_request.h"
 #include "platform/services/linux_file_system.h"
-#include "platform/services/shell.h"
+#include "platform/services/linux_shell.h"
 #include "platform/services/system_resolver.h"
 #include "platform/ui/automation.h"
 #include "platform/ui/automation_seams.h"

@@ -47,8 +47,8 @@ class CurlHttpRequestTest : public ::testing::Test {
     request_->Open("GET", server_.Url(path), true);
     SetBlockHeaders(*request_, range);
     request_->Send();
-    for (int pass = 0; pass < 30 && request_->ReadyState() != 4; ++pass) request_->WaitForResponse(1000);
-    ASSERT_EQ(request_->ReadyState(), 4);
+    for (int pass = 0; pass < 30 && request_->ReadyState() != HttpReadyState::kComplete; ++pass) request_->WaitForResponse(1000);
+    ASSERT_EQ(request_->ReadyState(), HttpReadyState::kComplete);
   }
 
   testing_support::TempFolder folder_;
@@ -96,15 +96,15 @@ TEST_F(CurlHttpRequestTest, OpenPreparesAFreshRequestOnTheSameConnection) {
 TEST_F(CurlHttpRequestTest, SendReturnsAtOnceAndAStalledAnswerNeverCompletes) {
   server_.Script("/slow.bin", ScriptedAnswer{.body = "late", .stall = true});
   request_->Open("GET", server_.Url("/slow.bin"), true);
-  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kOpened);
   request_->Send();
-  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kOpened);
   EXPECT_FALSE(request_->WaitForResponse(50));
-  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kOpened);
   EXPECT_EQ(request_->Status(), 0);
 
   request_->Abort();
-  EXPECT_EQ(request_->ReadyState(), 0);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kUnsent);
   EXPECT_EQ(request_->Status(), 0);
   EXPECT_EQ(request_->ResponseBody(), "");
 
@@ -129,8 +129,8 @@ TEST(CurlHttpRequestStallLimit, WithAStallTimeOutAnAnswerThatStopsMidwayFails) {
   auto request = CreateCurlHttpRequestFactory(HttpTimeouts{.connect_seconds = 5, .stall_seconds = 1})->CreateHttpRequest();
   request->Open("GET", server.Url("/slow.bin"), true);
   request->Send();
-  for (int pass = 0; pass < 30 && request->ReadyState() != 4; ++pass) request->WaitForResponse(1000);
-  EXPECT_EQ(request->ReadyState(), 4);
+  for (int pass = 0; pass < 30 && request->ReadyState() != HttpReadyState::kComplete; ++pass) request->WaitForResponse(1000);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kComplete);
   EXPECT_EQ(request->Status(), 0);
   EXPECT_EQ(request->ResponseBody(), "");
 }
@@ -141,7 +141,7 @@ TEST(CurlHttpRequestSynchronous, ASynchronousSendReturnsWithTheAnswer) {
   auto request = CreateCurlHttpRequestFactory()->CreateHttpRequest();
   request->Open("GET", server.Url("/a.txt"), false);
   request->Send();
-  EXPECT_EQ(request->ReadyState(), 4);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kComplete);
   EXPECT_EQ(request->Status(), 200);
   EXPECT_EQ(request->ResponseBody(), "whole");
 }
@@ -151,7 +151,7 @@ void Complete(HttpRequest& request, const std::string& url) {
   request.Open("GET", url, true);
   request.SetRequestHeader("Range", "bytes=0-20479");
   request.Send();
-  for (int pass = 0; pass < 30 && request.ReadyState() != 4; ++pass) request.WaitForResponse(1000);
+  for (int pass = 0; pass < 30 && request.ReadyState() != HttpReadyState::kComplete; ++pass) request.WaitForResponse(1000);
 }
 
 TEST(CurlHttpRequestRawAnswers, TheStatusLineAndHeadersAreTakenAsTheServerWroteThem) {
@@ -176,7 +176,7 @@ TEST(CurlHttpRequestRawAnswers, TheStatusLineAndHeadersAreTakenAsTheServerWroteT
     testing_support::RawHttpAnswer server(c.answer);
     auto request = factory->CreateHttpRequest();
     Complete(*request, server.Url("/file.zip"));
-    ASSERT_EQ(request->ReadyState(), 4);
+    ASSERT_EQ(request->ReadyState(), HttpReadyState::kComplete);
     EXPECT_EQ(request->Status(), c.status);
     EXPECT_EQ(request->StatusText(), c.status_text);
     EXPECT_EQ(request->GetResponseHeader("Content-Range"), c.content_range);
@@ -188,7 +188,7 @@ TEST(CurlHttpRequestConnect, AServerThatTakesNoConnectionFailsAtTheConnectTimeOu
   testing_support::FullBacklog server;
   auto request = CreateCurlHttpRequestFactory(HttpTimeouts{.connect_seconds = 1, .stall_seconds = 0})->CreateHttpRequest();
   Complete(*request, server.Url());
-  EXPECT_EQ(request->ReadyState(), 4) << "given up well before the caller's own thirty seconds";
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kComplete) << "given up well before the caller's own thirty seconds";
   EXPECT_EQ(request->Status(), 0);
   EXPECT_EQ(request->ResponseBody(), "");
 }

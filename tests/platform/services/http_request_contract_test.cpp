@@ -77,8 +77,8 @@ class HttpRequestContract : public ::testing::TestWithParam<BackendMaker> {
     request_->SetRequestHeader("Accept", "*/*");
     request_->SetRequestHeader("Range", range);
     request_->Send();
-    for (int pass = 0; pass < 30 && request_->ReadyState() != 4; ++pass) request_->WaitForResponse(1000);
-    ASSERT_EQ(request_->ReadyState(), 4);
+    for (int pass = 0; pass < 30 && request_->ReadyState() != HttpReadyState::kComplete; ++pass) request_->WaitForResponse(1000);
+    ASSERT_EQ(request_->ReadyState(), HttpReadyState::kComplete);
   }
 
   std::unique_ptr<Backend> backend_ = GetParam()();
@@ -141,11 +141,11 @@ TEST_P(HttpRequestContract, NoServerCompletesWithNothing) {
 }
 
 TEST_P(HttpRequestContract, CallsOutOfOrderYieldNothing) {
-  EXPECT_EQ(request_->ReadyState(), 0);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kUnsent);
   request_->SetRequestHeader("Range", "bytes=0-1");
   request_->Send();
   request_->Abort();
-  EXPECT_EQ(request_->ReadyState(), 0);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kUnsent);
   EXPECT_FALSE(request_->WaitForResponse(0));
   EXPECT_EQ(request_->Status(), 0);
   EXPECT_EQ(request_->ResponseBody(), "");
@@ -153,7 +153,7 @@ TEST_P(HttpRequestContract, CallsOutOfOrderYieldNothing) {
 
   Fetch(backend_->Serve("file.bin", content_, ResourceRanges::kHonour), "bytes=0-9");
   request_->Open("GET", backend_->Missing(), true);
-  EXPECT_EQ(request_->ReadyState(), 1);
+  EXPECT_EQ(request_->ReadyState(), HttpReadyState::kOpened);
   EXPECT_EQ(request_->Status(), 0) << "Open drops the last answer";
   EXPECT_EQ(request_->ResponseBody(), "");
 }

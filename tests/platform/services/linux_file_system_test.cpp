@@ -59,8 +59,16 @@ class LinuxFileSystemTest : public ::testing::Test {
 
 TEST_F(LinuxFileSystemTest, TheRunDirectoryIsACorePathWithoutTrailingBackslash) {
   EXPECT_EQ(NativePath(run_), folder_.path());
-  EXPECT_NE(run_.back(), '\\');
   EXPECT_EQ(run_.front(), '\\');
+  // "誠" (D5 5C) ends the folder's name in the byte of a backslash: the name keeps it.
+  const Text trail_name = "誠";
+  const fs::path folder = folder_.path() / GbkToUtf8(trail_name);
+  for (const fs::path& given : {folder, folder / ""}) {
+    SCOPED_TRACE(given);
+    const Text run = CreateLinuxFileSystem(given)->GetRunDirectory();
+    EXPECT_EQ(run, CorePath(folder_.path()) + "\\" + trail_name);
+    EXPECT_EQ(NativePath(run), folder);
+  }
 }
 
 TEST(ProgramDirectory, TheVariablePointsTheProgramFolderAnywhere) {

@@ -1,4 +1,4 @@
-#include "platform/services/single_instance.h"
+#include "platform/services/linux_named_events.h"
 
 #include <signal.h>
 #include <sys/wait.h>

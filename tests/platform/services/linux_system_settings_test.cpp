@@ -1,4 +1,4 @@
-#include "platform/services/system_settings.h"
+#include "platform/services/linux_system_settings.h"
 
 #include <sys/stat.h>
 

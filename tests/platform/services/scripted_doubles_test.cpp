@@ -14,15 +14,15 @@ namespace {
 TEST(ScriptedHttpRequest, APendingAnswerMovesTheClockByEachWholeWait) {
   ManualClock clock(5000);
   ScriptedHttpRequestFactory factory(&clock);
-  factory.AnswerNext("http://u/a.zip", {.status = 206, .body = "ab", .waits_before_complete = 2});
-  factory.Answer("http://u/a.zip", {.never_completes = true});
+  factory.AnswerNext("http://u/a.zip", {.status = 206, .body = "ab", .complete_after_ms = 2000});
+  factory.Answer("http://u/a.zip", {.complete_after_ms = ScriptedHttpAnswer::kNever});
   auto request = factory.CreateHttpRequest();
 
   request->Open("GET", "http://u/a.zip", true);
   request->SetRequestHeader("Referer", "");
   request->SetRequestHeader("Range", "bytes=0-1");
   request->Send();
-  EXPECT_EQ(request->ReadyState(), 1);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kOpened);
   EXPECT_FALSE(request->WaitForResponse(1000));
   EXPECT_TRUE(request->WaitForResponse(1000));
   EXPECT_EQ(clock.NowMs(), 7000);
@@ -40,15 +40,40 @@ TEST(ScriptedHttpRequest, APendingAnswerMovesTheClockByEachWholeWait) {
   EXPECT_TRUE(factory.sent()[1].headers.empty());
 }
 
+TEST(ScriptedHttpRequest, AWaitEndsWhenTheAnswerIsDueAndAResponderAnswersEveryAddress) {
+  ManualClock clock(0);
+  ScriptedHttpRequestFactory factory(&clock);
+  factory.ServeResource("http://u/a.zip", "abcdef");
+  factory.Respond([](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange("0123456789", request.Header("Range"));
+    answer.complete_after_ms = 1500;
+    return answer;
+  });
+  auto request = factory.CreateHttpRequest();
+  request->Open("GET", "http://u/a.zip", true);
+  request->SetRequestHeader("Range", "bytes=2-4");
+  request->Send();
+  EXPECT_FALSE(request->WaitForResponse(1000));
+  EXPECT_TRUE(request->WaitForResponse(1000));
+  EXPECT_EQ(clock.NowMs(), 1500) << "the second wait ends when the answer is there";
+  EXPECT_EQ(request->ResponseBody(), "234");
+  EXPECT_EQ(request->GetResponseHeader("content-range"), "bytes 2-4/10");
+  EXPECT_EQ(factory.waits(), (std::vector<int>{1000, 1000}));
+
+  factory.FailCreation();
+  EXPECT_EQ(factory.CreateHttpRequest(), nullptr);
+  EXPECT_EQ(factory.objects_created(), 1);
+}
+
 TEST(ScriptedHttpRequest, CodeThatRunsDuringAWaitCanAbort) {
   ScriptedHttpRequestFactory factory;
-  factory.Answer("http://u/slow", {.never_completes = true});
+  factory.Answer("http://u/slow", {.complete_after_ms = ScriptedHttpAnswer::kNever});
   auto request = factory.CreateHttpRequest();
   factory.OnWait([&] { request->Abort(); });
   request->Open("GET", "http://u/slow", true);
   request->Send();
   EXPECT_FALSE(request->WaitForResponse(1000));
-  EXPECT_EQ(request->ReadyState(), 0);
+  EXPECT_EQ(request->ReadyState(), HttpReadyState::kUnsent);
   EXPECT_EQ(factory.abort_count(), 1);
 }
 

@@ -6,22 +6,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/update/download/fake_http_request.h"
+#include "platform/testing/manual_clock.h"
+#include "platform/testing/scripted_http_request.h"
 #include "tests/update/download/memory_file_system.h"
-#include "tests/update/download/virtual_clock.h"
 #include "update/download/download_status.h"
 
 namespace korvane::update {
 namespace {
 
 namespace status = download_status;
-using testing_support::CannedAnswer;
-using testing_support::FakeHttp;
-using testing_support::HeaderList;
+using platform::testing::ManualClock;
+using platform::testing::ScriptedHttpAnswer;
+using platform::testing::ScriptedHttpRequestFactory;
+using platform::testing::SentHttpRequest;
+using platform::testing::ServeRange;
 using testing_support::MemoryFileSystem;
-using testing_support::SentRequest;
-using testing_support::ServeRange;
-using testing_support::VirtualClock;
 using ::testing::ElementsAre;
 using ::testing::Field;
 
@@ -76,15 +75,13 @@ class RangeDownloaderTest : public ::testing::Test {
   }
 
   void Serve(const std::string& resource) {
-    http.responder = [resource](const SentRequest& request) { return ServeRange(resource, request); };
+    http.ServeResource(Text(kUrl), resource);
   }
-  void Answer(CannedAnswer answer) {
-    http.responder = [answer](const SentRequest&) { return answer; };
-  }
+  void Answer(ScriptedHttpAnswer answer) { http.Answer(Text(kUrl), std::move(answer)); }
 
   std::vector<Text> RangesAsked() const {
     std::vector<Text> ranges;
-    for (const SentRequest& request : http.requests) ranges.push_back(request.Header("Range"));
+    for (const SentHttpRequest& request : http.sent()) ranges.push_back(request.Header("Range"));
     return ranges;
   }
   std::vector<std::int32_t> PercentsReported() const {
@@ -97,8 +94,8 @@ class RangeDownloaderTest : public ::testing::Test {
     return {Text(kUrl), http_status, Text(text), percent};
   }
 
-  VirtualClock clock;
-  FakeHttp http{clock};
+  ManualClock clock{5000};
+  ScriptedHttpRequestFactory http{&clock};
   MemoryFileSystem files;
   RangeDownloader downloader{http, files, clock};
   std::vector<ProgressCall> progress;
@@ -139,15 +136,15 @@ TEST_F(RangeDownloaderTest, SetsTheSevenRequestHeadersInOrderOnEveryBlock) {
   downloader.SetUrl(kUrl, "http://127.0.0.1/从这里");
   ASSERT_TRUE(downloader.Download());
 
-  ASSERT_EQ(http.requests.size(), 2u);
+  ASSERT_EQ(http.sent().size(), 2u);
   const Text ranges[] = {"bytes=0-20479", "bytes=20480-40959"};
   for (std::size_t i = 0; i < 2; ++i) {
-    const SentRequest& request = http.requests[i];
+    const SentHttpRequest& request = http.sent()[i];
     EXPECT_EQ(request.method, "GET");
     EXPECT_EQ(request.url, kUrl);
     EXPECT_TRUE(request.asynchronous);
     EXPECT_EQ(request.headers,
-              (HeaderList{{"Referer", "http://127.0.0.1/从这里"},
+              (platform::testing::HttpHeaders{{"Referer", "http://127.0.0.1/从这里"},
                           {"Accept", "*/*"},
                           {"User-Agent", "Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)"},
                           {"Range", ranges[i]},
@@ -156,7 +153,7 @@ TEST_F(RangeDownloaderTest, SetsTheSevenRequestHeadersInOrderOnEveryBlock) {
                           {"Cache-Control", "no-cache"}}));
   }
   // One HTTP object, and so one connection, serves every block.
-  EXPECT_EQ(http.objects_created, 1);
+  EXPECT_EQ(http.objects_created(), 1);
 }
 
 TEST_F(RangeDownloaderTest, ResumesAtTheLengthOfTheLocalFile) {
@@ -226,7 +223,7 @@ TEST_F(RangeDownloaderTest, TransferWorksWithoutRoutines) {
 struct AnswerCase {
   const char* name;
   std::size_t local_length;  // bytes of the resource already in the file
-  CannedAnswer answer;
+  ScriptedHttpAnswer answer;
   std::string_view status_text;
   bool body_written;
   bool progress_reported;
@@ -301,7 +298,7 @@ TEST_P(RangeDownloaderAnswerTest, EndsTheTransferWithItsStatusText) {
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(http.requests.size(), 1u);
+  EXPECT_EQ(http.sent().size(), 1u);
   EXPECT_EQ(downloader.StatusText(), c.status_text);
   EXPECT_EQ(LocalBytes(), c.body_written ? local + c.answer.body : local);
   EXPECT_EQ(progress.size(), c.progress_reported ? 1u : 0u);
@@ -317,14 +314,14 @@ INSTANTIATE_TEST_SUITE_P(Answers, RangeDownloaderAnswerTest, ::testing::ValuesIn
 TEST_F(RangeDownloaderTest, ChangedTotalKeepsEarlierBlocksAndReportsTheirPercent) {
   const std::string first = Resource(50000);
   const std::string second = Resource(60000);
-  http.responder = [&](const SentRequest& request) {
-    return ServeRange(http.requests.size() == 1 ? first : second, request);
-  };
+  http.Respond([&](const SentHttpRequest& request) {
+    return ServeRange(http.sent().size() == 1 ? first : second, request.Header("Range"));
+  });
   SetUpTransfer();
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(http.requests.size(), 2u);
+  EXPECT_EQ(http.sent().size(), 2u);
   EXPECT_EQ(LocalBytes(), first.substr(0, 20480));
   EXPECT_THAT(PercentsReported(), ElementsAre(40));
   // The finished routine runs before the counters are reset.
@@ -339,14 +336,14 @@ TEST_F(RangeDownloaderTest, ChangedTotalKeepsEarlierBlocksAndReportsTheirPercent
 
 TEST_F(RangeDownloaderTest, LaterBlocksNeedNotStateTheLengthAgain) {
   const std::string resource = Resource(50000);
-  http.responder = [&](const SentRequest& request) {
-    CannedAnswer answer = ServeRange(resource, request);
-    if (http.requests.size() > 1) {
+  http.Respond([&](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+    if (http.sent().size() > 1) {
       Text& content_range = answer.headers.front().second;
       content_range = content_range.substr(0, content_range.rfind('/')) + "/*";
     }
     return answer;
-  };
+  });
   SetUpTransfer();
 
   EXPECT_TRUE(downloader.Download());
@@ -373,7 +370,7 @@ TEST_F(RangeDownloaderTest, LocalFileOf2GigabytesIsNotResumed) {
   SetUpTransfer();
 
   EXPECT_FALSE(downloader.Download());
-  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(http.sent().empty());
   EXPECT_THAT(finished, ElementsAre(Finished(0, status::kTooLarge, 0)));
 }
 
@@ -426,31 +423,31 @@ TEST_F(RangeDownloaderTest, BlockSizeSetsTheRangeAsked) {
 
 TEST_F(RangeDownloaderTest, BlockNotCompleteInTimeEndsTheTransfer) {
   const std::string resource = Resource(50000);
-  http.responder = [&](const SentRequest& request) {
-    CannedAnswer answer = ServeRange(resource, request);
-    if (http.requests.size() == 2) answer.delay_ms = CannedAnswer::kNever;
+  http.Respond([&](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+    if (http.sent().size() == 2) answer.complete_after_ms = ScriptedHttpAnswer::kNever;
     return answer;
-  };
+  });
   SetUpTransfer();
 
   EXPECT_FALSE(downloader.Download());
 
   EXPECT_EQ(downloader.StatusText(), status::kTimedOut);
-  EXPECT_EQ(http.aborts, 1);  // the pending request is cancelled
+  EXPECT_EQ(http.abort_count(), 1);  // the pending request is cancelled
   // 204800 ms are allowed: the 205th second is the first past it. Every wait is one
   // blocking call of 1000 ms, never a busy loop.
-  EXPECT_EQ(http.wait_arguments, std::vector<int>(205, 1000));
+  EXPECT_EQ(http.waits(), std::vector<int>(205, 1000));
   EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));
   EXPECT_THAT(finished, ElementsAre(Finished(0, status::kTimedOut, 40)));
 }
 
 TEST_F(RangeDownloaderTest, TimeIsAllowedPerBlock) {
   const std::string resource = Resource(50000);
-  http.responder = [&](const SentRequest& request) {
-    CannedAnswer answer = ServeRange(resource, request);
-    answer.delay_ms = 200000;  // under the 204800 ms of one block, three times over
+  http.Respond([&](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+    answer.complete_after_ms = 200000;  // under the 204800 ms of one block, three times over
     return answer;
-  };
+  });
   SetUpTransfer();
 
   EXPECT_TRUE(downloader.Download());
@@ -459,15 +456,15 @@ TEST_F(RangeDownloaderTest, TimeIsAllowedPerBlock) {
 
 TEST_F(RangeDownloaderTest, AnswerCompleteWhenFirstExaminedAfterTheTimeIsTaken) {
   const std::string resource = Resource(1000);
-  http.responder = [&](const SentRequest& request) {
-    CannedAnswer answer = ServeRange(resource, request);
-    answer.delay_ms = 204900;  // complete during the wait that passes the 204800 ms
+  http.Respond([&](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+    answer.complete_after_ms = 204900;  // complete during the wait that passes the 204800 ms
     return answer;
-  };
+  });
   SetUpTransfer();
 
   EXPECT_TRUE(downloader.Download());
-  EXPECT_EQ(http.aborts, 0);
+  EXPECT_EQ(http.abort_count(), 0);
 }
 
 TEST_F(RangeDownloaderTest, SpeedIsTheBlockSizeOverTheTimeTaken) {
@@ -480,11 +477,11 @@ TEST_F(RangeDownloaderTest, SpeedIsTheBlockSizeOverTheTimeTaken) {
     const std::string resource = Resource(100);  // a short block counts as a whole one
     files.files.clear();
     progress.clear();
-    http.responder = [&](const SentRequest& request) {
-      CannedAnswer answer = ServeRange(resource, request);
-      answer.delay_ms = c.elapsed_ms;
+    http.Respond([&](const SentHttpRequest& request) {
+      ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+      answer.complete_after_ms = c.elapsed_ms;
       return answer;
-    };
+    });
     RangeDownloader fresh(http, files, clock);
     fresh.Init(RecordProgress(progress), nullptr);
     fresh.SetLocalFile(kPath);
@@ -512,12 +509,12 @@ TEST_F(RangeDownloaderTest, NothingButInitWorksBeforeInit) {
   EXPECT_EQ(downloader.LocalPath(), "");
   EXPECT_EQ(downloader.BlockSize(), 0);
   EXPECT_EQ(downloader.TimeoutMs(), 0);
-  EXPECT_EQ(http.objects_created, 0);
+  EXPECT_EQ(http.objects_created(), 0);
   EXPECT_EQ(files.opens, 0);
 }
 
 TEST_F(RangeDownloaderTest, InitFailsWhenNoHttpObjectCanBeMade) {
-  http.creation_fails = true;
+  http.FailCreation();
   EXPECT_FALSE(downloader.Init(RecordProgress(progress), RecordFinished(finished)));
   EXPECT_FALSE(downloader.Initialised());
   EXPECT_FALSE(downloader.Download());
@@ -540,7 +537,7 @@ TEST_F(RangeDownloaderTest, SecondInitIsRefusedAndTheFirstRoutinesStay) {
   EXPECT_EQ(finished.size(), 1u);
   EXPECT_TRUE(later_progress.empty());
   EXPECT_TRUE(later_finished.empty());
-  EXPECT_EQ(http.objects_created, 1);
+  EXPECT_EQ(http.objects_created(), 1);
 }
 
 TEST_F(RangeDownloaderTest, CallsDuringATransferAreRefused) {
@@ -582,7 +579,7 @@ TEST_F(RangeDownloaderTest, LocalFileThatCannotBeOpenedChangesNothing) {
   EXPECT_FALSE(downloader.Download());
 
   EXPECT_EQ(downloader.StatusText(), status::kLocalFileUnopenable);
-  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(http.sent().empty());
   EXPECT_THAT(finished, ElementsAre(Finished(0, status::kLocalFileUnopenable, 0)));
   EXPECT_FALSE(downloader.Busy());
 }
@@ -609,17 +606,17 @@ TEST_F(RangeDownloaderTest, FileIsClosedBeforeTheFinishedRoutineRuns) {
 // --- Abort --------------------------------------------------------------------------------
 
 TEST_F(RangeDownloaderTest, AbortWhileWaitingEndsTheTransfer) {
-  Answer({206, "Partial Content", {}, "", CannedAnswer::kNever});
+  Answer({206, "Partial Content", {}, "", ScriptedHttpAnswer::kNever});
   SetUpTransfer();
-  http.while_waiting = [&] {
-    if (http.wait_arguments.size() == 3) downloader.Abort();
-  };
+  http.OnWait([&] {
+    if (http.waits().size() == 3) downloader.Abort();
+  });
 
   EXPECT_FALSE(downloader.Download());
 
   EXPECT_EQ(downloader.StatusText(), status::kAbortedByUser);
-  EXPECT_EQ(http.aborts, 1);
-  EXPECT_EQ(http.wait_arguments.size(), 3u);
+  EXPECT_EQ(http.abort_count(), 1);
+  EXPECT_EQ(http.waits().size(), 3u);
   EXPECT_THAT(finished, ElementsAre(Finished(0, status::kAbortedByUser, 0)));
 }
 
@@ -640,7 +637,7 @@ TEST_F(RangeDownloaderTest, AbortAfterABlockStopsWithoutAStatusTextAndTheNextTra
   EXPECT_FALSE(downloader.Download());
 
   EXPECT_EQ(downloader.StatusText(), "");
-  EXPECT_EQ(http.requests.size(), 1u);
+  EXPECT_EQ(http.sent().size(), 1u);
   EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));
   // The abort also cancelled the HTTP object's answer, so no status can be read.
   EXPECT_THAT(finished, ElementsAre(Finished(0, "", 40)));
@@ -658,7 +655,7 @@ TEST_F(RangeDownloaderTest, AbortOutsideATransferDoesNothing) {
 
   downloader.Abort();
 
-  EXPECT_EQ(http.aborts, 0);
+  EXPECT_EQ(http.abort_count(), 0);
   EXPECT_TRUE(downloader.Download());
   EXPECT_EQ(LocalBytes(), resource);
 }
@@ -682,7 +679,7 @@ TEST_F(RangeDownloaderTest, CloseReturnsToANewDownloader) {
   downloader.Report();  // no routine any more
   EXPECT_TRUE(finished.empty());
   EXPECT_TRUE(downloader.Init(nullptr, nullptr));
-  EXPECT_EQ(http.objects_created, 2);
+  EXPECT_EQ(http.objects_created(), 2);
 }
 
 TEST_F(RangeDownloaderTest, CopySharesTheHttpObjectAndDuplicatesTheTexts) {
@@ -701,7 +698,7 @@ TEST_F(RangeDownloaderTest, CopySharesTheHttpObjectAndDuplicatesTheTexts) {
   EXPECT_TRUE(copy->Initialised());
   EXPECT_TRUE(copy->Download());
   EXPECT_EQ(LocalBytes(), resource);
-  EXPECT_EQ(http.objects_created, 1);
+  EXPECT_EQ(http.objects_created(), 1);
   EXPECT_THAT(finished, ElementsAre(Finished(206, status::kComplete, 100)));  // same routine
 }
 

@@ -243,7 +243,7 @@ TEST_F(UpdateFlowTest, ANotFoundAnswerShowsTheListFetchTextOrTheNetworkText) {
               "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！");
     // The server list is missing (empty version): the list page with no files.
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
-    resolver_.reachable = false;
+    SetNetworkReachable(false);
     program_->Wizard().OnDownloadFinished("", 404, "Not Found", 0);
     EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), "    网络中断，请检查您的网络是否工作正常！");
     Control<EditBox>("编辑框_出错提示").SetCaption("");
@@ -444,13 +444,13 @@ TEST_F(UpdateFlowTest, AnUpdateOfNoFilesStoresTheServerList) {
 
 TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
   ServeSwitch("2");
-  resolver_.reachable = false;
+  SetNetworkReachable(false);
   Check([&] {
     EXPECT_EQ(program_->Globals().update_base, server_.Url("/home/playercenter/update/"));
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet失败，请检查网络连接后重新测试。");
     EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "点击取消将退出在线升级。");
     EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
-    resolver_.reachable = true;
+    SetNetworkReachable(true);
   });
   Click("图形按钮_重新测试网络");
   Check([&] {

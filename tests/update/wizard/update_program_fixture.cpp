@@ -12,6 +12,7 @@ namespace korvane::update::testing {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kInstallationId = "K0RVANE";
+constexpr std::string_view kProbeHost = "probe.test";
 
 UpdateProgramTest::UpdateProgramTest()
     : folder_(platform::CorePath(temp_.path() / u8"程序")),
@@ -29,13 +30,22 @@ UpdateProgramTest::UpdateProgramTest()
   WriteFile(Served("uid/" + std::string(kInstallationId) + "/zhuye.txt"),
             tools::EncipherToHex(2, server_.Url("/home/")));
   backend_.SetDriver(&script_);
+  SetNetworkReachable(true);
   services_ = std::make_unique<UpdateServices>(UpdateServices{
       ui_, watched_files_, *http_, *requests_, resolver_, platform::SystemClock(),
       [this](std::string_view verb, std::string_view file) {
         shell_runs_.push_back(std::string(verb) + " " + std::string(file));
       },
-      {control_base_, list_folder_}, "probe.test"});
+      {control_base_, list_folder_}, Text(kProbeHost)});
   program_ = std::make_unique<UpdateProgram>(*services_);
+}
+
+void UpdateProgramTest::SetNetworkReachable(bool reachable) {
+  if (reachable) {
+    resolver_.Resolve(std::string(kProbeHost), "127.0.0.1");
+  } else {
+    resolver_.Forget(std::string(kProbeHost));
+  }
 }
 
 fs::path UpdateProgramTest::Installed(std::string_view relative) const {

@@ -18,6 +18,7 @@
 #include "platform/services/curl_http_client.h"
 #include "platform/services/curl_http_request.h"
 #include "platform/services/linux_file_system.h"
+#include "platform/testing/fake_name_resolver.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/program.h"
 #include "platform/ui/script.h"
@@ -28,13 +29,6 @@
 #include "update/wizard/update_resources.h"
 
 namespace korvane::update::testing {
-
-// A probe that the test switches between reachable and not.
-class SwitchableResolver : public platform::NameResolver {
- public:
-  bool reachable = true;
-  Text HostNameToIp(std::string_view) override { return reachable ? "127.0.0.1" : ""; }
-};
 
 // The Linux file system, with hooks that run before every folder search and file opening.
 class WatchedFileSystem : public platform::FileSystem {
@@ -91,6 +85,8 @@ class UpdateProgramTest : public ::testing::Test {
   }
   void Check(std::function<void()> check) { script_.Call(std::move(check)); }
   void Click(std::string_view control) { script_.Add("click", {Text(control)}); }
+  // Whether the network probe's host name resolves.
+  void SetNetworkReachable(bool reachable);
 
   testing_support::TempFolder temp_;
   Text folder_;
@@ -99,7 +95,7 @@ class UpdateProgramTest : public ::testing::Test {
   WatchedFileSystem watched_files_{*files_};
   std::unique_ptr<platform::HttpClient> http_;
   std::unique_ptr<platform::HttpRequestFactory> requests_;
-  SwitchableResolver resolver_;
+  platform::testing::FakeNameResolver resolver_;
   platform::ui::VirtualTimebase time_;
   platform::ui::HeadlessBackend backend_;
   platform::ui::ResourceBundle resources_{embedded::UpdateResources()};

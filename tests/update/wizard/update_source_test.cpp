@@ -2,29 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
+#include "platform/testing/scripted_http_client.h"
 #include "tests/support/temp_folder.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::update {
 namespace {
-
-// Canned answers by address; every address asked for is kept in order.
-class CannedHttp : public platform::HttpClient {
- public:
-  std::map<std::string, std::string> answers;
-  std::vector<std::string> asked;
-  std::string HttpGetBytes(std::string_view address) override {
-    asked.emplace_back(address);
-    auto found = answers.find(std::string(address));
-    return found == answers.end() ? std::string() : found->second;
-  }
-};
 
 constexpr const char* kControlBase = "http://control.test/";
 constexpr const char* kListFolder = "http://lists.test/update/";
@@ -41,7 +29,7 @@ class UpdateSourceTest : public ::testing::Test {
                                         tools::EncipherToHex(3, id)));
   }
   void ServeSwitch(std::string hex) {
-    http_.answers[std::string(kControlBase) + "zongkong/update/updatekg.txt"] = std::move(hex);
+    http_.Answer(std::string(kControlBase) + "zongkong/update/updatekg.txt", std::move(hex));
   }
   UpdateSource Choose() {
     return ChooseUpdateSourceFrom(http_, {control_base_, list_folder_}, folder_);
@@ -51,21 +39,20 @@ class UpdateSourceTest : public ::testing::Test {
   std::string list_folder_;
   testing_support::TempFolder temp_;
   Text folder_;
-  CannedHttp http_;
+  platform::testing::ScriptedHttpClient http_;
 };
 
 TEST_F(UpdateSourceTest, SwitchOneTakesTheBuiltInFolderAndStillFetchesTheHomeAddress) {
   WriteInstallationId("A1B2");
   ServeSwitch(tools::EncipherToHex(2, "1"));
-  http_.answers["http://control.test/uid/A1B2/zhuye.txt"] =
-      tools::EncipherToHex(2, "http://home.test/");
+  http_.Answer("http://control.test/uid/A1B2/zhuye.txt", tools::EncipherToHex(2, "http://home.test/"));
   UpdateSource source = Choose();
   EXPECT_EQ(source.installation_id, "A1B2");
   EXPECT_EQ(source.uid_base, "http://control.test/uid/A1B2/");
   EXPECT_EQ(source.home_address, "http://home.test/");
   ASSERT_TRUE(source.update_base);
   EXPECT_EQ(*source.update_base, kListFolder);
-  EXPECT_EQ(http_.asked, (std::vector<std::string>{
+  EXPECT_EQ(http_.fetched(), (std::vector<std::string>{
                              "http://control.test/zongkong/update/updatekg.txt",
                              "http://control.test/uid/A1B2/zhuye.txt"}));
 }
@@ -73,8 +60,7 @@ TEST_F(UpdateSourceTest, SwitchOneTakesTheBuiltInFolderAndStillFetchesTheHomeAdd
 TEST_F(UpdateSourceTest, SwitchTwoTakesTheHomeAddress) {
   WriteInstallationId("A1B2");
   ServeSwitch(tools::EncipherToHex(2, "2"));
-  http_.answers["http://control.test/uid/A1B2/zhuye.txt"] =
-      tools::EncipherToHex(2, "http://home.test/");
+  http_.Answer("http://control.test/uid/A1B2/zhuye.txt", tools::EncipherToHex(2, "http://home.test/"));
   UpdateSource source = Choose();
   ASSERT_TRUE(source.update_base);
   EXPECT_EQ(*source.update_base, "http://home.test/playercenter/update/");
@@ -102,16 +88,16 @@ TEST_F(UpdateSourceTest, OtherSwitchTextsNameNoSource) {
   for (const std::string& file : switch_files) {
     SCOPED_TRACE(file);
     ServeSwitch(file);
-    http_.asked.clear();
+    const std::size_t fetched_before = http_.fetched().size();
     UpdateSource source = Choose();
     EXPECT_FALSE(source.update_base);
-    EXPECT_EQ(http_.asked.size(), 2u);
+    EXPECT_EQ(http_.fetched().size() - fetched_before, 2u);
   }
 }
 
 TEST_F(UpdateSourceTest, ASwitchFileEndingInOneLineFeedStillMatches) {
   ServeSwitch(tools::EncipherToHex(2, "2") + "\n");
-  http_.answers["http://control.test/uid//zhuye.txt"] = tools::EncipherToHex(2, "http://h/");
+  http_.Answer("http://control.test/uid//zhuye.txt", tools::EncipherToHex(2, "http://h/"));
   UpdateSource source = Choose();
   ASSERT_TRUE(source.update_base);
   EXPECT_EQ(*source.update_base, "http://h/playercenter/update/");

@@ -1,9 +1,9 @@
-#include "platform/testing/byte_range.h"
+#include "platform/services/byte_range.h"
 
 #include <algorithm>
 #include <charconv>
 
-namespace korvane::platform::testing {
+namespace korvane::platform {
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -52,4 +52,4 @@ std::string ContentRange(const ByteRange& range, std::size_t length) {
 
 std::string UnsatisfiedContentRange(std::size_t length) { return "bytes */" + std::to_string(length); }
 
-}  // namespace korvane::platform::testing
+}  // namespace korvane::platform

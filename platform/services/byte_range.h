@@ -1,12 +1,13 @@
 #pragma once
-// The one range of a "Range: bytes=..." request header, as the test servers answer it.
+// The one range of a "Range: bytes=..." request header and the Content-Range of the
+// answer, as a server that honours single ranges gives them (the demo and test servers).
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace korvane::platform::testing {
+namespace korvane::platform {
 
 struct ByteRange {
   std::size_t first;
@@ -27,4 +28,4 @@ RangeRequest ParseByteRange(std::string_view value, std::size_t length, ByteRang
 std::string ContentRange(const ByteRange& range, std::size_t length);
 std::string UnsatisfiedContentRange(std::size_t length);
 
-}  // namespace korvane::platform::testing
+}  // namespace korvane::platform

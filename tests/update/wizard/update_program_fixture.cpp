@@ -30,7 +30,7 @@ UpdateProgramTest::UpdateProgramTest()
             tools::EncipherToHex(2, server_.Url("/home/")));
   backend_.SetDriver(&script_);
   services_ = std::make_unique<UpdateServices>(UpdateServices{
-      ui_, watched_files_, *http_, *requests_, resolver_, platform::SystemClock(),
+      ui_, watched_files_, *http_, *requests_, resolver_, instances_, platform::SystemClock(),
       [this](std::string_view verb, std::string_view file) {
         shell_runs_.push_back(std::string(verb) + " " + std::string(file));
       },

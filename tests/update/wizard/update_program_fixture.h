@@ -20,6 +20,7 @@
 #include "platform/services/linux_file_system.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/program.h"
+#include "platform/testing/fake_named_events.h"
 #include "platform/ui/script.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
@@ -100,6 +101,7 @@ class UpdateProgramTest : public ::testing::Test {
   std::unique_ptr<platform::HttpClient> http_;
   std::unique_ptr<platform::HttpRequestFactory> requests_;
   SwitchableResolver resolver_;
+  platform::testing::FakeNamedEvents instances_;
   platform::ui::VirtualTimebase time_;
   platform::ui::HeadlessBackend backend_;
   platform::ui::ResourceBundle resources_{embedded::UpdateResources()};

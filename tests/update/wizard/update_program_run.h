@@ -4,8 +4,11 @@
 // addresses, a script of user actions, and the JSON-lines dump the program leaves.
 
 #include <filesystem>
+#include <sys/types.h>
+
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,13 @@ struct ProgramRun {
   nlohmann::json Control(std::string_view label, std::string_view name) const;
   // Every record of a kind ("program_started", "closed_window", ...), from the final dump.
   std::vector<nlohmann::json> Records(std::string_view kind) const;
+};
+
+// A started program that has not been waited for yet.
+struct StartedProgram {
+  pid_t pid = -1;
+  std::filesystem::path dump_file;
+  std::optional<int> status;  // the wait status, once it has ended
 };
 
 class UpdateProgramRun {
@@ -49,6 +59,12 @@ class UpdateProgramRun {
 
   // Runs Update with `script` (GBK lines, as this program's texts are) and the extra environment `variables`.
   ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+  // The same in two steps, so that several programs run at once.
+  StartedProgram Start(const std::string& script,
+                       const std::map<std::string, std::string>& variables = {});
+  ProgramRun Finish(StartedProgram& program);
+  // Waits until one of `programs` has ended: its index.
+  static std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 
  private:
   testing_support::TempFolder temp_;
@@ -58,6 +74,7 @@ class UpdateProgramRun {
   std::string list_folder_;
   testing_support::TestHttpServer server_;
   std::unique_ptr<PortRelay> relay_;
+  int started_ = 0;
 };
 
 // GBK text of a dump's UTF-8 string.

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,14 +51,11 @@ constexpr std::size_t kFileLength = 1024 * 1024;
 constexpr std::size_t kBlock = 20 * 1024;
 constexpr const char* kInstallationId = "BENCH001";
 
+// Bytes that do not compress, so an archive is about as large as its file.
 std::string Incompressible(std::size_t length, std::uint32_t seed) {
+  std::mt19937 random(seed);
   std::string bytes(length, '\0');
-  for (char& byte : bytes) {
-    seed ^= seed << 13;
-    seed ^= seed >> 17;
-    seed ^= seed << 5;
-    byte = static_cast<char>(seed >> 24);
-  }
+  for (char& byte : bytes) byte = static_cast<char>(random() >> 24);
   return bytes;
 }
 

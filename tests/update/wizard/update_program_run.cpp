@@ -82,6 +82,17 @@ UpdateProgramRun::UpdateProgramRun()
                           tools::EncipherToHex(3, kInstallationId));
 }
 
+UpdateProgramRun::~UpdateProgramRun() {
+  relay_.reset();
+  if (port_lock_ >= 0) ::close(port_lock_);
+}
+
+void UpdateProgramRun::StopServing() {
+  if (!relay_) return;
+  port_lock_ = relay_->HandOverPortLock();
+  relay_.reset();
+}
+
 fs::path UpdateProgramRun::Installed(std::string_view relative) const {
   return program_folder_ / relative;
 }

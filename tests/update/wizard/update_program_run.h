@@ -41,6 +41,9 @@ struct StartedProgram {
 class UpdateProgramRun {
  public:
   UpdateProgramRun();
+  ~UpdateProgramRun();
+  UpdateProgramRun(const UpdateProgramRun&) = delete;
+  UpdateProgramRun& operator=(const UpdateProgramRun&) = delete;
 
   std::filesystem::path Installed(std::string_view relative) const;
   // A path below the deployment's update list folder, or below its control base.
@@ -52,8 +55,9 @@ class UpdateProgramRun {
   // The update switch and the home address, as the operator publishes them.
   void ServeSwitch(std::string_view value) const;
   testing_support::TestHttpServer& Server() { return server_; }
-  // Nothing answers at the deployment's addresses any more: the control server is unreachable.
-  void StopServing() { relay_.reset(); }
+  // Nothing answers at the deployment's addresses any more: the control server is
+  // unreachable. The port stays locked, so no other checkout's test server takes it.
+  void StopServing();
   // The deployment's list folder address (switch "1").
   const std::string& ListFolder() const { return list_folder_; }
 
@@ -74,6 +78,7 @@ class UpdateProgramRun {
   std::string list_folder_;
   testing_support::TestHttpServer server_;
   std::unique_ptr<PortRelay> relay_;
+  int port_lock_ = -1;
   int started_ = 0;
 };
 

@@ -24,7 +24,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, mode_t mode)
     : target_(std::move(target)) {
-  std::string pattern = target_.string() + ".tmp-XXXXXX";
+  std::string pattern = target_.string() + std::string(kTemporaryInfix) + "XXXXXX";
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd_ < 0) return;
   temporary_ = pattern;

@@ -11,6 +11,10 @@
 
 namespace korvane::platform {
 
+// A temporary file's name is its target's name, this infix and six characters. A writer
+// killed before its commit leaves it behind.
+inline constexpr std::string_view kTemporaryInfix = ".tmp-";
+
 class AtomicFileWriter {
  public:
   // Opens the temporary file. The new file takes the target's permission bits when the

@@ -52,6 +52,7 @@ class SocketEvent final : public NamedEvent {
   }
   SocketEvent(const SocketEvent&) = delete;
   SocketEvent& operator=(const SocketEvent&) = delete;
+  bool HoldsName() const override { return fd_ >= 0; }
 
  private:
   int fd_;

@@ -12,6 +12,9 @@ namespace korvane::platform {
 class NamedEvent {
  public:
   virtual ~NamedEvent() = default;  // releases the name
+  // Whether this object made the name its own: of two processes that create one name at
+  // once, exactly one does.
+  virtual bool HoldsName() const = 0;
 };
 
 class NamedEvents {

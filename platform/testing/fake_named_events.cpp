@@ -4,7 +4,8 @@ namespace korvane::platform::testing {
 
 class FakeNamedEvents::Held final : public NamedEvent {
  public:
-  Held(FakeNamedEvents& owner, std::string name) : owner_(owner), name_(std::move(name)) {
+  Held(FakeNamedEvents& owner, std::string name)
+      : owner_(owner), name_(std::move(name)), holds_(!name_.empty() && !owner_.IsHeld(name_)) {
     if (!name_.empty()) owner_.held_.insert(name_);
   }
   ~Held() override {
@@ -12,10 +13,12 @@ class FakeNamedEvents::Held final : public NamedEvent {
   }
   Held(const Held&) = delete;
   Held& operator=(const Held&) = delete;
+  bool HoldsName() const override { return holds_; }
 
  private:
   FakeNamedEvents& owner_;
   std::string name_;
+  bool holds_;
 };
 
 std::unique_ptr<NamedEvent> FakeNamedEvents::CreateNamedEvent(std::string_view name) {

@@ -48,8 +48,11 @@ std::string ReadBytes(const fs::path& file, std::size_t first, std::size_t count
 class SiteServer::Impl {
  public:
   explicit Impl(fs::path folder) : folder_(std::move(folder)) {
-    // One connection carries every block of a download.
+    // One connection carries every block of a download. httplib writes an answer's head
+    // and body apart: with Nagle's algorithm the body would wait for the client's delayed
+    // acknowledgement, about 40 ms a block. Accepted sockets inherit the option.
     server_.set_keep_alive_max_count(100000);
+    server_.set_tcp_nodelay(true);
     // httplib's default shares the port with any other listener (SO_REUSEPORT): a port
     // that is taken must stay taken. Only a restart over old connections is allowed.
     server_.set_socket_options([](socket_t socket) {

@@ -5,7 +5,8 @@ demo_summary.py DESCRIPTION PROGRAM_FOLDER [DUMP]
 
 Prints what the wizard showed (from the JSON-lines dump of a headless run, when given)
 and checks that the program folder now holds the published release of the description
-(deploy/demo/site.txt) byte for byte, its "up.dat" names the published version and the
+(deploy/demo/site.txt) byte for byte (a file the installed release already held as it
+is published is called unchanged), its "up.dat" names the published version and the
 work folder is gone. Exits 1 when any check fails.
 """
 
@@ -14,13 +15,13 @@ import pathlib
 import sys
 
 
-def published_release(description):
-    """(version, folder) of the description's "published" line."""
+def release_line(description, kind, version_at):
+    """(version, folder) of the description's "installed" or "published" line."""
     for line in description.read_text(encoding="utf-8").splitlines():
         words = line.split(" ")
-        if words[0] == "published" and len(words) >= 5:
-            return words[2], description.parent / " ".join(words[4:])
-    sys.exit(f"{description}: no published line")
+        if words[0] == kind and len(words) >= version_at + 3:
+            return words[version_at], description.parent / " ".join(words[version_at + 2:])
+    sys.exit(f"{description}: no {kind} line")
 
 
 def read_dump(dump):
@@ -72,13 +73,15 @@ def summarise(dump):
     return bool(started) and exit_code == 0 and bool(names) and all(s == "完成" for s in states[: len(names)])
 
 
-def check_folder(program, version, release):
+def check_folder(program, version, release, previous):
     ok = True
     for source in sorted(path for path in release.rglob("*") if path.is_file()):
         relative = source.relative_to(release)
         installed = program / relative
         same = installed.is_file() and installed.read_bytes() == source.read_bytes()
-        print(f"  {relative}: {'new version' if same else 'NOT the new version'}")
+        old = previous / relative
+        unchanged = old.is_file() and old.read_bytes() == source.read_bytes()
+        print(f"  {relative}: {('unchanged' if unchanged else 'new version') if same else 'NOT the new version'}")
         ok = ok and same
     listed = (program / "up.dat").read_bytes().decode("gbk", "replace").splitlines()
     if f"版本号={version}" not in listed:
@@ -94,10 +97,11 @@ def main():
     if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
     description, program = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
-    version, release = published_release(description)
+    version, release = release_line(description, "published", 2)
+    _, previous = release_line(description, "installed", 1)
     ok = summarise(pathlib.Path(sys.argv[3])) if len(sys.argv) == 4 else True
     print(f"Program folder {program} after the update to {version}:")
-    ok = check_folder(program, version, release) and ok
+    ok = check_folder(program, version, release, previous) and ok
     print("Demo " + ("succeeded." if ok else "FAILED."))
     return 0 if ok else 1
 

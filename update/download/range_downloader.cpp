@@ -32,8 +32,6 @@ std::int32_t SpeedOf(std::int32_t block_size, std::int64_t elapsed_ms) {
 
 }  // namespace
 
-namespace status = download_status;
-
 struct RangeDownloader::Transfer {
   platform::OpenedFile& file;
   std::int32_t range_start = 0;
@@ -64,7 +62,7 @@ void RangeDownloader::Close() {
   progress_routine_ = nullptr;
   finished_routine_ = nullptr;
   local_path_.clear();
-  status_text_.clear();
+  Finish(DownloadOutcome::kStopped);
   referer_.clear();
   url_.clear();
 }
@@ -106,31 +104,36 @@ bool RangeDownloader::SetLocalFile(std::string_view path) {
 }
 
 bool RangeDownloader::Download() {
-  if (!initialised_) return Refuse(status::kNotInitialised);
-  if (busy_) return Refuse(status::kAlreadyDownloading);
+  if (!initialised_) return Refuse(DownloadOutcome::kNotInitialised);
+  if (busy_) return Refuse(DownloadOutcome::kAlreadyDownloading);
   std::unique_ptr<platform::OpenedFile> file =
       files_->OpenFile(local_path_, platform::OpenMode::kWrite);
-  if (!file) return Refuse(status::kLocalFileUnopenable);
+  if (!file) return Refuse(DownloadOutcome::kLocalFileUnopenable);
   RunTransfer(*file);
   file.reset();  // closed before the finished routine runs, which may use the file
   Report();
   ResetCounters();
-  return status_text_ == status::kComplete;
+  return outcome_ == DownloadOutcome::kComplete;
 }
 
-bool RangeDownloader::Refuse(std::string_view status_text) {
-  status_text_ = Text(status_text);
+bool RangeDownloader::Refuse(DownloadOutcome outcome) {
+  Finish(outcome);
   Report();
   return false;
+}
+
+void RangeDownloader::Finish(DownloadOutcome outcome) {
+  outcome_ = outcome;
+  status_text_ = Text(OutcomeText(outcome));
 }
 
 void RangeDownloader::RunTransfer(platform::OpenedFile& file) {
   const std::int64_t local_length = file.GetOpenFileLength();
   busy_ = true;
-  status_text_.clear();
+  Finish(DownloadOutcome::kStopped);
   abort_flag_ = false;
   if (static_cast<double>(local_length) >= kLengthLimit) {
-    status_text_ = Text(status::kTooLarge);
+    Finish(DownloadOutcome::kTooLarge);
     return;
   }
   bytes_done_ = static_cast<std::int32_t>(local_length);
@@ -149,12 +152,13 @@ RangeDownloader::BlockEnd RangeDownloader::FetchBlock(Transfer& transfer) {
 
   const int answer_status = http_object_->Status();
   if (answer_status > 299 && answer_status != kStatusUnsatisfiable) {
+    outcome_ = DownloadOutcome::kHttpError;
     status_text_ = http_object_->StatusText();
     return BlockEnd::kTransferEnded;
   }
   if (answer_status == kStatusPartial) return TakeRange(transfer);
   if (answer_status == kStatusUnsatisfiable) return TakeUnsatisfiable(transfer);
-  status_text_ = Text(status::kRangesUnsupported);
+  Finish(DownloadOutcome::kRangesUnsupported);
   return BlockEnd::kTransferEnded;
 }
 
@@ -177,11 +181,11 @@ bool RangeDownloader::AwaitAnswer(std::int64_t sent_at) {
   while (http_object_->ReadyState() != platform::HttpReadyState::kComplete) {
     if (clock_->NowMs() - sent_at > timeout_ms_) {
       http_object_->Abort();
-      status_text_ = Text(status::kTimedOut);
+      Finish(DownloadOutcome::kTimedOut);
       return false;
     }
     if (abort_flag_) {
-      status_text_ = Text(status::kAbortedByUser);
+      Finish(DownloadOutcome::kAbortedByUser);
       return false;
     }
     http_object_->WaitForResponse(kWaitSliceMs);
@@ -200,11 +204,11 @@ RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
   if (range.total || range.first) {
     if (!range.first || *range.first != transfer.range_start || range.last < *range.first ||
         (range.total && range.last >= *range.total)) {
-      status_text_ = Text(status::kRangeMismatch);
+      Finish(DownloadOutcome::kRangeMismatch);
       return BlockEnd::kTransferEnded;
     }
     if (static_cast<double>(body.size()) != range.last - *range.first + 1) {
-      status_text_ = Text(status::kBodyLengthMismatch);
+      Finish(DownloadOutcome::kBodyLengthMismatch);
       return BlockEnd::kTransferEnded;
     }
   }
@@ -216,7 +220,7 @@ RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
   transfer.percent = Percent();
   ReportProgress(transfer);
   if (bytes_done_ == total_length_) {
-    status_text_ = Text(status::kComplete);
+    Finish(DownloadOutcome::kComplete);
     return BlockEnd::kTransferEnded;
   }
   return abort_flag_ ? BlockEnd::kTransferEnded : BlockEnd::kNextBlock;
@@ -229,14 +233,14 @@ RangeDownloader::BlockEnd RangeDownloader::TakeUnsatisfiable(Transfer& transfer)
   if (!range || !range->total) return TakeUnknownLength(transfer, {});
   if (!AcceptTotal(*range->total)) return BlockEnd::kTransferEnded;
   if (static_cast<double>(transfer.file.GetOpenFileLength()) != *range->total) {
-    status_text_ = Text(status::kLocalLengthMismatch);
+    Finish(DownloadOutcome::kLocalLengthMismatch);
     return BlockEnd::kTransferEnded;
   }
   total_length_ = static_cast<std::int32_t>(*range->total);
   bytes_done_ = total_length_;
   transfer.percent = Percent();
   ReportProgress(transfer);
-  status_text_ = Text(status::kComplete);
+  Finish(DownloadOutcome::kComplete);
   return BlockEnd::kTransferEnded;
 }
 
@@ -255,17 +259,17 @@ RangeDownloader::BlockEnd RangeDownloader::TakeUnknownLength(Transfer& transfer,
   // came, and the counters stay where they were.
   if (!WriteBody(transfer, body)) return BlockEnd::kTransferEnded;
   ReportProgress(transfer);
-  status_text_ = Text(status::kLengthUnknown);
+  Finish(DownloadOutcome::kLengthUnknown);
   return BlockEnd::kTransferEnded;
 }
 
 bool RangeDownloader::AcceptTotal(double total) {
   if (total >= kLengthLimit) {
-    status_text_ = Text(status::kTooLarge);
+    Finish(DownloadOutcome::kTooLarge);
     return false;
   }
   if (total_length_ != 0 && total != total_length_) {
-    status_text_ = Text(status::kTotalChanged);
+    Finish(DownloadOutcome::kTotalChanged);
     return false;
   }
   return true;
@@ -273,7 +277,7 @@ bool RangeDownloader::AcceptTotal(double total) {
 
 bool RangeDownloader::WriteBody(Transfer& transfer, std::string_view body) {
   if (body.empty() || transfer.file.WriteBytes(body)) return true;
-  status_text_ = Text(status::kLocalFileUnwritable);
+  Finish(DownloadOutcome::kLocalFileUnwritable);
   return false;
 }
 

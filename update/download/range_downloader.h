@@ -3,8 +3,9 @@
 // one request per block on one HTTP object (and so one connection). It resumes at the
 // length the local file already has, appends each answered range, gives up on a block
 // that takes too long, can be told to stop, reports after every block and once at the
-// end, and leaves its outcome in StatusText (download_status.h), where "下载完毕" means
-// the file is complete. Everything runs on the calling thread.
+// end, and leaves its outcome in Outcome and that outcome's text in StatusText
+// (download_status.h), where only kComplete ("下载完毕") means the file is complete.
+// Everything runs on the calling thread.
 //
 // Set-up before a transfer: Init, SetLocalFile, SetUrl, SetBlockSize, then Download.
 // While a transfer runs (from inside its routines, or from code that runs while it
@@ -21,6 +22,7 @@
 #include "platform/services/files.h"
 #include "platform/services/http_request.h"
 #include "update/download/content_range.h"
+#include "update/download/download_status.h"
 
 namespace korvane::update {
 
@@ -63,6 +65,8 @@ class RangeDownloader {
   // During a transfer: cancels the pending request and asks the transfer to stop.
   void Abort();
 
+  DownloadOutcome Outcome() const { return outcome_; }
+  // The outcome's text (download_status.h), or an HTTP error answer's reason phrase.
   const Text& StatusText() const { return status_text_; }
   const Text& Url() const { return url_; }
   const Text& Referer() const { return referer_; }
@@ -80,7 +84,8 @@ class RangeDownloader {
 
   RangeDownloader(const RangeDownloader&) = default;
 
-  bool Refuse(std::string_view status_text);
+  bool Refuse(DownloadOutcome outcome);
+  void Finish(DownloadOutcome outcome);
   void RunTransfer(platform::OpenedFile& file);
   BlockEnd FetchBlock(Transfer& transfer);
   void SendRangeRequest(std::int64_t first, std::int64_t last);
@@ -104,6 +109,7 @@ class RangeDownloader {
   Text url_;
   Text referer_;
   std::int32_t timeout_ms_ = 0;
+  DownloadOutcome outcome_ = DownloadOutcome::kStopped;
   Text status_text_;
   Text local_path_;
   bool busy_ = false;

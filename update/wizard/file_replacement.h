@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "platform/core/profile.h"
 #include "platform/services/files.h"
 #include "update/wizard/update_paths.h"
 
@@ -20,10 +21,13 @@ bool IsBareFileName(std::string_view name);
 // name; nullopt when it would lead outside F (a drive, "..", no leading backslash).
 std::optional<Text> InstalledFilePath(const Text& program_folder, std::string_view file_path);
 
-// Copies each listed file's unpacked copy over its installed file, in list order, and
+// Copies each listed file's unpacked copy over its installed file (where `server_list`
+// puts it), in list order, and
 // stops at the first that cannot be replaced: its name is the result. The copy replaces
-// the installed file atomically, so a failure leaves it as it was.
+// the installed file atomically, so a failure leaves it as it was; temporaries that an
+// earlier, killed replacement left beside an installed file go first.
 std::optional<Text> ReplaceInstalledFiles(platform::FileSystem& files, const UpdatePaths& paths,
+                                          const platform::IniDocument& server_list,
                                           const std::vector<Text>& names);
 
 }  // namespace korvane::update

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -79,12 +80,20 @@ LocalInventory::LocalInventory(platform::FileSystem& files, Text program_folder)
 
 void LocalInventory::RecordLocalFile(const Text& folder, const Text& name) {
   if (FindText(folder, "\\update\\") > 0 || name == "up.dat") return;
+  // A Linux name without a GBK form comes back with "?" in its place, and no file has
+  // that name: it cannot be dated or replaced, so it is not listed.
+  const platform::FileDate date = files_.GetFileModifiedTime(folder + name);
+  if (date == platform::FileDate{}) {
+    std::clog << "Update: not listed, no file by this GBK name: "
+              << AsChars(GbkToUtf8(folder + name)) << "\n";
+    return;
+  }
   // The folder below F, with its leading and trailing backslash.
   const Text relative_folder =
       folder.size() >= program_folder_.size() ? folder.substr(program_folder_.size()) : folder;
   list_.Write(name, kFileNameKey, name);
   list_.Write(name, kFilePathKey, relative_folder + name);
-  list_.Write(name, kFileDateKey, platform::DateText(files_.GetFileModifiedTime(folder + name)));
+  list_.Write(name, kFileDateKey, platform::DateText(date));
 }
 
 bool LocalInventory::Commit() {

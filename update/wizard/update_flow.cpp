@@ -1,9 +1,11 @@
 // The update flow behind the wizard's Next button: the list step (state 0 to 1 or 2) and
-// the download step (state 2). No step examines the outcome of the step before it; a
-// failure shows where a later step can see it.
+// the download step (state 2). Apart from whether the server's list was had, no step
+// examines the outcome of the step before it; a failure shows where a later step can see it.
 
 #include <vector>
 
+#include "platform/core/atomic_file.h"
+#include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "update/wizard/file_replacement.h"
 #include "update/wizard/local_inventory.h"
@@ -19,6 +21,8 @@ using platform::ui::Alignment;
 constexpr int kBlockSizeKb = 20;
 constexpr int kBarStyle = 9;
 constexpr std::string_view kNotFound = "Not Found";
+constexpr std::string_view kListFailure =
+    "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！";
 
 // The scan lets the window handle its messages between folders, so a press on cancel
 // can hand over to Player in the middle of it.
@@ -43,8 +47,8 @@ void AttachBar(CrystalProgressBar& bar, const platform::ui::DrawPanel& panel) {
 
 void UpdateWizard::OnNextClicked() {
   // State 2 first: no step sets the state back, so one click runs at most one step.
-  if (globals_.wizard_state == kUpdating) RunDownloadStep();
-  if (globals_.wizard_state == kConnectivityPage) RunListStep();
+  if (globals_.wizard_state == WizardState::kUpdating) RunDownloadStep();
+  if (globals_.wizard_state == WizardState::kConnectivityPage) RunListStep();
 }
 
 void UpdateWizard::RunListStep() {
@@ -58,7 +62,7 @@ void UpdateWizard::RunListStep() {
   c.guide.SetAlignment(Alignment::kCentre);
   c.guide.SetCaption("正在下载更新列表......");
   AttachBar(*globals_.main_progress_bar, c.main_panel);
-  globals_.wizard_state = kListingFiles;
+  globals_.wizard_state = WizardState::kListingFiles;
   FetchUpdateList();
   UnzipToUpdateFolder(Paths().ListArchive());
   CompareAndListFiles();
@@ -96,6 +100,15 @@ void UpdateWizard::UnzipToUpdateFolder(const Text& archive) {
 
 void UpdateWizard::CompareAndListFiles() {
   const UpdatePaths paths = Paths();
+  // The list as compared is the list stored at the end, whatever the work folder holds
+  // by then. A list without a version was not had: nothing is listed or stored.
+  compared_list_ = platform::ReadWholeFile(platform::NativePath(paths.ServerList()));
+  if (!compared_list_ ||
+      platform::IniDocument::Parse(*compared_list_).Value(kVersionSection, kVersionKey).empty()) {
+    compared_list_.reset();
+    ShowListFailure();
+    return;
+  }
   if (!platform::FileExists(paths.LocalList())) {
     WindowPacer pacer(services_.ui);
     BuildLocalInventory(services_.files, pacer, paths.ProgramFolder());
@@ -113,8 +126,18 @@ void UpdateWizard::CompareAndListFiles() {
     c.size_list.AddItem(file.size_text);
   }
   ShowListPage(comparison.local_version, comparison.server_version);
-  globals_.wizard_state = kUpdating;
+  globals_.wizard_state = WizardState::kUpdating;
   c.next.SetEnabled(true);
+}
+
+// The error panel says that cancel ends the run, so Next stays disabled under it. A
+// "Not Found" answer has shown its own reason already.
+void UpdateWizard::ShowListFailure() {
+  WizardControls& c = *controls_;
+  c.next.SetEnabled(false);
+  if (c.error_panel.Visible()) return;
+  c.error_panel.SetVisible(true);
+  c.error_text.SetCaption(Text(kListFailure));
 }
 
 void UpdateWizard::ShowNoUpdatePage() {
@@ -169,7 +192,7 @@ void UpdateWizard::RunDownloadStep() {
 void UpdateWizard::DownloadUpdateFiles() {
   WizardControls& c = *controls_;
   const UpdatePaths paths = Paths();
-  const Text server_list = paths.ServerList();
+  const platform::IniDocument server_list = platform::IniDocument::Parse(*compared_list_);
   c.status_list.AddItem("");
   const int count = c.file_list.GetCount();
   for (int row = 0; row < count; ++row) {
@@ -185,8 +208,7 @@ void UpdateWizard::DownloadUpdateFiles() {
       DownloadFile(globals_.update_base + name + ".zip", paths.FileArchive(name));
       UnzipToUpdateFolder(paths.FileArchive(name));
     }
-    globals_.done_size = AddFileSize(globals_.done_size,
-                                     platform::ReadIniValue(server_list, name, kFileSizeKey));
+    globals_.done_size = AddFileSize(globals_.done_size, server_list.Value(name, kFileSizeKey));
     c.status_list.InsertItem(0, "完成");
     globals_.main_progress_bar->Position(OverallPercent(globals_.done_size, globals_.total_size));
   }
@@ -206,12 +228,13 @@ void UpdateWizard::ReplaceUpdatedFiles() {
   std::vector<Text> names;
   const int count = c.file_list.GetCount();
   for (int row = 0; row < count; ++row) names.push_back(c.file_list.GetItemText(row));
-  if (std::optional<Text> failed = ReplaceInstalledFiles(services_.files, paths, names)) {
+  if (std::optional<Text> failed = ReplaceInstalledFiles(
+          services_.files, paths, platform::IniDocument::Parse(*compared_list_), names)) {
     c.error_panel.SetVisible(true);
     c.error_text.SetCaption("    替换文件 '" + *failed + "' 时出错，可能文件正在使用中，请检查！");
   }
   if (c.error_panel.Visible()) return;
-  services_.files.CopyFileOverwrite(paths.ServerList(), paths.LocalList());
+  platform::WriteFileAtomically(platform::NativePath(paths.LocalList()), *compared_list_);
   services_.files.DeleteDirectoryTree(paths.WorkFolder());
   c.guide.SetCaption("请点击确定，关闭更新窗口！");
   c.description.SetCaption("您的产品及组件已经更新到最新状态。");
@@ -223,8 +246,12 @@ void UpdateWizard::ReplaceUpdatedFiles() {
 
 void UpdateWizard::OnDownloadProgress(const Text&, std::int32_t, std::int32_t,
                                       std::int32_t percent) {
-  if (globals_.wizard_state == kListingFiles) globals_.main_progress_bar->Position(percent);
-  if (globals_.wizard_state == kUpdating) globals_.file_progress_bar->Position(percent);
+  if (globals_.wizard_state == WizardState::kListingFiles) {
+    globals_.main_progress_bar->Position(percent);
+  }
+  if (globals_.wizard_state == WizardState::kUpdating) {
+    globals_.file_progress_bar->Position(percent);
+  }
 }
 
 void UpdateWizard::OnDownloadFinished(const Text&, std::int32_t, const Text& status_text,
@@ -233,9 +260,8 @@ void UpdateWizard::OnDownloadFinished(const Text&, std::int32_t, const Text& sta
   WizardControls& c = *controls_;
   c.next.SetEnabled(false);
   c.error_panel.SetVisible(true);
-  c.error_text.SetCaption(IsInternetReachable()
-                              ? "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！"
-                              : "    网络中断，请检查您的网络是否工作正常！");
+  c.error_text.SetCaption(IsInternetReachable() ? Text(kListFailure)
+                                                : Text("    网络中断，请检查您的网络是否工作正常！"));
 }
 
 }  // namespace korvane::update

@@ -13,9 +13,10 @@
 namespace korvane::update {
 
 // The wizard's pages.
-enum WizardStates : std::int32_t {
+enum class WizardState : std::int32_t {
   kConnectivityPage = 0,
-  kListingFiles = 1,  // the list is fetched and compared; also the no-update page
+  kListingFiles = 1,  // the list is fetched and compared; also the no-update page and a
+                      // list that could not be had
   kUpdating = 2,      // the changed files are listed, and the update runs or has run
 };
 
@@ -25,7 +26,7 @@ struct UpdateGlobals {
   Text update_switch;
   Text home_address;
   Text update_base;
-  std::int32_t wizard_state = kConnectivityPage;
+  WizardState wizard_state = WizardState::kConnectivityPage;
   std::unique_ptr<CrystalProgressBar> main_progress_bar;
   std::unique_ptr<CrystalProgressBar> file_progress_bar;
   std::int32_t done_size = 0;

@@ -11,6 +11,7 @@
 #include "platform/services/curl_http_request.h"
 #include "platform/services/linux_file_system.h"
 #include "platform/services/linux_shell.h"
+#include "platform/services/linux_named_events.h"
 #include "platform/services/system_resolver.h"
 #include "platform/ui/automation.h"
 #include "platform/ui/automation_seams.h"
@@ -30,6 +31,7 @@ struct PlatformServices {
   std::unique_ptr<platform::HttpClient> http = platform::CreateCurlHttpClient();
   std::unique_ptr<platform::HttpRequestFactory> requests = platform::CreateCurlHttpRequestFactory();
   std::unique_ptr<platform::NameResolver> resolver = platform::CreateSystemNameResolver();
+  std::unique_ptr<platform::NamedEvents> instances = platform::CreateLinuxNamedEvents();
 };
 
 int RunWizard(platform::ui::Program& ui, PlatformServices& platform_services, platform::Shell& shell) {
@@ -38,6 +40,7 @@ int RunWizard(platform::ui::Program& ui, PlatformServices& platform_services, pl
                                   *platform_services.http,
                                   *platform_services.requests,
                                   *platform_services.resolver,
+                                  *platform_services.instances,
                                   platform::SystemClock(),
                                   [&shell](std::string_view verb, std::string_view file) {
                                     shell.RunShellVerb(verb, file);

@@ -1,16 +1,29 @@
 #include "update/wizard/update_program.h"
 
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <system_error>
 
 #include "platform/core/path_map.h"
 
 namespace korvane::update {
 
+std::string UpdateInstanceName(const Text& program_folder) {
+  std::error_code ignored;
+  return "korvane-update:" +
+         std::filesystem::weakly_canonical(platform::NativePath(program_folder), ignored).string();
+}
+
 UpdateProgram::UpdateProgram(UpdateServices& services)
     : services_(services), wizard_(services, globals_) {}
 
 int UpdateProgram::UpdateEntry() {
+  // A second Update in the same program folder while one runs would empty and refill the
+  // work folder under it and store a list it never compared: it touches nothing and ends.
+  const std::unique_ptr<platform::NamedEvent> instance =
+      services_.instances.CreateNamedEvent(UpdateInstanceName(services_.files.GetRunDirectory()));
+  if (!instance->HoldsName()) return 0;
   platform::ui::Program& ui = services_.ui;
   std::error_code ignored;
   std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);

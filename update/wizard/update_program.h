@@ -7,7 +7,13 @@
 #include "update/wizard/update_services.h"
 #include "update/wizard/update_wizard.h"
 
+#include <string>
+
 namespace korvane::update {
+
+// The name that one running Update holds for its program folder, taken as the system
+// resolves it, so two spellings of one folder meet.
+std::string UpdateInstanceName(const Text& program_folder);
 
 class UpdateProgram {
  public:

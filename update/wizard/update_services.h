@@ -11,6 +11,7 @@
 #include "platform/services/http.h"
 #include "platform/services/http_request.h"
 #include "platform/services/resolver.h"
+#include "platform/services/single_instance.h"
 #include "platform/ui/program.h"
 #include "update/wizard/update_source.h"
 
@@ -22,6 +23,8 @@ struct UpdateServices {
   platform::HttpClient& http;
   platform::HttpRequestFactory& requests;
   platform::NameResolver& resolver;
+  // Holds the one-Update-per-program-folder name.
+  platform::NamedEvents& instances;
   const platform::Clock& clock;
   // RunShellVerb(verb, file): starts a program through the shell; the result is not examined.
   std::function<void(std::string_view verb, std::string_view file)> run_shell_verb;

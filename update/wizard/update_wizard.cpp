@@ -20,7 +20,7 @@ void UpdateWizard::BindHandlers() {
 void UpdateWizard::OnWizardCreated(const platform::ui::Window& window) {
   controls_.emplace(window);
   CheckInternet();
-  globals_.wizard_state = kConnectivityPage;
+  globals_.wizard_state = WizardState::kConnectivityPage;
 }
 
 bool UpdateWizard::IsInternetReachable() {

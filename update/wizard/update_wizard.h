@@ -43,6 +43,7 @@ class UpdateWizard {
   void FetchUpdateList();
   void UnzipToUpdateFolder(const Text& archive);
   void CompareAndListFiles();
+  void ShowListFailure();
   void ShowNoUpdatePage();
   void ShowListPage(const Text& local_version, const Text& server_version);
   void RunDownloadStep();
@@ -56,6 +57,8 @@ class UpdateWizard {
   UpdateGlobals& globals_;
   // Found when the window opens; the handles stay safe after it has closed.
   std::optional<WizardControls> controls_;
+  // The server list's bytes as they were compared; empty until a list was had.
+  std::optional<Text> compared_list_;
 };
 
 }  // namespace korvane::update

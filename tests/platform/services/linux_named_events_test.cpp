@@ -15,6 +15,8 @@ TEST(LinuxNamedEvents, AnEventIsFoundWhileItsHolderHoldsIt) {
   EXPECT_FALSE(events->OpenNamedEvent(name));
   {
     auto held = events->CreateNamedEvent(name);
+    EXPECT_TRUE(held->HoldsName());
+    EXPECT_FALSE(events->CreateNamedEvent(name)->HoldsName()) << "a second object holds nothing";
     EXPECT_TRUE(events->OpenNamedEvent(name));
     EXPECT_FALSE(events->OpenNamedEvent("http://home.example/"));
     EXPECT_FALSE(events->OpenNamedEvent("HTTP://home.example/\xD6\xF7\xD2\xB3/")) << "names are case-sensitive";
@@ -26,6 +28,7 @@ TEST(LinuxNamedEvents, AnEmptyNameIsNeverFound) {
   auto events = CreateLinuxNamedEvents();
   auto held = events->CreateNamedEvent("");
   ASSERT_NE(held, nullptr);
+  EXPECT_FALSE(held->HoldsName());
   EXPECT_FALSE(events->OpenNamedEvent(""));
 }
 

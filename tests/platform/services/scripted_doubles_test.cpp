@@ -93,6 +93,8 @@ TEST(FakeNamedEvents, AnEventIsHeldUntilItsObjectGoes) {
   events.ReleaseElsewhere("http://home/");
   {
     auto held = events.CreateNamedEvent("http://home/");
+    EXPECT_TRUE(held->HoldsName());
+    EXPECT_FALSE(events.CreateNamedEvent("http://home/")->HoldsName());
     EXPECT_TRUE(events.OpenNamedEvent("http://home/"));
     auto nameless = events.CreateNamedEvent("");
     EXPECT_FALSE(events.OpenNamedEvent(""));

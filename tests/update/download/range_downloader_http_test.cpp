@@ -21,7 +21,6 @@
 namespace korvane::update {
 namespace {
 
-namespace status = download_status;
 using testing_support::RangeSupport;
 using testing_support::RecordedRequest;
 using testing_support::ScriptedAnswer;
@@ -114,7 +113,7 @@ TEST_F(RangeDownloaderHttpTest, ThreeBlocksOnOneConnection) {
   EXPECT_EQ(server.ConnectionCount(), 1);
   EXPECT_THAT(totals, ElementsAre(50000, 50000, 50000));
   EXPECT_THAT(percents, ElementsAre(40, 81, 100));
-  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kComplete), 100}));
+  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}));
   EXPECT_EQ(LocalBytes(), resource);
 }
 
@@ -172,7 +171,7 @@ TEST_F(RangeDownloaderHttpTest, CompleteFileIsAnswered416AndTakenAsComplete) {
   EXPECT_TRUE(Download());
 
   EXPECT_THAT(RangesArrived(), ElementsAre("bytes=50000-70479"));
-  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(status::kComplete), 100}));
+  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(OutcomeText(DownloadOutcome::kComplete)), 100}));
   EXPECT_EQ(LocalBytes(), resource);
 }
 
@@ -182,7 +181,7 @@ TEST_F(RangeDownloaderHttpTest, LocalFileLongerThanTheResourceIsNotComplete) {
 
   EXPECT_FALSE(Download());
 
-  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(status::kLocalLengthMismatch), 0}));
+  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(OutcomeText(DownloadOutcome::kLocalLengthMismatch)), 0}));
   EXPECT_EQ(LocalBytes(), resource + "more");
 }
 
@@ -201,7 +200,7 @@ TEST_F(RangeDownloaderHttpTest, ServerThatIgnoresRangesWritesNothing) {
 
   EXPECT_FALSE(Download());
 
-  EXPECT_THAT(finished, ElementsAre(Finish{200, Text(status::kRangesUnsupported), 0}));
+  EXPECT_THAT(finished, ElementsAre(Finish{200, Text(OutcomeText(DownloadOutcome::kRangesUnsupported)), 0}));
   EXPECT_EQ(LocalBytes(), "");
 }
 
@@ -210,7 +209,7 @@ TEST_F(RangeDownloaderHttpTest, PartialAnswerWithoutContentRangeIsOfUnknownLengt
 
   EXPECT_FALSE(Download());
 
-  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kLengthUnknown), 0}));
+  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(OutcomeText(DownloadOutcome::kLengthUnknown)), 0}));
   EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));  // kept, as it came
   EXPECT_EQ(server.Requests().size(), 1u);
 }
@@ -222,11 +221,11 @@ TEST_F(RangeDownloaderHttpTest, FaultyPartialAnswersWriteNothing) {
     std::size_t body_length;
     std::string_view status_text;
   } cases[] = {
-      {"no stated length", "bytes 0-20479/*", 20480, status::kLengthUnknown},
-      {"elsewhere", "bytes 1-20480/50000", 20480, status::kRangeMismatch},
-      {"elsewhere, no stated length", "bytes 1-20480/*", 20480, status::kRangeMismatch},
-      {"short body", "bytes 0-20479/50000", 10000, status::kBodyLengthMismatch},
-      {"2 GB", "bytes 0-20479/3000000000", 20480, status::kTooLarge},
+      {"no stated length", "bytes 0-20479/*", 20480, OutcomeText(DownloadOutcome::kLengthUnknown)},
+      {"elsewhere", "bytes 1-20480/50000", 20480, OutcomeText(DownloadOutcome::kRangeMismatch)},
+      {"elsewhere, no stated length", "bytes 1-20480/*", 20480, OutcomeText(DownloadOutcome::kRangeMismatch)},
+      {"short body", "bytes 0-20479/50000", 10000, OutcomeText(DownloadOutcome::kBodyLengthMismatch)},
+      {"2 GB", "bytes 0-20479/3000000000", 20480, OutcomeText(DownloadOutcome::kTooLarge)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -239,7 +238,7 @@ TEST_F(RangeDownloaderHttpTest, FaultyPartialAnswersWriteNothing) {
     ASSERT_EQ(finished.size(), 1u);
     EXPECT_EQ(finished[0].status_text, c.status_text);
     // Only an answer that states no length is kept as it came.
-    EXPECT_EQ(LocalBytes(), c.status_text == status::kLengthUnknown ? Resource(20480) : "");
+    EXPECT_EQ(LocalBytes(), c.status_text == OutcomeText(DownloadOutcome::kLengthUnknown) ? Resource(20480) : "");
   }
 }
 
@@ -256,7 +255,7 @@ TEST_F(RangeDownloaderHttpTest, ResourceThatChangesLengthMidwayIsNotComplete) {
 
   EXPECT_FALSE(Download());
 
-  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kTotalChanged), 40}));
+  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(OutcomeText(DownloadOutcome::kTotalChanged)), 40}));
   EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));
 }
 
@@ -271,7 +270,7 @@ TEST_F(RangeDownloaderHttpTest, AnswerCutOffMidwayWritesNothing) {
   EXPECT_FALSE(Download());
 
   // The HTTP object reports a broken answer without a status.
-  EXPECT_THAT(finished, ElementsAre(Finish{0, Text(status::kRangesUnsupported), 0}));
+  EXPECT_THAT(finished, ElementsAre(Finish{0, Text(OutcomeText(DownloadOutcome::kRangesUnsupported)), 0}));
   EXPECT_EQ(LocalBytes(), "");
 
   // The next transfer starts again from the file's (empty) end.
@@ -316,8 +315,8 @@ TEST_F(RangeDownloaderHttpTest, CallsDuringATransferAreRefused) {
   EXPECT_THAT(results, ElementsAre(false, false, false));
   EXPECT_THAT(RangesArrived(),
               ElementsAre("bytes=0-20479", "bytes=20480-40959", "bytes=40960-61439"));
-  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(status::kAlreadyDownloading), 40},
-                                    Finish{206, Text(status::kComplete), 100}));
+  EXPECT_THAT(finished, ElementsAre(Finish{206, Text(OutcomeText(DownloadOutcome::kAlreadyDownloading)), 40},
+                                    Finish{206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}));
   EXPECT_EQ(LocalBytes(), resource);
 }
 
@@ -328,7 +327,7 @@ TEST_F(RangeDownloaderHttpTest, StalledBlockRunsOutOfTime) {
 
   EXPECT_FALSE(Download(clock, 4));
 
-  EXPECT_THAT(finished, ElementsAre(Finish{0, Text(status::kTimedOut), 0}));
+  EXPECT_THAT(finished, ElementsAre(Finish{0, Text(OutcomeText(DownloadOutcome::kTimedOut)), 0}));
   EXPECT_EQ(LocalBytes(), "");
 }
 

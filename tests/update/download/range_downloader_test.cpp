@@ -14,7 +14,6 @@
 namespace korvane::update {
 namespace {
 
-namespace status = download_status;
 using platform::testing::ManualClock;
 using platform::testing::ScriptedHttpAnswer;
 using platform::testing::ScriptedHttpRequestFactory;
@@ -118,9 +117,9 @@ TEST_F(RangeDownloaderTest, FetchesA50000ByteResourceInThreeBlocks) {
     EXPECT_EQ(call.local_path, kPath);
     EXPECT_EQ(call.total_length, 50000);
   }
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kComplete, 100)));
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kComplete), 100)));
   EXPECT_EQ(LocalBytes(), resource);
-  EXPECT_EQ(downloader.StatusText(), status::kComplete);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kComplete));
   EXPECT_FALSE(files.files[Text(kPath)].open);
   // Back to ready: the counters are reset and the set-up stays.
   EXPECT_FALSE(downloader.Busy());
@@ -178,7 +177,7 @@ TEST_F(RangeDownloaderTest, SmallResourceTakesOneRequest) {
 
   EXPECT_THAT(RangesAsked(), ElementsAre("bytes=0-20479"));
   EXPECT_EQ(LocalBytes(), resource);
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kComplete, 100)));
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kComplete), 100)));
 }
 
 TEST_F(RangeDownloaderTest, UnsatisfiableRangeOnACompleteFileIsComplete) {
@@ -194,7 +193,7 @@ TEST_F(RangeDownloaderTest, UnsatisfiableRangeOnACompleteFileIsComplete) {
   ASSERT_EQ(progress.size(), 1u);
   EXPECT_EQ(progress[0].total_length, 50000);
   EXPECT_EQ(progress[0].percent, 100);
-  EXPECT_THAT(finished, ElementsAre(Finished(416, status::kComplete, 100)));
+  EXPECT_THAT(finished, ElementsAre(Finished(416, OutcomeText(DownloadOutcome::kComplete), 100)));
 }
 
 TEST_F(RangeDownloaderTest, EmptyResourceIsCompleteOnItsUnsatisfiableAnswer) {
@@ -204,7 +203,7 @@ TEST_F(RangeDownloaderTest, EmptyResourceIsCompleteOnItsUnsatisfiableAnswer) {
   EXPECT_TRUE(downloader.Download());
 
   EXPECT_EQ(LocalBytes(), "");
-  EXPECT_THAT(finished, ElementsAre(Finished(416, status::kComplete, 0)));
+  EXPECT_THAT(finished, ElementsAre(Finished(416, OutcomeText(DownloadOutcome::kComplete), 0)));
 }
 
 TEST_F(RangeDownloaderTest, TransferWorksWithoutRoutines) {
@@ -236,52 +235,52 @@ const AnswerCase kAnswerCases[] = {
     {"ServerError", 0, {500, "Internal Server Error", {}, "oops"}, "Internal Server Error", false,
      false},
     {"MovedAway", 0, {302, "Found", {{"Location", "/elsewhere"}}, ""}, "Found", false, false},
-    {"WholeResourceInsteadOfARange", 0, {200, "OK", {}, Body(1000)}, status::kRangesUnsupported,
+    {"WholeResourceInsteadOfARange", 0, {200, "OK", {}, Body(1000)}, OutcomeText(DownloadOutcome::kRangesUnsupported),
      false, false},
-    {"NoStatus", 0, {0, "", {}, ""}, status::kRangesUnsupported, false, false},
+    {"NoStatus", 0, {0, "", {}, ""}, OutcomeText(DownloadOutcome::kRangesUnsupported), false, false},
     {"PartialWithoutContentRange", 0, {206, "Partial Content", {}, Body(1000)},
-     status::kLengthUnknown, true, true},
+     OutcomeText(DownloadOutcome::kLengthUnknown), true, true},
     {"PartialWithoutStatedLength", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-999/*"}}, Body(1000)},
-     status::kLengthUnknown, true, true},
+     OutcomeText(DownloadOutcome::kLengthUnknown), true, true},
     {"UnsatisfiableWithoutContentRange", 1000, {416, "Range Not Satisfiable", {}, ""},
-     status::kLengthUnknown, false, true},
+     OutcomeText(DownloadOutcome::kLengthUnknown), false, true},
     {"RangeWithoutStatedLengthBeginsElsewhere", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 100-1099/*"}}, Body(1000)},
-     status::kRangeMismatch, false, false},
+     OutcomeText(DownloadOutcome::kRangeMismatch), false, false},
     {"RangeWithoutStatedLengthHasAShortBody", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-999/*"}}, Body(600)},
-     status::kBodyLengthMismatch, false, false},
+     OutcomeText(DownloadOutcome::kBodyLengthMismatch), false, false},
     {"RangeBeginsElsewhere", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 100-1099/50000"}}, Body(1000)},
-     status::kRangeMismatch, false, false},
+     OutcomeText(DownloadOutcome::kRangeMismatch), false, false},
     {"RangeBeginsBeforeTheLocalEnd", 30000,
      {206, "Partial Content", {{"Content-Range", "bytes 0-20479/50000"}}, Body(20480)},
-     status::kRangeMismatch, false, false},
+     OutcomeText(DownloadOutcome::kRangeMismatch), false, false},
     {"RangeEndsPastTheTotal", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-999/500"}}, Body(1000)},
-     status::kRangeMismatch, false, false},
+     OutcomeText(DownloadOutcome::kRangeMismatch), false, false},
     {"RangeWithoutPositions", 0,
      {206, "Partial Content", {{"Content-Range", "bytes */1000"}}, Body(1000)},
-     status::kRangeMismatch, false, false},
+     OutcomeText(DownloadOutcome::kRangeMismatch), false, false},
     {"BodyShorterThanItsRange", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-20479/50000"}}, Body(20000)},
-     status::kBodyLengthMismatch, false, false},
+     OutcomeText(DownloadOutcome::kBodyLengthMismatch), false, false},
     {"BodyLongerThanItsRange", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-999/50000"}}, Body(1001)},
-     status::kBodyLengthMismatch, false, false},
+     OutcomeText(DownloadOutcome::kBodyLengthMismatch), false, false},
     {"UnsatisfiableOnAShorterFile", 20000,
      {416, "Range Not Satisfiable", {{"Content-Range", "bytes */50000"}}, ""},
-     status::kLocalLengthMismatch, false, false},
+     OutcomeText(DownloadOutcome::kLocalLengthMismatch), false, false},
     {"UnsatisfiableOnALongerFile", 60000,
      {416, "Range Not Satisfiable", {{"Content-Range", "bytes */50000"}}, ""},
-     status::kLocalLengthMismatch, false, false},
+     OutcomeText(DownloadOutcome::kLocalLengthMismatch), false, false},
     {"ResourceOf2Gigabytes", 0,
      {206, "Partial Content", {{"Content-Range", "bytes 0-999/2147483648"}}, Body(1000)},
-     status::kTooLarge, false, false},
+     OutcomeText(DownloadOutcome::kTooLarge), false, false},
     {"UnsatisfiableOfMoreThan2Gigabytes", 1000,
      {416, "Range Not Satisfiable", {{"Content-Range", "bytes */9000000000"}}, ""},
-     status::kTooLarge, false, false},
+     OutcomeText(DownloadOutcome::kTooLarge), false, false},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
@@ -300,6 +299,9 @@ TEST_P(RangeDownloaderAnswerTest, EndsTheTransferWithItsStatusText) {
 
   EXPECT_EQ(http.sent().size(), 1u);
   EXPECT_EQ(downloader.StatusText(), c.status_text);
+  // An error answer's own reason phrase is the one text that is not the table's.
+  EXPECT_EQ(downloader.Outcome() == DownloadOutcome::kHttpError,
+            c.answer.status > 299 && c.answer.status != 416);
   EXPECT_EQ(LocalBytes(), c.body_written ? local + c.answer.body : local);
   EXPECT_EQ(progress.size(), c.progress_reported ? 1u : 0u);
   // No total length was taken, so the finished routine sees 0 percent.
@@ -325,7 +327,7 @@ TEST_F(RangeDownloaderTest, ChangedTotalKeepsEarlierBlocksAndReportsTheirPercent
   EXPECT_EQ(LocalBytes(), first.substr(0, 20480));
   EXPECT_THAT(PercentsReported(), ElementsAre(40));
   // The finished routine runs before the counters are reset.
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kTotalChanged, 40)));
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kTotalChanged), 40)));
 
   // The next transfer resumes where the file ends.
   finished.clear();
@@ -358,7 +360,7 @@ TEST_F(RangeDownloaderTest, FailedWriteIsNotTakenForAComplete) {
   SetUpTransfer();
 
   EXPECT_FALSE(downloader.Download());
-  EXPECT_EQ(downloader.StatusText(), status::kLocalFileUnwritable);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kLocalFileUnwritable));
   EXPECT_TRUE(progress.empty());
 }
 
@@ -371,7 +373,7 @@ TEST_F(RangeDownloaderTest, LocalFileOf2GigabytesIsNotResumed) {
 
   EXPECT_FALSE(downloader.Download());
   EXPECT_TRUE(http.sent().empty());
-  EXPECT_THAT(finished, ElementsAre(Finished(0, status::kTooLarge, 0)));
+  EXPECT_THAT(finished, ElementsAre(Finished(0, OutcomeText(DownloadOutcome::kTooLarge), 0)));
 }
 
 TEST_F(RangeDownloaderTest, LastBlockJustBelow2GigabytesCompletes) {
@@ -387,7 +389,7 @@ TEST_F(RangeDownloaderTest, LastBlockJustBelow2GigabytesCompletes) {
   // The range asked for reaches past 2 GB without wrapping round.
   EXPECT_THAT(RangesAsked(), ElementsAre("bytes=2147483000-2147503479"));
   EXPECT_EQ(LocalBytes(), tail);
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kComplete, 100)));
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kComplete), 100)));
 }
 
 // --- Block size, time allowed, speed ---------------------------------------------------
@@ -432,13 +434,13 @@ TEST_F(RangeDownloaderTest, BlockNotCompleteInTimeEndsTheTransfer) {
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(downloader.StatusText(), status::kTimedOut);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kTimedOut));
   EXPECT_EQ(http.abort_count(), 1);  // the pending request is cancelled
   // 204800 ms are allowed: the 205th second is the first past it. Every wait is one
   // blocking call of 1000 ms, never a busy loop.
   EXPECT_EQ(http.waits(), std::vector<int>(205, 1000));
   EXPECT_EQ(LocalBytes(), resource.substr(0, 20480));
-  EXPECT_THAT(finished, ElementsAre(Finished(0, status::kTimedOut, 40)));
+  EXPECT_THAT(finished, ElementsAre(Finished(0, OutcomeText(DownloadOutcome::kTimedOut), 40)));
 }
 
 TEST_F(RangeDownloaderTest, TimeIsAllowedPerBlock) {
@@ -504,7 +506,7 @@ TEST_F(RangeDownloaderTest, NothingButInitWorksBeforeInit) {
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(downloader.StatusText(), status::kNotInitialised);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kNotInitialised));
   EXPECT_EQ(downloader.Url(), "");
   EXPECT_EQ(downloader.LocalPath(), "");
   EXPECT_EQ(downloader.BlockSize(), 0);
@@ -518,7 +520,7 @@ TEST_F(RangeDownloaderTest, InitFailsWhenNoHttpObjectCanBeMade) {
   EXPECT_FALSE(downloader.Init(RecordProgress(progress), RecordFinished(finished)));
   EXPECT_FALSE(downloader.Initialised());
   EXPECT_FALSE(downloader.Download());
-  EXPECT_EQ(downloader.StatusText(), status::kNotInitialised);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kNotInitialised));
   EXPECT_TRUE(finished.empty());
 }
 
@@ -567,8 +569,8 @@ TEST_F(RangeDownloaderTest, CallsDuringATransferAreRefused) {
   EXPECT_EQ(downloader.LocalPath(), kPath);
   EXPECT_EQ(LocalBytes(), resource);
   // The refused Download reports its own text; the running transfer still ends with its.
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kAlreadyDownloading, 40),
-                                    Finished(206, status::kComplete, 100)));
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kAlreadyDownloading), 40),
+                                    Finished(206, OutcomeText(DownloadOutcome::kComplete), 100)));
 }
 
 TEST_F(RangeDownloaderTest, LocalFileThatCannotBeOpenedChangesNothing) {
@@ -578,9 +580,9 @@ TEST_F(RangeDownloaderTest, LocalFileThatCannotBeOpenedChangesNothing) {
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(downloader.StatusText(), status::kLocalFileUnopenable);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kLocalFileUnopenable));
   EXPECT_TRUE(http.sent().empty());
-  EXPECT_THAT(finished, ElementsAre(Finished(0, status::kLocalFileUnopenable, 0)));
+  EXPECT_THAT(finished, ElementsAre(Finished(0, OutcomeText(DownloadOutcome::kLocalFileUnopenable), 0)));
   EXPECT_FALSE(downloader.Busy());
 }
 
@@ -588,7 +590,7 @@ TEST_F(RangeDownloaderTest, EmptyLocalPathCannotBeOpened) {
   SetUpTransfer();
   downloader.SetLocalFile("");
   EXPECT_FALSE(downloader.Download());
-  EXPECT_EQ(downloader.StatusText(), status::kLocalFileUnopenable);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kLocalFileUnopenable));
 }
 
 TEST_F(RangeDownloaderTest, FileIsClosedBeforeTheFinishedRoutineRuns) {
@@ -614,10 +616,10 @@ TEST_F(RangeDownloaderTest, AbortWhileWaitingEndsTheTransfer) {
 
   EXPECT_FALSE(downloader.Download());
 
-  EXPECT_EQ(downloader.StatusText(), status::kAbortedByUser);
+  EXPECT_EQ(downloader.StatusText(), OutcomeText(DownloadOutcome::kAbortedByUser));
   EXPECT_EQ(http.abort_count(), 1);
   EXPECT_EQ(http.waits().size(), 3u);
-  EXPECT_THAT(finished, ElementsAre(Finished(0, status::kAbortedByUser, 0)));
+  EXPECT_THAT(finished, ElementsAre(Finished(0, OutcomeText(DownloadOutcome::kAbortedByUser), 0)));
 }
 
 TEST_F(RangeDownloaderTest, AbortAfterABlockStopsWithoutAStatusTextAndTheNextTransferResumes) {
@@ -699,7 +701,7 @@ TEST_F(RangeDownloaderTest, CopySharesTheHttpObjectAndDuplicatesTheTexts) {
   EXPECT_TRUE(copy->Download());
   EXPECT_EQ(LocalBytes(), resource);
   EXPECT_EQ(http.objects_created(), 1);
-  EXPECT_THAT(finished, ElementsAre(Finished(206, status::kComplete, 100)));  // same routine
+  EXPECT_THAT(finished, ElementsAre(Finished(206, OutcomeText(DownloadOutcome::kComplete), 100)));  // same routine
 }
 
 }  // namespace

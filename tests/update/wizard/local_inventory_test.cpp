@@ -107,6 +107,22 @@ TEST_F(LocalInventoryTest, SkipsTheWorkFolderAnyFolderNamedUpdateAndTheListItsel
   EXPECT_EQ(ListValue("e.dll", "文件路径"), "\\\xD3\x5Cupdate\\e.dll");
 }
 
+// "♫" has no GBK form: its search name would be "?.dll", which no file has.
+TEST_F(LocalInventoryTest, AFileWithoutAGbkNameIsLeftOutAndLoggedOnce) {
+  Touch(Native("\\a.dll"));
+  Touch(temp_.path() / u8"程序" / u8"\u266B.dll");
+  ::testing::internal::CaptureStderr();
+  ASSERT_TRUE(Build());
+  const std::string log = ::testing::internal::GetCapturedStderr();
+
+  const std::string list = *platform::ReadWholeFile(Native("\\up.dat"));
+  EXPECT_EQ(list.find("?"), std::string::npos) << list;
+  EXPECT_EQ(list.find("100年"), std::string::npos) << list;
+  EXPECT_EQ(ListValue("a.dll", "文件路径"), "\\a.dll");
+  EXPECT_NE(log.find("?.dll"), std::string::npos) << log;
+  EXPECT_EQ(log.find("?.dll"), log.rfind("?.dll")) << log;
+}
+
 TEST_F(LocalInventoryTest, TheSameNameTwiceKeepsOneSectionForTheFileScannedLast) {
   Touch(Native("\\a.dll"), 1, 0, 0);
   Touch(Native("\\codec\\a.dll"), 2, 0, 0);

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace korvane::update::testing {
@@ -19,6 +20,9 @@ class PortRelay {
   PortRelay& operator=(const PortRelay&) = delete;
 
   bool Listening() const { return listen_fd_ >= 0; }
+  // The port's lock file, for a caller that keeps other checkouts off the port after
+  // the relay has gone; -1 once handed over.
+  int HandOverPortLock() { return std::exchange(port_lock_fd_, -1); }
 
  private:
   void AcceptLoop();

@@ -4,6 +4,7 @@
 
 #include "platform/core/profile.h"
 #include "tests/update/wizard/update_program_fixture.h"
+#include "tools/publish/zip_writer.h"
 
 namespace korvane::update::testing {
 namespace {
@@ -19,6 +20,7 @@ using platform::ui::PictureButton;
 
 constexpr const char* kNext = "图形按钮_下一步";
 constexpr const char* kCancel = "图形按钮_取消";
+constexpr const char* kListFailure = "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！";
 
 std::vector<Text> Rows(const ListBox& list) {
   std::vector<Text> rows;
@@ -48,11 +50,11 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
     EXPECT_EQ(Control<Label>("标签_指导操作").Caption(), "点击下一步将开始查询可用的更新。");
     EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
     EXPECT_EQ(program_->Globals().update_base, server_.Url("/update/"));
-    EXPECT_EQ(program_->Globals().wizard_state, 0);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kConnectivityPage);
   });
   Click(kNext);
   Check([&] {
-    EXPECT_EQ(program_->Globals().wizard_state, 2);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kUpdating);
     EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "当前版本：1.0 --- 最新版本：2.0");
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 2 个文件：");
     EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 63);
@@ -124,6 +126,47 @@ TEST_F(UpdateFlowTest, AnUpdateReplacesEveryChangedFileAndStoresTheServerList) {
   EXPECT_GE(archive_requests, 1);
 }
 
+// Whatever the work folder holds by the end, the list stored is the one compared.
+TEST_F(UpdateFlowTest, TheListStoredAtTheEndIsTheListCompared) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  Click(kNext);
+  Check([&] {
+    watched_files_.before_open = [&](std::string_view path) {
+      if (path.ends_with("a.dll.zip")) WriteFile(Installed("update/up.dat"), ServerListText("3.0", {}));
+    };
+  });
+  Click(kNext);
+  Check([&] {
+    EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "您的产品及组件已经更新到最新状态。");
+    EXPECT_EQ(ReadFile(Installed("up.dat")), ServedList());
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
+// A replacement killed before its rename leaves a temporary copy beside the installed
+// file; the next replacement of that file removes it, and nothing else.
+TEST_F(UpdateFlowTest, AReplacementRemovesTheTemporariesOfAKilledOne) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  WriteFile(Installed("a.dll.tmp-Ab12Cd"), new_a_);
+  WriteFile(Installed("codec/b.dll.tmp-Zz99Yy"), "part");
+  WriteFile(Installed("keep.dll.tmp-Ab12Cd"), "not listed");
+  WriteFile(Installed("a.dll.tmp-notours"), "not a temporary");
+  Click(kNext);
+  Click(kNext);
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(ReadFile(Installed("a.dll")) == new_a_);
+  EXPECT_FALSE(fs::exists(Installed("a.dll.tmp-Ab12Cd")));
+  EXPECT_FALSE(fs::exists(Installed("codec/b.dll.tmp-Zz99Yy")));
+  EXPECT_TRUE(fs::exists(Installed("keep.dll.tmp-Ab12Cd")));
+  EXPECT_TRUE(fs::exists(Installed("a.dll.tmp-notours")));
+}
+
 // What the pages show while their downloads run: the fetch page with the list bar at the
 // position that attaching gives, then the download page with both bars, the overall bar
 // moving after each file and the file bar keeping the last file's percent.
@@ -136,7 +179,7 @@ TEST_F(UpdateFlowTest, ThePagesWhileTheirDownloadsRun) {
     if (path.find("\\update\\temp\\") == std::string_view::npos) return;
     const UpdateGlobals& globals = program_->Globals();
     if (path.ends_with("up.dat.zip")) {
-      EXPECT_EQ(globals.wizard_state, 1);
+      EXPECT_EQ(globals.wizard_state, WizardState::kListingFiles);
       EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
       EXPECT_FALSE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
       EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "正在为您检查最新的程序文件，请稍后。");
@@ -177,7 +220,7 @@ TEST_F(UpdateFlowTest, EqualVersionsShowTheNoUpdatePage) {
   ServeUpdate("1.0", VersionTwo());
   Click(kNext);
   Check([&] {
-    EXPECT_EQ(program_->Globals().wizard_state, 1);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kListingFiles);
     EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "目前没有推荐给您的程序更新");
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "如果想了解最新的发布动态，请访问我们的官方网站！");
     EXPECT_EQ(Control<Label>("标签_网络状态").Top(), 80);
@@ -191,7 +234,7 @@ TEST_F(UpdateFlowTest, EqualVersionsShowTheNoUpdatePage) {
     EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
     // Next is hidden here; were it clicked in state 1, nothing would happen.
     program_->Wizard().OnNextClicked();
-    EXPECT_EQ(program_->Globals().wizard_state, 1);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kListingFiles);
     EXPECT_FALSE(fs::exists(Installed("update")));
   });
   Click(kCancel);
@@ -239,10 +282,11 @@ TEST_F(UpdateFlowTest, ANotFoundAnswerShowsTheListFetchTextOrTheNetworkText) {
   Click(kNext);  // no up.dat.zip on the server
   Check([&] {
     EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
-    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
-              "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！");
-    // The server list is missing (empty version): the list page with no files.
-    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), kListFailure);
+    // No list was had: no list page, and Next stays disabled under the panel.
+    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "该过程可能需要几分钟。");
+    EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kListingFiles);
     SetNetworkReachable(false);
     program_->Wizard().OnDownloadFinished("", 404, "Not Found", 0);
     EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), "    网络中断，请检查您的网络是否工作正常！");
@@ -252,6 +296,7 @@ TEST_F(UpdateFlowTest, ANotFoundAnswerShowsTheListFetchTextOrTheNetworkText) {
   });
   script_.Add("close", {"UpdateWizard"});
   EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
 }
 
 TEST_F(UpdateFlowTest, AFilePathOutsideTheProgramFolderIsRefusedLikeAFailedCopy) {
@@ -376,27 +421,69 @@ TEST_F(UpdateFlowTest, AServerThatIgnoresRangesReplacesNothing) {
   EXPECT_EQ(Run(), 0);
 }
 
-TEST_F(UpdateFlowTest, AListThatCannotBeFetchedLeavesTheLocalListAlone) {
+// Ways the server's list is not had after the connection check. Each shows the list
+// failure, never a list page or the finished page, and stores nothing.
+enum class ListFailure { kServerGone, kRangesIgnored, kHtmlPage, kArchiveWithoutList, kListWithoutVersion };
+
+std::string ListFailureName(const ::testing::TestParamInfo<ListFailure>& info) {
+  constexpr const char* kNames[] = {"ServerGone", "RangesIgnored", "HtmlPage",
+                                    "ArchiveWithoutList", "ListWithoutVersion"};
+  return kNames[static_cast<int>(info.param)];
+}
+
+class ListFailureTest : public UpdateFlowTest,
+                        public ::testing::WithParamInterface<ListFailure> {
+ protected:
+  void ServeFailure() {
+    switch (GetParam()) {
+      case ListFailure::kServerGone:
+        server_.Script("/update/up.dat.zip", {.body = "PK", .cut_after = 0});
+        return;
+      case ListFailure::kRangesIgnored:
+        server_.ServeFolder(temp_.path() / "served", testing_support::RangeSupport::kIgnore);
+        return;
+      case ListFailure::kHtmlPage:
+        WriteFile(Served("update/up.dat.zip"), "<html><body>Under maintenance</body></html>");
+        return;
+      case ListFailure::kArchiveWithoutList:
+        ASSERT_TRUE(tools::WriteZip(Served("update/up.dat.zip"), {{"readme.txt", "x"}}));
+        return;
+      case ListFailure::kListWithoutVersion:
+        ASSERT_TRUE(tools::WriteZip(Served("update/up.dat.zip"),
+                                    {{"up.dat", "[a.dll]\r\n文件名=a.dll\r\n文件日期=2013年1月1日\r\n"}}));
+        return;
+    }
+  }
+};
+
+TEST_P(ListFailureTest, ShowsTheListFailureAndNeverTheFinishedPage) {
   InstallVersionOne();
   ServeSwitch("1");
   ServeUpdate("2.0", VersionTwo());
-  server_.ServeFolder(temp_.path() / "served", testing_support::RangeSupport::kIgnore);
+  ServeFailure();
   Click(kNext);
   Check([&] {
-    EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "升级到最新版本，需要更新以下 0 个文件：");
-    EXPECT_FALSE(Control<PictureBox>("图片框_出错提示").Visible());
-  });
-  Click(kNext);
-  Check([&] {
-    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
-    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
-    EXPECT_FALSE(fs::exists(Installed("update")));
-    EXPECT_EQ(Rows(Control<ListBox>("列表框_状态")), (std::vector<Text>{""}));
-    EXPECT_EQ(Control<ListBox>("列表框_状态").Selection(), -1);
+    EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(), kListFailure);
+    EXPECT_FALSE(Control<PictureButton>(kNext).Enabled());
+    EXPECT_FALSE(Control<PictureBox>("图片框_更新列表").Visible());
+    EXPECT_EQ(Control<ListBox>("列表框_更新文件").GetCount(), 0);
+    // Were Next clicked anyway, nothing would run.
+    program_->Wizard().OnNextClicked();
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kListingFiles);
+    EXPECT_NE(Control<Label>("标签_功能说明").Caption(), "您的产品及组件已经更新到最新状态。");
   });
   Click(kCancel);
   EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, ListFailureTest,
+                         ::testing::Values(ListFailure::kServerGone, ListFailure::kRangesIgnored,
+                                           ListFailure::kHtmlPage, ListFailure::kArchiveWithoutList,
+                                           ListFailure::kListWithoutVersion),
+                         ListFailureName);
 
 // An archive whose data is damaged fails its CRC check: nothing is unpacked, so the
 // installed file stays and the replacement names it.
@@ -436,7 +523,7 @@ TEST_F(UpdateFlowTest, AnUpdateOfNoFilesStoresTheServerList) {
   Check([&] {
     EXPECT_EQ(ReadFile(Installed("up.dat")), ServerListText("1.1", files));
     EXPECT_EQ(Control<Label>("标签_功能说明").Caption(), "您的产品及组件已经更新到最新状态。");
-    EXPECT_EQ(program_->Globals().wizard_state, 2);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kUpdating);
   });
   Click(kCancel);
   EXPECT_EQ(Run(), 0);
@@ -457,7 +544,7 @@ TEST_F(UpdateFlowTest, WithoutNetworkNextIsDisabledUntilARetestFindsIt) {
     EXPECT_EQ(Control<Label>("标签_网络状态").Caption(), "连接Internet正常，可以进行在线升级操作。");
     EXPECT_TRUE(Control<PictureButton>(kNext).Enabled());
     EXPECT_TRUE(Control<PictureButton>("图形按钮_重新测试网络").Visible());
-    EXPECT_EQ(program_->Globals().wizard_state, 0);
+    EXPECT_EQ(program_->Globals().wizard_state, WizardState::kConnectivityPage);
   });
   script_.Add("key", {"Esc"});
   EXPECT_EQ(Run(), 0);
@@ -498,6 +585,22 @@ INSTANTIATE_TEST_SUITE_P(
                       FirstPageEnd{"CloseBox", "close", "UpdateWizard", false},
                       FirstPageEnd{"Esc", "key", "Esc", false}),
     [](const ::testing::TestParamInfo<FirstPageEnd>& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateFlowTest, WhileAnotherUpdateRunsInTheFolderNothingIsTouched) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  ServeUpdate("2.0", VersionTwo());
+  WriteFile(Installed("update/up.dat"), "the running update's list");
+  const std::string name = UpdateInstanceName(folder_ + "\\.");
+  instances_.HoldElsewhere(name);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(backend_.ClosedWindows().empty());
+  EXPECT_TRUE(server_.Requests().empty());
+  EXPECT_EQ(ReadFile(Installed("update/up.dat")), "the running update's list");
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+  EXPECT_TRUE(shell_runs_.empty());
+  instances_.ReleaseElsewhere(name);
+}
 
 TEST_F(UpdateFlowTest, AnyOtherSwitchEndsWithoutAWindow) {
   ServeSwitch("3");

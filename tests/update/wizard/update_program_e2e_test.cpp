@@ -188,7 +188,7 @@ TEST_F(UpdateProgramEndToEndTest, ADownloadResumesFromAPartialArchiveLeftInPlace
 }
 
 // A server that answers every request with the whole file: the list archive cannot be
-// fetched, so the list page shows no files, Next replaces nothing and the local list stays.
+// fetched, so the error panel says so, Next stays disabled and the local list stays.
 TEST_F(UpdateProgramEndToEndTest, AServerThatIgnoresRangesReplacesNothing) {
   InstallVersionOne();
   program_.ServeSwitch("1");
@@ -197,11 +197,55 @@ TEST_F(UpdateProgramEndToEndTest, AServerThatIgnoresRangesReplacesNothing) {
   ProgramRun run = program_.Run(
       "click 图形按钮_下一步\n"
       "dump list\n"
-      "click 图形按钮_下一步\n"
       "click 图形按钮_取消\n");
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(Caption(run, "list", "标签_网络状态"), "升级到最新版本，需要更新以下 0 个文件：");
+  EXPECT_EQ(Caption(run, "list", "编辑框_出错提示"),
+            "    获取升级列表文件失败，可能服务器正在维护中，请稍后再试！");
+  EXPECT_TRUE(run.Control("list", "图片框_出错提示")["visible"].get<bool>());
+  EXPECT_FALSE(run.Control("list", "图形按钮_下一步")["enabled"].get<bool>());
   EXPECT_TRUE(InstalledIsVersionOne());
+}
+
+// Two Updates started at once in one folder (a double click). The list's answer is held
+// back, so whichever runs waits inside its first download; the other has ended by then,
+// without a window or a request. Once the answer goes, the one that ran updates alone.
+TEST_F(UpdateProgramEndToEndTest, OfTwoUpdatesStartedAtOnceInOneFolderOnlyOneRuns) {
+  InstallVersionOne();
+  program_.ServeSwitch("1");
+  PublishVersion("2.0", program_.ServedUpdate(""));
+  const std::string archive = program_.ReadFile(program_.ServedUpdate("up.dat.zip"));
+  const std::string path = "/" + program_.ServedUpdate("up.dat.zip")
+                                     .lexically_relative(program_.ServedControl("")).string();
+  testing_support::ScriptedAnswer held;
+  held.status = 206;
+  held.body = archive;
+  held.headers = {{"Content-Range", "bytes 0-" + std::to_string(archive.size() - 1) + "/" +
+                                        std::to_string(archive.size())}};
+  held.stall = true;
+  program_.Server().ScriptNext(path, held);
+  const std::string script =
+      "click 图形按钮_下一步\n"
+      "click 图形按钮_下一步\n"
+      "click 图形按钮_取消\n";
+  std::vector<StartedProgram> programs = {program_.Start(script), program_.Start(script)};
+  const std::size_t ended = UpdateProgramRun::WaitForFirst(programs);
+  ASSERT_LT(ended, programs.size());
+  ProgramRun second = program_.Finish(programs[ended]);
+  EXPECT_EQ(second.exit_code, 0);
+  EXPECT_TRUE(second.Records("closed_window").empty());
+  EXPECT_TRUE(second.Records("program_started").empty());
+  int list_requests = 0;
+  for (const auto& request : program_.Server().Requests()) list_requests += request.target == path;
+  EXPECT_EQ(list_requests, 1);
+
+  program_.Server().ReleaseStalls();
+  ProgramRun first = program_.Finish(programs[1 - ended]);
+  EXPECT_EQ(first.exit_code, 0);
+  EXPECT_EQ(first.Records("program_started").size(), 1u);
+  EXPECT_TRUE(program_.ReadFile(program_.Installed("a.dll")) == release_.new_a);
+  EXPECT_EQ(program_.ReadFile(program_.Installed("up.dat")),
+            ServerListText("2.0", release_.VersionTwo()));
+  EXPECT_FALSE(fs::exists(program_.Installed("update")));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ UpdateProgramTest::UpdateProgramTest()
   backend_.SetDriver(&script_);
   SetNetworkReachable(true);
   services_ = std::make_unique<UpdateServices>(UpdateServices{
-      ui_, watched_files_, *http_, *requests_, resolver_, platform::SystemClock(),
+      ui_, watched_files_, *http_, *requests_, resolver_, instances_, platform::SystemClock(),
       [this](std::string_view verb, std::string_view file) {
         shell_runs_.push_back(std::string(verb) + " " + std::string(file));
       },

@@ -21,6 +21,7 @@
 #include "platform/testing/fake_name_resolver.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/program.h"
+#include "platform/testing/fake_named_events.h"
 #include "platform/ui/script.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
@@ -96,6 +97,7 @@ class UpdateProgramTest : public ::testing::Test {
   std::unique_ptr<platform::HttpClient> http_;
   std::unique_ptr<platform::HttpRequestFactory> requests_;
   platform::testing::FakeNameResolver resolver_;
+  platform::testing::FakeNamedEvents instances_;
   platform::ui::VirtualTimebase time_;
   platform::ui::HeadlessBackend backend_;
   platform::ui::ResourceBundle resources_{embedded::UpdateResources()};

@@ -82,6 +82,17 @@ UpdateProgramRun::UpdateProgramRun()
                           tools::EncipherToHex(3, kInstallationId));
 }
 
+UpdateProgramRun::~UpdateProgramRun() {
+  relay_.reset();
+  if (port_lock_ >= 0) ::close(port_lock_);
+}
+
+void UpdateProgramRun::StopServing() {
+  if (!relay_) return;
+  port_lock_ = relay_->HandOverPortLock();
+  relay_.reset();
+}
+
 fs::path UpdateProgramRun::Installed(std::string_view relative) const {
   return program_folder_ / relative;
 }
@@ -117,8 +128,16 @@ void UpdateProgramRun::ServeSwitch(std::string_view value) const {
 
 ProgramRun UpdateProgramRun::Run(const std::string& script,
                                  const std::map<std::string, std::string>& variables) {
-  const fs::path script_file = temp_.path() / "script.txt";
-  const fs::path dump_file = temp_.path() / "dump.jsonl";
+  StartedProgram program = Start(script, variables);
+  return Finish(program);
+}
+
+StartedProgram UpdateProgramRun::Start(const std::string& script,
+                                       const std::map<std::string, std::string>& variables) {
+  const std::string run = std::to_string(++started_);
+  const fs::path script_file = temp_.path() / ("script-" + run + ".txt");
+  StartedProgram started;
+  started.dump_file = temp_.path() / ("dump-" + run + ".jsonl");
   WriteFile(script_file, AsChars(GbkToUtf8(script)));  // scripts are UTF-8
   std::vector<std::string> environment;
   for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
@@ -126,7 +145,7 @@ ProgramRun UpdateProgramRun::Run(const std::string& script,
       {"KORVANE_UI", "headless"},
       {"KORVANE_UI_TIME", "virtual"},
       {"KORVANE_UI_SCRIPT", script_file.string()},
-      {"KORVANE_UI_DUMP", dump_file.string()},
+      {"KORVANE_UI_DUMP", started.dump_file.string()},
       {"KORVANE_PROGRAM_FOLDER", program_folder_.string()},
   };
   for (const auto& [name, value] : variables) settings[name] = value;
@@ -137,20 +156,41 @@ ProgramRun UpdateProgramRun::Run(const std::string& script,
 
   std::string program = KORVANE_UPDATE_PROGRAM;
   char* argv[] = {program.data(), nullptr};
-  ProgramRun run;
-  pid_t child = 0;
-  if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+  if (::posix_spawn(&started.pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
     ADD_FAILURE() << "cannot start " << program;
-    return run;
+    started.pid = -1;
   }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream dump(dump_file);
+  return started;
+}
+
+ProgramRun UpdateProgramRun::Finish(StartedProgram& program) {
+  ProgramRun run;
+  if (program.pid < 0) return run;
+  if (!program.status) {
+    int status = 0;
+    ::waitpid(program.pid, &status, 0);
+    program.status = status;
+  }
+  run.exit_code = WIFEXITED(*program.status) ? WEXITSTATUS(*program.status) : -1;
+  std::ifstream dump(program.dump_file);
   for (std::string line; std::getline(dump, line);) {
     run.records.push_back(nlohmann::json::parse(line, nullptr, false));
   }
   return run;
+}
+
+std::size_t UpdateProgramRun::WaitForFirst(std::vector<StartedProgram>& programs) {
+  for (;;) {
+    int status = 0;
+    const pid_t ended = ::waitpid(-1, &status, 0);
+    if (ended < 0) return programs.size();
+    for (std::size_t index = 0; index < programs.size(); ++index) {
+      if (programs[index].pid == ended) {
+        programs[index].status = status;
+        return index;
+      }
+    }
+  }
 }
 
 }  // namespace korvane::update::testing

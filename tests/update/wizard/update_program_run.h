@@ -4,8 +4,11 @@
 // addresses, a script of user actions, and the JSON-lines dump the program leaves.
 
 #include <filesystem>
+#include <sys/types.h>
+
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +31,19 @@ struct ProgramRun {
   std::vector<nlohmann::json> Records(std::string_view kind) const;
 };
 
+// A started program that has not been waited for yet.
+struct StartedProgram {
+  pid_t pid = -1;
+  std::filesystem::path dump_file;
+  std::optional<int> status;  // the wait status, once it has ended
+};
+
 class UpdateProgramRun {
  public:
   UpdateProgramRun();
+  ~UpdateProgramRun();
+  UpdateProgramRun(const UpdateProgramRun&) = delete;
+  UpdateProgramRun& operator=(const UpdateProgramRun&) = delete;
 
   std::filesystem::path Installed(std::string_view relative) const;
   // A path below the deployment's update list folder, or below its control base.
@@ -42,13 +55,20 @@ class UpdateProgramRun {
   // The update switch and the home address, as the operator publishes them.
   void ServeSwitch(std::string_view value) const;
   testing_support::TestHttpServer& Server() { return server_; }
-  // Nothing answers at the deployment's addresses any more: the control server is unreachable.
-  void StopServing() { relay_.reset(); }
+  // Nothing answers at the deployment's addresses any more: the control server is
+  // unreachable. The port stays locked, so no other checkout's test server takes it.
+  void StopServing();
   // The deployment's list folder address (switch "1").
   const std::string& ListFolder() const { return list_folder_; }
 
   // Runs Update with `script` (GBK lines, as this program's texts are) and the extra environment `variables`.
   ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+  // The same in two steps, so that several programs run at once.
+  StartedProgram Start(const std::string& script,
+                       const std::map<std::string, std::string>& variables = {});
+  ProgramRun Finish(StartedProgram& program);
+  // Waits until one of `programs` has ended: its index.
+  static std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 
  private:
   testing_support::TempFolder temp_;
@@ -58,6 +78,8 @@ class UpdateProgramRun {
   std::string list_folder_;
   testing_support::TestHttpServer server_;
   std::unique_ptr<PortRelay> relay_;
+  int port_lock_ = -1;
+  int started_ = 0;
 };
 
 // GBK text of a dump's UTF-8 string.

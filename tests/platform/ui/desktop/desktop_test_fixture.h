@@ -52,9 +52,10 @@ class DesktopProgramTest : public ::testing::Test {
     }
   }
 
-  // Runs the GLib loop until `done` holds; false after 5 s without it.
+  // Runs the GLib loop until `done` holds; false after 30 s without it (a hang, not a
+  // slow start: a first load starts WebKit's processes, slow on a loaded machine).
   static bool PumpUntil(const std::function<bool()>& done) {
-    const gint64 deadline = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
+    const gint64 deadline = g_get_monotonic_time() + 30 * G_USEC_PER_SEC;
     while (!done()) {
       if (g_get_monotonic_time() > deadline) return false;
       if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);

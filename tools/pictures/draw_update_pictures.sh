@@ -5,8 +5,8 @@
 # (fonts-wqy-zenhei). Run from anywhere; the results are committed.
 set -eu
 
-out="$(cd "$(dirname "$0")/../.." && pwd)/resources/update/pictures"
-font="${KORVANE_CJK_FONT:-/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc}"
+. "$(dirname "$0")/picture_common.sh"
+out="$resources/update/pictures"
 mkdir -p "$out"
 
 # button FILE WIDTH HEIGHT BACKGROUND BORDER LETTERING TEXT

@@ -32,7 +32,11 @@ const platform::ui::ResourceBundle& Resources() {
 class LoadedWindow {
  public:
   explicit LoadedWindow(const ExpectedWindow& expected) {
-    for (const char* handler : expected.handlers) program_.BindHandler(handler, [](const platform::ui::Event&) {});
+    auto bind = [this](const char* handler) { program_.BindHandler(handler, [](const platform::ui::Event&) {}); };
+    bind(expected.created);
+    for (const ExpectedControl& control : expected.controls) {
+      for (const auto& [event, handler] : control.events) bind(handler);
+    }
     window_ = program_.FindModel(program_.LoadWindow(expected.name, false).Id());
   }
 

@@ -41,15 +41,13 @@ struct ExpectedWindow {
   bool visible = true;
   const char* icon = "";
   const char* created = "";  // handler of Created
-  // Every handler the window's events name; the test binds each to nothing, and loading
-  // fails on any other name.
-  std::vector<const char*> handlers = {};
   std::vector<ExpectedControl> controls = {};
   // Pairs of siblings where the design draws the first over the second.
   std::vector<std::pair<const char*, const char*>> in_front_of = {};
 };
 
-// The window, loaded through Program on the headless backend, matches `expected`.
+// The window, loaded through Program on the headless backend, matches `expected`. Every
+// handler that `expected` names is bound to nothing first, so loading fails on any other.
 void ExpectWindowAsDesigned(const ExpectedWindow& expected);
 
 // Every picture the window's layout declares decodes at its declared size, in the format

@@ -1,10 +1,11 @@
-// The corner ad: a hidden borderless window filled by its page, with its close button at
-// the top right, the one-second timer that shows it, the fifteen-second one that closes
-// it, and an icon of nine images.
+// The two ad windows: borderless windows filled by their page, each with the close button
+// over the page's top right corner and its timers; the exit ad grey with a taskbar button,
+// the corner ad hidden until it shows itself, with an icon of nine images.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/ui/picture.h"
@@ -14,6 +15,41 @@ namespace korvane::player::testing {
 namespace {
 
 using platform::ui::UnitKind;
+
+ExpectedControl Page(int width, int height) {
+  return {.name = "超文本浏览框1", .kind = UnitKind::kHypertextBox, .rect = {0, 0, width, height}};
+}
+
+// Both windows' close button reads 关闭; its pressed picture is the normal one.
+ExpectedControl CloseButton(int left, const char* cursor, const char* handler) {
+  return {.name = "图形按钮1",
+          .kind = UnitKind::kPictureButton,
+          .rect = {left, 0, 51, 21},
+          .cursor = cursor,
+          .pictures = {"pictures/ad_close_normal.jpg", "pictures/ad_close_hover.jpg",
+                       "pictures/ad_close_normal.jpg", ""},
+          .events = {{"Clicked", handler}}};
+}
+
+ExpectedControl Timer(const char* name, int interval_ms, const char* handler) {
+  return {.name = name, .kind = UnitKind::kTimer, .rect = {}, .interval_ms = interval_ms,
+          .events = {{"Tick", handler}}};
+}
+
+const ExpectedWindow kExitAdWindow = {
+    .name = "ExitAdWindow",
+    .caption = "Korvane影音系列退弹广告",
+    .width = 336,
+    .height = 280,
+    .back_colour = 0x606060,
+    .taskbar_button = true,
+    .esc_closes = true,
+    .draggable = false,
+    .created = "OnExitAdWindowCreated",
+    .controls = {Page(336, 280), CloseButton(285, "hand", "OnExitAdCloseClicked"),
+                 Timer("时钟1", 10000, "OnExitAdTimer")},
+    .in_front_of = {{"图形按钮1", "超文本浏览框1"}},
+};
 
 const ExpectedWindow kCornerAdWindow = {
     .name = "CornerAdWindow",
@@ -27,31 +63,14 @@ const ExpectedWindow kCornerAdWindow = {
     .visible = false,
     .icon = "pictures/corner_ad.ico",
     .created = "OnCornerAdWindowCreated",
-    .handlers = {"OnCornerAdWindowCreated", "OnCornerAdCloseClicked", "OnCornerAdTimer1",
-                 "OnCornerAdTimer2"},
-    .controls =
-        {
-            {.name = "超文本浏览框1", .kind = UnitKind::kHypertextBox, .rect = {0, 0, 300, 250}},
-            {.name = "图形按钮1",
-             .kind = UnitKind::kPictureButton,
-             .rect = {248, 0, 51, 21},
-             .cursor = "arrow",
-             .pictures = {"pictures/ad_close_normal.jpg", "pictures/ad_close_hover.jpg",
-                          "pictures/ad_close_normal.jpg", ""},
-             .events = {{"Clicked", "OnCornerAdCloseClicked"}}},
-            {.name = "时钟1",
-             .kind = UnitKind::kTimer,
-             .rect = {},
-             .interval_ms = 1000,
-             .events = {{"Tick", "OnCornerAdTimer1"}}},
-            {.name = "时钟2",
-             .kind = UnitKind::kTimer,
-             .rect = {},
-             .interval_ms = 15000,
-             .events = {{"Tick", "OnCornerAdTimer2"}}},
-        },
+    .controls = {Page(300, 250), CloseButton(248, "arrow", "OnCornerAdCloseClicked"),
+                 Timer("时钟1", 1000, "OnCornerAdTimer1"), Timer("时钟2", 15000, "OnCornerAdTimer2")},
     .in_front_of = {{"图形按钮1", "超文本浏览框1"}},
 };
+
+TEST(ExitAdWindowLayout, HoldsEveryControlOfTheDesign) { ExpectWindowAsDesigned(kExitAdWindow); }
+
+TEST(ExitAdWindowLayout, PicturesDecodeAtTheirSizes) { ExpectPicturesDecode(kExitAdWindow.name); }
 
 TEST(CornerAdWindowLayout, HoldsEveryControlOfTheDesign) { ExpectWindowAsDesigned(kCornerAdWindow); }
 

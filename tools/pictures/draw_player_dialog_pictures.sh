@@ -6,9 +6,9 @@
 # the results are committed.
 set -eu
 
-. "$(dirname "$0")/picture_common.sh"
-out="$resources/player/pictures"
-mkdir -p "$out"
+# shellcheck source=tools/pictures/picture_helpers.sh
+. "$(dirname "$0")/picture_helpers.sh"
+out="$(picture_folder player)"
 
 # The skin's colours: charcoal panels, a green accent, white lettering.
 panel_top='#2B3038'

@@ -5,9 +5,9 @@
 # (fonts-wqy-zenhei). Run from anywhere; the results are committed.
 set -eu
 
-. "$(dirname "$0")/picture_common.sh"
-out="$resources/update/pictures"
-mkdir -p "$out"
+# shellcheck source=tools/pictures/picture_helpers.sh
+. "$(dirname "$0")/picture_helpers.sh"
+out="$(picture_folder update)"
 
 # button FILE WIDTH HEIGHT BACKGROUND BORDER LETTERING TEXT
 button() {

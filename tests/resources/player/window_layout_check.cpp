@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <span>
 #include <string>
 
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/layout.h"
 #include "platform/ui/picture.h"
 #include "platform/ui/timebase.h"
-
-namespace korvane::embedded {
-std::span<const platform::ui::ResourceFile> PlayerResources();
-}
+#include "resources/player_resources.h"
+#include "tests/support/stacking_checks.h"
 
 namespace korvane::player::testing {
 namespace {
@@ -50,9 +46,6 @@ class LoadedWindow {
   Text NameOf(platform::ui::UnitId id) const {
     const UnitModel* unit = program_.FindModel(id);
     return unit == nullptr ? Text("?") : unit->name;
-  }
-  const std::vector<platform::ui::UnitId>& SiblingsOf(const UnitModel& control) const {
-    return control.parent == 0 ? window_->children : program_.FindModel(control.parent)->children;
   }
 
  private:
@@ -133,17 +126,7 @@ void ExpectWindowAsDesigned(const ExpectedWindow& expected) {
     ExpectControl(loaded, *found, control);
   }
 
-  for (const auto& [front, back] : expected.in_front_of) {
-    SCOPED_TRACE(Readable(Text(front) + " over " + back));
-    const UnitModel* front_control = loaded.Find(front);
-    const UnitModel* back_control = loaded.Find(back);
-    ASSERT_NE(front_control, nullptr);
-    ASSERT_NE(back_control, nullptr);
-    ASSERT_EQ(front_control->parent, back_control->parent);
-    const auto& siblings = loaded.SiblingsOf(*front_control);  // back first
-    EXPECT_GT(std::find(siblings.begin(), siblings.end(), front_control->id),
-              std::find(siblings.begin(), siblings.end(), back_control->id));
-  }
+  testing_support::ExpectStandsInFront(window, expected.in_front_of);
 }
 
 std::map<Text, platform::ui::PictureSize> ExpectPicturesDecode(std::string_view window) {

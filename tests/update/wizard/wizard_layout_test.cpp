@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <utility>
 
 #include "platform/ui/layout.h"
 #include "platform/ui/text_metric.h"
+#include "tests/support/stacking_checks.h"
 #include "update/wizard/update_resources.h"
 
 namespace korvane::update {
@@ -161,22 +161,7 @@ TEST(WizardLayout, OverlappingControlsKeepTheDesignsFront) {
       {"图片框_出错提示", "标签_功能说明"},   {"图片框_出错提示", "标签_网络状态"},
       {"图片框_出错提示", "标签_指导操作"},   {"图片框_出错提示", "画板_水晶进度条_1"},
       {"图片框_更新列表", "标签_网络状态"}};
-  for (const auto& [front, back] : front_over_back) {
-    SCOPED_TRACE(AsChars(GbkToUtf8(Text(front) + " over " + back)));
-    const UnitModel* front_control = FindControl(front);
-    const UnitModel* back_control = FindControl(back);
-    ASSERT_NE(front_control, nullptr);
-    ASSERT_NE(back_control, nullptr);
-    ASSERT_EQ(front_control->parent, back_control->parent);
-    const std::vector<platform::ui::UnitId>& siblings =
-        front_control->parent == 0 ? Wizard().window->children
-                                   : FindControl(FindControlName(front_control->parent))->children;
-    // Siblings are kept back first.
-    auto position = [&](platform::ui::UnitId id) {
-      return std::find(siblings.begin(), siblings.end(), id) - siblings.begin();
-    };
-    EXPECT_GT(position(front_control->id), position(back_control->id));
-  }
+  testing_support::ExpectStandsInFront(*Wizard().window, front_over_back);
 }
 
 std::uint16_t Field16(std::string_view bmp, std::size_t at) {

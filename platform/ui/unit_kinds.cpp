@@ -20,35 +20,33 @@ UnitState Make() {
 
 void ReadNothing(const LayoutFields&, UnitModel&) {}
 
-void ReadCheckBox(const LayoutFields& fields, UnitModel& unit) {
-  if (fields.object.contains("tick")) {
-    std::get<CheckBoxState>(unit.state).tick = fields.values.ReadInt(fields.object["tick"], fields.where);
+// The kind's one key, when the layout gives it, into a field of its state.
+template <typename State, typename Value>
+void ReadKey(const LayoutFields& fields, UnitModel& unit, const std::string& key, Value State::*field,
+             Value (LayoutValues::*read)(const json&, std::string_view) const) {
+  if (fields.object.contains(key)) {
+    std::get<State>(unit.state).*field = (fields.values.*read)(fields.object[key], fields.where);
   }
+}
+
+void ReadCheckBox(const LayoutFields& fields, UnitModel& unit) {
+  ReadKey(fields, unit, "tick", &CheckBoxState::tick, &LayoutValues::ReadInt);
 }
 
 void ReadListBox(const LayoutFields& fields, UnitModel& unit) {
-  if (fields.object.contains("rows")) {
-    std::get<ListBoxState>(unit.state).rows = fields.values.ReadTexts(fields.object["rows"], fields.where);
-  }
+  ReadKey(fields, unit, "rows", &ListBoxState::rows, &LayoutValues::ReadTexts);
 }
 
 void ReadTimer(const LayoutFields& fields, UnitModel& unit) {
-  if (fields.object.contains("interval")) {
-    std::get<TimerState>(unit.state).interval_ms = fields.values.ReadInt(fields.object["interval"], fields.where);
-  }
+  ReadKey(fields, unit, "interval", &TimerState::interval_ms, &LayoutValues::ReadInt);
 }
 
 void ReadHypertext(const LayoutFields& fields, UnitModel& unit) {
-  if (fields.object.contains("address")) {
-    std::get<HypertextState>(unit.state).address = fields.values.ReadText(fields.object["address"], fields.where);
-  }
+  ReadKey(fields, unit, "address", &HypertextState::address, &LayoutValues::ReadText);
 }
 
 void ReadDrawing(const LayoutFields& fields, UnitModel& unit) {
-  if (fields.object.contains("auto_redraw")) {
-    std::get<DrawingState>(unit.state).auto_redraw =
-        fields.values.ReadBool(fields.object["auto_redraw"], fields.where);
-  }
+  ReadKey(fields, unit, "auto_redraw", &DrawingState::auto_redraw, &LayoutValues::ReadBool);
 }
 
 // --- Dump fields.
@@ -161,7 +159,7 @@ constexpr std::string_view kTimerEvents[] = {"Tick"};
 
 constexpr std::span<const std::string_view> kNone;
 
-const std::array kKinds{
+constexpr std::array kKinds{
     KindDescriptor{UnitKind::kWindow, "Window", kNone, kWindowEvents, DesktopPeer::kNone, Make<PlainState>,
                    ReadNothing, DumpNothing, CloneSame<PlainState>},
     KindDescriptor{UnitKind::kPictureBox, "PictureBox", kNone, kPointerEvents, DesktopPeer::kDrawn,
@@ -198,26 +196,25 @@ const std::array kKinds{
                    DumpNothing, CloneSame<PlainState>},
 };
 
+static_assert([] {
+  if (kKinds.size() != static_cast<std::size_t>(UnitKind::kMenuSkin) + 1) return false;
+  for (std::size_t i = 0; i < kKinds.size(); ++i) {
+    if (static_cast<std::size_t>(kKinds[i].kind) != i) return false;
+  }
+  return true;
+}());
+
 }  // namespace
 
-const KindDescriptor& Describe(UnitKind kind) {
-  for (const KindDescriptor& descriptor : kKinds) {
-    if (descriptor.kind == kind) return descriptor;
-  }
-  return kKinds.front();
-}
+// Every kind is in the table, in the order of UnitKind.
+const KindDescriptor& Describe(UnitKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
 
 bool Raises(UnitKind kind, std::string_view event) {
   const auto events = Describe(kind).events;
   return std::find(events.begin(), events.end(), event) != events.end();
 }
 
-std::string_view KindName(UnitKind kind) {
-  for (const KindDescriptor& descriptor : kKinds) {
-    if (descriptor.kind == kind) return descriptor.name;
-  }
-  return "?";
-}
+std::string_view KindName(UnitKind kind) { return Describe(kind).name; }
 
 std::optional<UnitKind> KindFromName(std::string_view name) {
   for (const KindDescriptor& descriptor : kKinds) {

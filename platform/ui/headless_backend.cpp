@@ -121,13 +121,14 @@ Point HeadlessBackend::MeasureText(const Font& font, const Text& text) {
 }
 
 void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
-  ++browser.browser.loads;
+  ++std::get<BrowserState>(browser.state).loads;
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
     UnitModel* unit = program_->FindModel(id);
     if (unit == nullptr || load_generation_[id] != generation) return;
-    unit->browser.address = address;
-    unit->browser.page = http_ == nullptr ? std::string() : http_->HttpGetBytes(address);
+    BrowserState& state = std::get<BrowserState>(unit->state);
+    state.address = address;
+    state.page = http_ == nullptr ? std::string() : http_->HttpGetBytes(address);
     program_->UnitChanged(*unit);
     program_->RaiseEvent(id, "Navigated", {}, address);
     Post([this, id, generation] {
@@ -137,20 +138,20 @@ void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
 }
 
 void HeadlessBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
-  PushHistory(browser.browser, address);
+  PushHistory(std::get<BrowserState>(browser.state), address);
   Load(browser, address);
 }
 
 void HeadlessBackend::BrowserRun(UnitModel& browser, BrowserCommand command) {
   if (command == BrowserCommand::kStop) {
     ++load_generation_[browser.id];
-  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
+  } else if (std::optional<Text> address = MoveInHistory(std::get<BrowserState>(browser.state), command)) {
     Load(browser, *address);
   }
 }
 
 void HeadlessBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
-  engine.engine_calls.push_back({EngineOperationName(operation), value});
+  std::get<EngineState>(engine.state).Record({EngineOperationName(operation), value});
   program_->UnitChanged(engine);
 }
 

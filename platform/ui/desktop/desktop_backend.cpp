@@ -358,7 +358,7 @@ void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand command) { Pa
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 
 void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
-  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
+  std::get<EngineState>(engine.state).Record({EngineOperationName(operation), value});  // the properties read back
   if (DesktopEngine* shown = Engine(engine.id)) shown->Run(operation, value);
 }
 

@@ -41,7 +41,8 @@ WebPage::WebPage(DesktopBackend& backend, Program& program, const UnitModel& uni
   g_signal_connect(view_, "load-failed", G_CALLBACK(OnLoadFailed), this);
   g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
   g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
-  if (!IsBrowser() && !unit.address.empty()) Show(unit);
+  const HypertextState* hypertext = unit.StateOf<HypertextState>();
+  if (hypertext != nullptr && !hypertext->address.empty()) Show(unit);
 }
 
 WebPage::~WebPage() {
@@ -57,7 +58,7 @@ WebPage::~WebPage() {
 }
 
 void WebPage::Navigate(UnitModel& browser, const Text& address) {
-  PushHistory(browser.browser, address);
+  PushHistory(std::get<BrowserState>(browser.state), address);
   StartLoad(browser, address);
 }
 
@@ -65,15 +66,17 @@ void WebPage::Run(UnitModel& browser, BrowserCommand command) {
   if (command == BrowserCommand::kStop) {
     load_ = Load{++generation_, {}, false};
     webkit_web_view_stop_loading(view_);
-  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
+  } else if (std::optional<Text> address = MoveInHistory(std::get<BrowserState>(browser.state), command)) {
     StartLoad(browser, *address);
   }
 }
 
-void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf(box.address).c_str()); }
+void WebPage::Show(const UnitModel& box) {
+  webkit_web_view_load_uri(view_, UriOf(std::get<HypertextState>(box.state).address).c_str());
+}
 
 void WebPage::StartLoad(UnitModel& browser, const Text& address) {
-  ++browser.browser.loads;
+  ++std::get<BrowserState>(browser.state).loads;
   load_ = Load{++generation_, address, true};
   error_page_coming_ = false;
   webkit_web_view_load_uri(view_, UriOf(address).c_str());
@@ -94,8 +97,9 @@ void WebPage::PageArrived(int generation, std::string bytes) {
   if (generation != load_.generation || load_.navigated) return;
   UnitModel* unit = program_.FindModel(id_);
   if (unit == nullptr) return;
-  unit->browser.address = load_.address;
-  unit->browser.page = std::move(bytes);
+  BrowserState& state = std::get<BrowserState>(unit->state);
+  state.address = load_.address;
+  state.page = std::move(bytes);
   // The handler may remove this very control: nothing of the page is touched after it
   // unless the page is still there.
   Program& program = program_;
@@ -129,7 +133,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
         // Not one of ours (a form, a script moving the page): a history entry like any.
         UnitModel* unit = self->program_.FindModel(self->id_);
         if (unit == nullptr) return;
-        BrowserState& state = unit->browser;
+        BrowserState& state = std::get<BrowserState>(unit->state);
         const Text address = AddressOf(webkit_web_view_get_uri(view));
         state.history.resize(static_cast<std::size_t>(state.history_position + 1));
         state.history.push_back(address);

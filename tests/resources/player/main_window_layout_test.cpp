@@ -211,7 +211,7 @@ TEST_F(MainWindowLayoutTest, ListAndMenusUseTheirFonts) {
   const Font& menus = Control("子夹1超级菜单")->font;
   EXPECT_EQ(menus.face_name, "微软雅黑");
   EXPECT_EQ(FontPixelHeight(menus), 12);
-  EXPECT_EQ(Control("全局内存优化时钟")->interval_ms, 200);
+  EXPECT_EQ(Control("全局内存优化时钟")->StateOf<platform::ui::TimerState>()->interval_ms, 200);
 }
 
 // Where controls overlap, what the design draws on top stands in front: the bars over the

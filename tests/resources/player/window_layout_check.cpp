@@ -73,8 +73,10 @@ void ExpectControl(const LoadedWindow& window, const UnitModel& control, const E
   EXPECT_EQ(control.font, expected.font);
   EXPECT_EQ(control.cursor, expected.cursor);
   EXPECT_EQ(control.pictures, expected.pictures);
-  EXPECT_EQ(control.interval_ms, expected.interval_ms);
-  EXPECT_EQ(control.tick, 0) << "every check box opens unticked";
+  const auto* timer = control.StateOf<platform::ui::TimerState>();
+  EXPECT_EQ(timer ? timer->interval_ms : 0, expected.interval_ms);
+  const auto* check_box = control.StateOf<platform::ui::CheckBoxState>();
+  EXPECT_EQ(check_box ? check_box->tick : 0, 0) << "every check box opens unticked";
   EXPECT_EQ(control.events, EventsOf(expected));
 }
 

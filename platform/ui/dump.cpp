@@ -165,7 +165,8 @@ void WriteDump(const Program& program, const HeadlessBackend& backend, const Tex
   }
   for (const MessageBoxRecord& box : program.MessageBoxes()) {
     WriteLine(out, {{"record", "message_box"}, {"text", Utf8(box.request.text)}, {"title", Utf8(box.request.title)},
-                    {"flags", box.request.flags}, {"answer", box.answer}});
+                    {"buttons", ButtonsName(box.request.style.buttons)}, {"icon", IconName(box.request.style.icon)},
+                    {"answer", AnswerName(box.answer)}});
   }
   for (const MenuRecord& menu : program.Menus()) {
     WriteLine(out, {{"record", "menu"}, {"window", Utf8(menu.window)}, {"menu", Utf8(menu.menu)},

@@ -61,7 +61,7 @@ json WindowJson(const UnitModel& window) {
             {"rect", RectJson(window.rect)},
             {"frame", state.frame == WindowFrame::kFixedDialog ? "fixed_dialog" : "none"},
             {"taskbar_button", state.taskbar_button}, {"esc_closes", state.esc_closes},
-            {"always_on_top", state.always_on_top}, {"position", static_cast<int>(state.position)},
+            {"always_on_top", state.always_on_top}, {"position", WindowPositionName(state.position)},
             {"close_requested", state.close_requested}};
   if (state.tray.shown) line["tray"] = {{"icon", state.tray.icon}, {"tip", Utf8(state.tray.tip)}};
   json menus = json::object();

@@ -161,6 +161,7 @@ TEST(SampleProgramTest, ScriptedRunLeavesTheStateItsDumpShows) {
   const json window = DumpLines::All(after, "window").at(0);
   EXPECT_EQ(window["name"], "Sample");
   EXPECT_EQ(window["always_on_top"], true);
+  EXPECT_EQ(window["position"], "normal");
   EXPECT_EQ(window["visible"], true);
   EXPECT_FALSE(window.contains("tray"));
 

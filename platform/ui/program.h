@@ -146,6 +146,17 @@ class Program {
   // Open windows in the order they were opened.
   std::vector<Window> Windows() const;
   void UnitChanged(UnitModel& unit);
+  // Browser boxes: the history moves here, the backend only loads and stops.
+  void NavigateBrowser(UnitModel& browser, const Text& address);
+  void RunBrowser(UnitModel& browser, BrowserCommand command);
+  // The page moved by itself (a form, a script): a history entry like any, and a load.
+  void BrowserMovedItself(UnitId browser, const Text& address);
+  // The page of the latest load has arrived: its address and bytes are kept, and
+  // Navigated is raised with the address.
+  void PageArrived(UnitId browser, const Text& address, std::string bytes);
+  void RunEngine(UnitModel& engine, EngineOperation operation, const Text& value);
+  // The user or the desktop put the window at `place`.
+  void WindowMoved(UnitId window, Point place);
   // Raises `event` on the unit; nothing when no handler is bound to it.
   void RaiseEvent(UnitId unit, std::string_view event, std::vector<std::int64_t> values = {},
                   Text text = {});

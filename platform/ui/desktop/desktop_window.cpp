@@ -511,12 +511,10 @@ gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* sel
 // A window the user has moved (a draggable one, or by its caption bar) is where the model
 // says it is.
 gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
-  UnitModel* window = self->program_.FindModel(self->id_);
-  if (window == nullptr) return FALSE;
+  if (self->program_.FindModel(self->id_) == nullptr) return FALSE;
   Point place;
   gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
-  window->rect.left = place.x;
-  window->rect.top = place.y;
+  self->program_.WindowMoved(self->id_, place);
   self->placed_ = place;
   return FALSE;
 }

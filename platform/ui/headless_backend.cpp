@@ -131,9 +131,9 @@ void HeadlessBackend::BrowserLoad(UnitModel& browser, const Text& address) {
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
     if (program_->FindModel(id) == nullptr || load_generation_[id] != generation) return;
-    program_->PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
+    ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
     Post([this, id, generation] {
-      if (load_generation_[id] == generation) program_->RaiseEvent(id, "PageComplete", {0});
+      if (load_generation_[id] == generation) ReportsOf(*program_).RaiseEvent(id, "PageComplete", {0});
     });
   });
 }

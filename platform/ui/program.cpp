@@ -591,6 +591,9 @@ void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text
   backend_.EngineRun(engine, operation, value);
 }
 
+UserInput& InputOf(Program& program) { return program; }
+BackendReports& ReportsOf(Program& program) { return program; }
+
 void Program::WindowMoved(UnitId window, Point place) {
   UnitModel* model = FindModel(window);
   if (model == nullptr || !model->IsWindow()) return;

@@ -88,7 +88,7 @@ void WebPage::PageArrived(int generation, std::string bytes) {
   const UnitId id = id_;
   const Text address = load_.address;
   const std::weak_ptr<int> still_here = alive_;
-  backend_.Guard([&program, id, &address, &bytes] { program.PageArrived(id, address, std::move(bytes)); });
+  backend_.Guard([&program, id, &address, &bytes] { ReportsOf(program).PageArrived(id, address, std::move(bytes)); });
   if (still_here.expired() || generation != load_.generation) return;  // removed, or another load began
   load_.navigated = true;
   RaisePageCompleteWhenDue();
@@ -99,7 +99,7 @@ void WebPage::RaisePageCompleteWhenDue() {
   load_.completed = true;
   Program& program = program_;
   const UnitId id = id_;
-  backend_.Guard([&program, id] { program.RaiseEvent(id, "PageComplete", {0}); });
+  backend_.Guard([&program, id] { ReportsOf(program).RaiseEvent(id, "PageComplete", {0}); });
 }
 
 void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage* self) {
@@ -112,7 +112,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
         // Not one of ours (a form, a script moving the page): a history entry like any.
         if (self->program_.FindModel(self->id_) == nullptr) return;
         const Text address = AddressOf(webkit_web_view_get_uri(view));
-        self->program_.BrowserMovedItself(self->id_, address);
+        ReportsOf(self->program_).BrowserMovedItself(self->id_, address);
         load = Load{++self->generation_, address, true};
       }
       load.started = true;
@@ -204,7 +204,7 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
   webkit_policy_decision_ignore(decision);
   Program& program = self->program_;
   self->backend_.Post([&program, id = self->id_, address = AddressOf(uri)] {
-    program.UserNavigate(WebBrowserBox(program, id), address);
+    InputOf(program).UserNavigate(WebBrowserBox(program, id), address);
   });
   return TRUE;
 }
@@ -212,7 +212,7 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
 gboolean WebPage::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*, WebPage* self) {
   if (self->IsBrowser()) {
     Program& program = self->program_;
-    self->backend_.Post([&program, id = self->id_] { program.UserShortcutMenu(WebBrowserBox(program, id)); });
+    self->backend_.Post([&program, id = self->id_] { InputOf(program).UserShortcutMenu(WebBrowserBox(program, id)); });
   }
   return TRUE;  // never the view's own menu
 }

@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "platform/ui/browser_history.h"
 #include "platform/ui/program.h"
 #include "platform/ui/text_metric.h"
 

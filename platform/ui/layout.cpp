@@ -1,97 +1,102 @@
 #include "platform/ui/layout.h"
 
-#include <initializer_list>
-#include <nlohmann/json.hpp>
+#include <algorithm>
 #include <set>
 
+#include "platform/ui/layout_fields.h"
+#include "platform/ui/unit_kinds.h"
+
 namespace korvane::platform::ui {
-namespace {
 
 using nlohmann::json;
 
-class Reader {
+[[noreturn]] void LayoutValues::Fail(std::string_view where, std::string_view message) const {
+  throw LayoutError("layout " + WindowName() + ": " + std::string(where) + ": " + std::string(message));
+}
+
+void LayoutValues::CheckKeys(const json& object, std::string_view where,
+                             std::initializer_list<std::string_view> allowed,
+                             std::span<const std::string_view> more) const {
+  if (!object.is_object()) Fail(where, "expected an object");
+  for (const auto& [key, value] : object.items()) {
+    const bool known = std::find(allowed.begin(), allowed.end(), key) != allowed.end() ||
+                       std::find(more.begin(), more.end(), key) != more.end();
+    if (!known) Fail(where, "unknown key \"" + key + "\"");
+  }
+}
+
+Text LayoutValues::ReadText(const json& value, std::string_view where) const {
+  if (!value.is_string()) Fail(where, "expected a text");
+  return Utf8ToGbk(AsUtf8(value.get_ref<const std::string&>()));
+}
+
+int LayoutValues::ReadInt(const json& value, std::string_view where) const {
+  if (!value.is_number_integer()) Fail(where, "expected a whole number");
+  return value.get<int>();
+}
+
+bool LayoutValues::ReadBool(const json& value, std::string_view where) const {
+  if (!value.is_boolean()) Fail(where, "expected true or false");
+  return value.get<bool>();
+}
+
+std::vector<Text> LayoutValues::ReadTexts(const json& value, std::string_view where) const {
+  if (!value.is_array()) Fail(where, "expected a list");
+  std::vector<Text> texts;
+  for (const json& text : value) texts.push_back(ReadText(text, where));
+  return texts;
+}
+
+Colour LayoutValues::ReadColour(const json& value, std::string_view where) const {
+  if (value.is_number_unsigned() || value.is_number_integer()) return value.get<Colour>();
+  if (value.is_string()) {
+    const std::string& text = value.get_ref<const std::string&>();
+    if (text == "default") return kDefaultColour;
+    if (text.size() > 2 && text.size() <= 10 && text.starts_with("0x")) {
+      std::size_t used = 0;
+      unsigned long parsed = std::stoul(text.substr(2), &used, 16);
+      if (used == text.size() - 2) return static_cast<Colour>(parsed);
+    }
+  }
+  Fail(where, "expected a colour (\"0xBBGGRR\" or \"default\")");
+}
+
+Font LayoutValues::ReadFont(const json& value, std::string_view where) const {
+  CheckKeys(value, where, {"face", "size", "pixel_height", "bold", "italic", "underline", "strikeout", "charset"});
+  Font font;
+  if (value.contains("face")) font.face_name = ReadText(value["face"], where);
+  if (value.contains("size")) font.size_points = ReadInt(value["size"], where);
+  // A height in pixels at 96 dots per inch, rounded to whole points.
+  if (value.contains("pixel_height")) {
+    font.size_points = (ReadInt(value["pixel_height"], where) * 72 + 48) / 96;
+  }
+  if (value.contains("bold")) font.weight = ReadBool(value["bold"], where) ? 700 : 400;
+  if (value.contains("italic")) font.italic = ReadBool(value["italic"], where);
+  if (value.contains("underline")) font.underline = ReadBool(value["underline"], where);
+  if (value.contains("strikeout")) font.strikeout = ReadBool(value["strikeout"], where);
+  if (value.contains("charset")) font.charset = ReadInt(value["charset"], where);
+  return font;
+}
+
+Rect LayoutValues::ReadRect(const json& value, std::string_view where) const {
+  if (!value.is_array() || value.size() != 4) Fail(where, "rect: expected [left, top, width, height]");
+  return {ReadInt(value[0], where), ReadInt(value[1], where), ReadInt(value[2], where), ReadInt(value[3], where)};
+}
+
+namespace {
+
+class Reader : public LayoutValues {
  public:
-  explicit Reader(std::string_view window_name) : window_name_(window_name) {}
+  explicit Reader(std::string_view window_name) : LayoutValues(window_name) {}
 
-  [[noreturn]] void Fail(std::string_view where, std::string_view message) const {
-    throw LayoutError("layout " + window_name_ + ": " + std::string(where) + ": " +
-                      std::string(message));
-  }
-
-  void CheckKeys(const json& object, std::string_view where,
-                 std::initializer_list<std::string_view> allowed) const {
-    if (!object.is_object()) Fail(where, "expected an object");
-    for (const auto& [key, value] : object.items()) {
-      bool known = false;
-      for (std::string_view name : allowed) known = known || key == name;
-      if (!known) Fail(where, "unknown key \"" + key + "\"");
-    }
-  }
-
-  Text ReadText(const json& value, std::string_view where) const {
-    if (!value.is_string()) Fail(where, "expected a text");
-    return Utf8ToGbk(AsUtf8(value.get_ref<const std::string&>()));
-  }
-
-  int ReadInt(const json& value, std::string_view where) const {
-    if (!value.is_number_integer()) Fail(where, "expected a whole number");
-    return value.get<int>();
-  }
-
-  bool ReadBool(const json& value, std::string_view where) const {
-    if (!value.is_boolean()) Fail(where, "expected true or false");
-    return value.get<bool>();
-  }
-
-  // "0xBBGGRR" (the programs' colour layout), a number, or "default".
-  Colour ReadColour(const json& value, std::string_view where) const {
-    if (value.is_number_unsigned() || value.is_number_integer()) return value.get<Colour>();
-    if (value.is_string()) {
-      const std::string& text = value.get_ref<const std::string&>();
-      if (text == "default") return kDefaultColour;
-      if (text.size() > 2 && text.size() <= 10 && text.starts_with("0x")) {
-        std::size_t used = 0;
-        unsigned long parsed = std::stoul(text.substr(2), &used, 16);
-        if (used == text.size() - 2) return static_cast<Colour>(parsed);
-      }
-    }
-    Fail(where, "expected a colour (\"0xBBGGRR\" or \"default\")");
-  }
-
-  template <typename Enum>
-  Enum ReadChoice(const json& value, std::string_view where,
-                  std::initializer_list<std::pair<std::string_view, Enum>> choices) const {
-    if (value.is_string()) {
-      for (const auto& [name, choice] : choices) {
-        if (value.get_ref<const std::string&>() == name) return choice;
-      }
-    }
-    Fail(where, "unknown value " + value.dump());
-  }
-
-  Font ReadFont(const json& value, std::string_view where) const {
-    CheckKeys(value, where,
-              {"face", "size", "pixel_height", "bold", "italic", "underline", "strikeout",
-               "charset"});
-    Font font;
-    if (value.contains("face")) font.face_name = ReadText(value["face"], where);
-    if (value.contains("size")) font.size_points = ReadInt(value["size"], where);
-    // A height in pixels at 96 dots per inch, rounded to whole points.
-    if (value.contains("pixel_height")) {
-      font.size_points = (ReadInt(value["pixel_height"], where) * 72 + 48) / 96;
-    }
-    if (value.contains("bold")) font.weight = ReadBool(value["bold"], where) ? 700 : 400;
-    if (value.contains("italic")) font.italic = ReadBool(value["italic"], where);
-    if (value.contains("underline")) font.underline = ReadBool(value["underline"], where);
-    if (value.contains("strikeout")) font.strikeout = ReadBool(value["strikeout"], where);
-    if (value.contains("charset")) font.charset = ReadInt(value["charset"], where);
-    return font;
-  }
-
-  std::map<Text, Text> ReadEvents(const json& value, std::string_view where) const {
+  // Only events that the unit's kind raises can be bound: a misspelt name is a fault.
+  std::map<Text, Text> ReadEvents(const json& value, UnitKind kind, std::string_view where) const {
     if (!value.is_object()) Fail(where, "events: expected an object");
     std::map<Text, Text> events;
     for (const auto& [event, handler] : value.items()) {
+      if (!Raises(kind, event)) {
+        Fail(where, "a " + std::string(KindName(kind)) + " raises no event \"" + event + "\"");
+      }
       events[event] = ReadText(handler, where);
     }
     return events;
@@ -113,12 +118,6 @@ class Reader {
       if (!size.is_array() || size.size() != 2) Fail("pictures", name + ": expected [width, height]");
       pictures_[name] = {ReadInt(size[0], name), ReadInt(size[1], name)};
     }
-  }
-
-  Rect ReadRect(const json& value, std::string_view where) const {
-    if (!value.is_array() || value.size() != 4) Fail(where, "rect: expected [left, top, width, height]");
-    return {ReadInt(value[0], where), ReadInt(value[1], where), ReadInt(value[2], where),
-            ReadInt(value[3], where)};
   }
 
   MenuItem ReadMenuItem(const json& value, std::string_view where) {
@@ -148,21 +147,28 @@ class Reader {
     if (value.contains("text_colour")) unit.text_colour = ReadColour(value["text_colour"], where);
     if (value.contains("font")) unit.font = ReadFont(value["font"], where);
     if (value.contains("picture")) unit.pictures.normal = ReadPicture(value["picture"], where);
-    if (value.contains("events")) unit.events = ReadEvents(value["events"], where);
+    if (value.contains("events")) unit.events = ReadEvents(value["events"], unit.kind, where);
+  }
+
+  UnitKind KindOf(const json& control, std::string_view where) const {
+    if (!control.contains("kind")) Fail(where, "no kind");
+    std::optional<UnitKind> kind = KindFromName(ReadText(control["kind"], where));
+    if (!kind || *kind == UnitKind::kWindow) Fail(where, "unknown kind " + control["kind"].dump());
+    return *kind;
   }
 
   std::unique_ptr<UnitModel> ReadControl(const json& value, std::size_t index) {
     std::string where = "control " + std::to_string(index + 1);
+    if (!value.is_object()) Fail(where, "expected an object");
+    const KindDescriptor& descriptor = Describe(KindOf(value, where));
     CheckKeys(value, where,
               {"kind", "name", "rect", "parent", "visible", "enabled", "caption", "hint", "cursor",
                "back_colour", "text_colour", "font", "alignment", "border", "word_wrap",
-               "multi_line", "vertical_scroll_bar", "picture", "pictures", "tick", "interval",
-               "address", "rows", "auto_redraw", "events"});
+               "multi_line", "vertical_scroll_bar", "picture", "pictures", "events"},
+              descriptor.keys);
     auto unit = std::make_unique<UnitModel>();
-    if (!value.contains("kind")) Fail(where, "no kind");
-    std::optional<UnitKind> kind = KindFromName(ReadText(value["kind"], where));
-    if (!kind || *kind == UnitKind::kWindow) Fail(where, "unknown kind " + value["kind"].dump());
-    unit->kind = *kind;
+    unit->kind = descriptor.kind;
+    unit->state = descriptor.make();
     if (!value.contains("name")) Fail(where, "no name");
     unit->name = ReadText(value["name"], where);
     where = value["name"].get<std::string>();
@@ -192,14 +198,7 @@ class Reader {
       if (pictures.contains("pressed")) unit->pictures.pressed = ReadPicture(pictures["pressed"], where);
       if (pictures.contains("disabled")) unit->pictures.disabled = ReadPicture(pictures["disabled"], where);
     }
-    if (value.contains("tick")) unit->tick = ReadInt(value["tick"], where);
-    if (value.contains("interval")) unit->interval_ms = ReadInt(value["interval"], where);
-    if (value.contains("address")) unit->address = ReadText(value["address"], where);
-    if (value.contains("rows")) {
-      if (!value["rows"].is_array()) Fail(where, "rows: expected a list");
-      for (const json& row : value["rows"]) unit->rows.push_back(ReadText(row, where));
-    }
-    if (value.contains("auto_redraw")) unit->auto_redraw = ReadBool(value["auto_redraw"], where);
+    descriptor.read(LayoutFields{*this, value, where}, *unit);
     if (value.contains("parent")) parent_names_[index] = ReadText(value["parent"], where);
     return unit;
   }
@@ -217,11 +216,11 @@ class Reader {
     layout.pictures = pictures_;
     auto window = std::make_unique<UnitModel>();
     window->kind = UnitKind::kWindow;
-    window->name = window_name_;
+    window->name = WindowName();
     window->window = window.get();
     window->window_state = std::make_unique<WindowState>();
     WindowState& state = *window->window_state;
-    state.layout_name = window_name_;
+    state.layout_name = WindowName();
     ReadCommon(document, *window, "window");
     if (document.contains("size")) {
       const json& size = document["size"];
@@ -291,7 +290,6 @@ class Reader {
     }
   }
 
-  std::string window_name_;
   std::map<Text, PictureSize> pictures_;
   std::map<std::size_t, Text> parent_names_;
 };

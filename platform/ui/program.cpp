@@ -6,6 +6,7 @@
 
 #include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/unit_kinds.h"
 
 namespace korvane::platform::ui {
 namespace {
@@ -210,16 +211,18 @@ void Program::EndProgram(int code) {
   std::terminate();  // a backend whose EndProcess returns has broken its contract
 }
 
-void Program::StartTimer(UnitModel& timer) {
-  StopTimer(timer);
-  if (timer.interval_ms <= 0 || !timer.enabled) return;
-  timer.timer = backend_.StartTimer(timer.interval_ms, [this, id = timer.id] { RaiseEvent(id, "Tick"); });
+void Program::StartTimer(UnitModel& unit) {
+  StopTimer(unit);
+  TimerState* timer = unit.StateOf<TimerState>();
+  if (timer == nullptr || timer->interval_ms <= 0 || !unit.enabled) return;
+  timer->timer = backend_.StartTimer(timer->interval_ms, [this, id = unit.id] { RaiseEvent(id, "Tick"); });
 }
 
-void Program::StopTimer(UnitModel& timer) {
-  if (timer.timer == 0) return;
-  backend_.StopTimer(timer.timer);
-  timer.timer = 0;
+void Program::StopTimer(UnitModel& unit) {
+  TimerState* timer = unit.StateOf<TimerState>();
+  if (timer == nullptr || timer->timer == 0) return;
+  backend_.StopTimer(timer->timer);
+  timer->timer = 0;
 }
 
 UnitModel* Program::FindModel(UnitId id) const {
@@ -243,8 +246,8 @@ std::vector<Window> Program::Windows() const {
 }
 
 void Program::UnitChanged(UnitModel& unit) {
-  if (unit.kind == UnitKind::kTimer) {
-    if (unit.interval_ms > 0 && unit.enabled) {
+  if (const TimerState* timer = unit.StateOf<TimerState>()) {
+    if (timer->interval_ms > 0 && unit.enabled) {
       StartTimer(unit);
     } else {
       StopTimer(unit);
@@ -290,29 +293,15 @@ Unit Program::CloneUnit(const Unit& unit) {
   if (model == nullptr || model->IsWindow()) return {};
   auto clone = std::make_unique<UnitModel>();
   UnitModel& copy = *clone;
+  static_cast<UnitProperties&>(copy) = *model;
+  copy.visible = false;
   copy.id = next_id_++;
   copy.kind = model->kind;
   copy.name = model->name;
   copy.window = model->window;
   copy.parent = model->parent;
   copy.clone_of = model->id;
-  copy.rect = model->rect;
-  copy.visible = false;
-  copy.enabled = model->enabled;
-  copy.caption = model->caption;
-  copy.cursor = model->cursor;
-  copy.back_colour = model->back_colour;
-  copy.text_colour = model->text_colour;
-  copy.font = model->font;
-  copy.alignment = model->alignment;
-  copy.border = model->border;
-  copy.word_wrap = model->word_wrap;
-  copy.multi_line = model->multi_line;
-  copy.vertical_scroll_bar = model->vertical_scroll_bar;
-  copy.pictures = model->pictures;
-  copy.events = model->events;
-  copy.auto_redraw = model->auto_redraw;
-  copy.interval_ms = model->interval_ms;
+  copy.state = Describe(model->kind).clone(model->state);
   UnitModel* parent = copy.parent == 0 ? copy.window : FindModel(copy.parent);
   parent->children.push_back(copy.id);
   Register(copy);
@@ -435,7 +424,8 @@ bool Program::GradientFill(DeviceContext context, std::string_view vertex_bytes,
   auto found = contexts_.find(context);
   if (found == contexts_.end()) return false;
   UnitModel* unit = FindModel(static_cast<UnitId>(found->second));
-  if (unit == nullptr || rects == nullptr) return false;
+  DrawingState* drawing = unit == nullptr ? nullptr : unit->StateOf<DrawingState>();
+  if (drawing == nullptr || rects == nullptr) return false;
   if (mode != kGradientFillRectH && mode != kGradientFillRectV) return false;
   if (vertex_bytes.size() < std::size_t{vertex_count} * sizeof(TriVertex)) return false;
   std::vector<TriVertex> vertices(vertex_count);
@@ -455,7 +445,8 @@ bool Program::GradientFill(DeviceContext context, std::string_view vertex_bytes,
     op.mode = mode;
     op.colour_from = ColourOfVertex(from);
     op.colour_to = ColourOfVertex(to);
-    unit->paints.push_back(op);
+    const Unit panel(*this, unit->id);
+    drawing->paints.Add(op, panel.DrawableWidth(), panel.DrawableHeight());
   }
   backend_.UnitChanged(*unit);
   return true;
@@ -491,8 +482,8 @@ bool Program::AcceptsInput(const UnitModel& unit) const {
 bool Program::UserClick(const Unit& unit) {
   UnitModel* model = FindModel(unit.Id());
   if (model == nullptr || !AcceptsInput(*model)) return false;
-  if (model->kind == UnitKind::kCheckBox) {
-    model->tick = model->tick == 0 ? 1 : 0;
+  if (CheckBoxState* box = model->StateOf<CheckBoxState>()) {
+    box->tick = box->tick == 0 ? 1 : 0;
     backend_.UnitChanged(*model);
   }
   RaiseEvent(model->id, "Clicked");
@@ -531,8 +522,9 @@ bool Program::UserTrayEvent(const Window& window, int value) {
 bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
   UnitModel* model = FindModel(tree.Id());
   if (model == nullptr || !AcceptsInput(*model)) return false;
-  if (item < 0 || item >= static_cast<int>(model->tree_items.size())) return false;
-  model->selection = item;
+  TreeBoxState* state = model->StateOf<TreeBoxState>();
+  if (state == nullptr || item < 0 || item >= static_cast<int>(state->items.size())) return false;
+  state->selection = item;
   backend_.UnitChanged(*model);
   RaiseEvent(model->id, "ItemActivated", {item});
   return true;
@@ -541,8 +533,9 @@ bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
 bool Program::UserSelectRow(const ListBox& list, int row) {
   UnitModel* model = FindModel(list.Id());
   if (model == nullptr || !AcceptsInput(*model)) return false;
-  if (row < 0 || row >= static_cast<int>(model->rows.size())) return false;
-  model->selection = row;
+  ListBoxState* state = model->StateOf<ListBoxState>();
+  if (state == nullptr || row < 0 || row >= static_cast<int>(state->rows.size())) return false;
+  state->selection = row;
   backend_.UnitChanged(*model);
   RaiseEvent(model->id, "Clicked");
   return true;
@@ -556,38 +549,42 @@ bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
 }
 
 void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
-  PushHistory(browser.browser, address);
-  ++browser.browser.loads;
+  BrowserState& state = std::get<BrowserState>(browser.state);
+  PushHistory(state, address);
+  ++state.loads;
   backend_.BrowserLoad(browser, address);
 }
 
 void Program::RunBrowser(UnitModel& browser, BrowserCommand command) {
+  BrowserState& state = std::get<BrowserState>(browser.state);
   if (command == BrowserCommand::kStop) {
     backend_.BrowserStop(browser);
-  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
-    ++browser.browser.loads;
+  } else if (std::optional<Text> address = MoveInHistory(state, command)) {
+    ++state.loads;
     backend_.BrowserLoad(browser, *address);
   }
 }
 
 void Program::BrowserMovedItself(UnitId browser, const Text& address) {
   UnitModel* model = FindModel(browser);
-  if (model == nullptr) return;
-  PushHistory(model->browser, address);
-  ++model->browser.loads;
+  BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
+  if (state == nullptr) return;
+  PushHistory(*state, address);
+  ++state->loads;
 }
 
 void Program::PageArrived(UnitId browser, const Text& address, std::string bytes) {
   UnitModel* model = FindModel(browser);
-  if (model == nullptr) return;
-  model->browser.address = address;
-  model->browser.page = std::move(bytes);
+  BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
+  if (state == nullptr) return;
+  state->address = address;
+  state->page = std::move(bytes);
   UnitChanged(*model);
   RaiseEvent(browser, "Navigated", {}, address);
 }
 
 void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text& value) {
-  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
+  std::get<EngineState>(engine.state).Record({EngineOperationName(operation), value});  // the properties read back
   backend_.EngineRun(engine, operation, value);
 }
 

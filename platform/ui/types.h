@@ -55,7 +55,7 @@ enum class UnitKind {
   kMenuSkin,
 };
 
-// The kind's name in layouts and dumps ("PictureButton").
+// The kind's name in layouts and dumps ("PictureButton"), from its descriptor (unit_kinds.h).
 std::string_view KindName(UnitKind kind);
 std::optional<UnitKind> KindFromName(std::string_view name);
 

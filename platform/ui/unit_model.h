@@ -5,10 +5,12 @@
 // unit again by its id and so stay safe after its window has closed.
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/ui/paint.h"
@@ -84,15 +86,61 @@ struct WindowState {
   std::vector<std::unique_ptr<struct UnitModel>> controls;  // in layout order
 };
 
-struct UnitModel {
-  UnitId id = 0;
-  UnitKind kind = UnitKind::kPictureBox;
-  Text name;
-  UnitModel* window = nullptr;  // the window holding the unit; a window points to itself
-  UnitId parent = 0;            // 0: the window's client area
-  std::vector<UnitId> children;  // z-order, back first
-  UnitId clone_of = 0;
+// --- The state of one kind of control, beside the properties every unit has. Each kind's
+// descriptor (unit_kinds.h) says which of these it holds, how a layout fills it, what the
+// dump shows of it and what a clone keeps.
 
+// Picture boxes, labels, group boxes and the rest: the common properties only.
+struct PlainState {
+  bool operator==(const PlainState&) const = default;
+};
+
+struct CheckBoxState {
+  int tick = 0;  // 1 ticked, 0 not
+};
+
+struct ListBoxState {
+  std::vector<Text> rows;
+  int selection = -1;
+};
+
+struct TreeBoxState {
+  std::vector<TreeItem> items;
+  int selection = -1;
+};
+
+struct TimerState {
+  int interval_ms = 0;
+  std::uint64_t timer = 0;  // the backend's timer while it runs
+};
+
+struct HypertextState {
+  Text address;
+};
+
+// The playback engine records its calls for the dump: only the newest are kept, and the
+// addresses written are kept apart for reading back.
+struct EngineState {
+  static constexpr std::size_t kCallsKept = 64;
+  std::deque<EngineCall> calls;
+  Text media_address;
+  Text pause_ad_address;
+  void Record(EngineCall call);
+};
+
+// Drawing panels and picture boxes keep what was painted on them.
+struct DrawingState {
+  bool auto_redraw = false;
+  int write_x = 0;
+  int write_y = 0;
+  PaintRecord paints;
+};
+
+using UnitState = std::variant<PlainState, CheckBoxState, ListBoxState, TreeBoxState, TimerState, BrowserState,
+                               HypertextState, EngineState, DrawingState>;
+
+// What every unit has and a clone copies whole.
+struct UnitProperties {
   Rect rect;
   bool visible = true;
   bool enabled = true;
@@ -109,31 +157,31 @@ struct UnitModel {
   bool vertical_scroll_bar = false;
   Pictures pictures;
   std::map<Text, Text> events;  // event name -> handler name
+};
 
-  // Check box.
-  int tick = 0;
-  // List box rows and tree box items share the selection (-1 none).
-  std::vector<Text> rows;
-  std::vector<TreeItem> tree_items;
-  int selection = -1;
-  // Timer.
-  int interval_ms = 0;
-  std::uint64_t timer = 0;  // the backend's timer while it runs
-  // Browser and hypertext boxes.
-  BrowserState browser;
-  Text address;
-  // Playback engine.
-  std::vector<EngineCall> engine_calls;
-  // Drawing panel.
-  bool auto_redraw = false;
-  int write_x = 0;
-  int write_y = 0;
-  std::vector<PaintOp> paints;
+struct UnitModel : UnitProperties {
+  UnitId id = 0;
+  UnitKind kind = UnitKind::kPictureBox;
+  Text name;
+  UnitModel* window = nullptr;  // the window holding the unit; a window points to itself
+  UnitId parent = 0;            // 0: the window's client area
+  std::vector<UnitId> children;  // z-order, back first
+  UnitId clone_of = 0;
   std::optional<RoundRegion> region;
 
+  UnitState state;                            // the kind's own state
   std::unique_ptr<WindowState> window_state;  // windows only
 
   bool IsWindow() const { return kind == UnitKind::kWindow; }
+  // The kind's state, nullptr for a unit of another kind.
+  template <typename State>
+  State* StateOf() {
+    return std::get_if<State>(&state);
+  }
+  template <typename State>
+  const State* StateOf() const {
+    return std::get_if<State>(&state);
+  }
 };
 
 }  // namespace korvane::platform::ui

@@ -14,6 +14,16 @@ constexpr int kCaptionBar = 22;
 
 const std::vector<PaintOp> kNoPaints;
 
+// The state of a unit of the kind that holds it; nullptr for a unit gone or of another kind.
+template <typename State>
+State* StateOf(UnitModel* model) {
+  return model == nullptr ? nullptr : model->StateOf<State>();
+}
+template <typename State>
+const State* StateOf(const UnitModel* model) {
+  return model == nullptr ? nullptr : model->StateOf<State>();
+}
+
 }  // namespace
 
 const UnitModel* Unit::Model() const { return MutableModel(); }
@@ -72,11 +82,27 @@ KORVANE_UNIT_PROPERTY(PictureButton, NormalPicture, SetNormalPicture, Text, cons
 KORVANE_UNIT_PROPERTY(PictureButton, HoverPicture, SetHoverPicture, Text, const Text&, pictures.hover)
 KORVANE_UNIT_PROPERTY(PictureButton, PressedPicture, SetPressedPicture, Text, const Text&, pictures.pressed)
 KORVANE_UNIT_PROPERTY(PictureButton, DisabledPicture, SetDisabledPicture, Text, const Text&, pictures.disabled)
-KORVANE_UNIT_PROPERTY(CheckBox, Tick, SetTick, int, int, tick)
-KORVANE_UNIT_PROPERTY(DrawPanel, AutoRedraw, SetAutoRedraw, bool, bool, auto_redraw)
-KORVANE_UNIT_PROPERTY(Timer, Interval, SetInterval, int, int, interval_ms)
 
 #undef KORVANE_UNIT_PROPERTY
+
+// The same for a field of the kind's own state.
+#define KORVANE_STATE_PROPERTY(Class, Getter, Setter, Type, State, field) \
+  Type Class::Getter() const {                                           \
+    const State* state = StateOf<State>(Model());                        \
+    return state == nullptr ? Type{} : state->field;                     \
+  }                                                                      \
+  void Class::Setter(Type value) {                                       \
+    State* state = StateOf<State>(MutableModel());                       \
+    if (state == nullptr) return;                                        \
+    state->field = value;                                                \
+    Changed();                                                           \
+  }
+
+KORVANE_STATE_PROPERTY(CheckBox, Tick, SetTick, int, CheckBoxState, tick)
+KORVANE_STATE_PROPERTY(DrawPanel, AutoRedraw, SetAutoRedraw, bool, DrawingState, auto_redraw)
+KORVANE_STATE_PROPERTY(Timer, Interval, SetInterval, int, TimerState, interval_ms)
+
+#undef KORVANE_STATE_PROPERTY
 
 bool Unit::Shown() const { return program_ != nullptr && program_->IsShown(id_); }
 
@@ -94,11 +120,11 @@ void Unit::SetBackColour(Colour colour) {
   UnitModel* model = MutableModel();
   if (model == nullptr) return;
   model->back_colour = colour;
-  if (model->kind == UnitKind::kDrawPanel || model->kind == UnitKind::kPictureBox) {
+  if (DrawingState* drawing = model->StateOf<DrawingState>()) {
     PaintOp clear;
     clear.kind = PaintKind::kClear;
     clear.colour_from = colour;
-    model->paints.push_back(clear);
+    drawing->paints.Add(clear, DrawableWidth(), DrawableHeight());
   }
   Changed();
 }
@@ -130,17 +156,17 @@ int Unit::DrawableHeight() const {
 // --- Tree box ---
 
 void TreeBox::Clear() {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->tree_items.clear();
-  model->selection = -1;
+  TreeBoxState* tree = StateOf<TreeBoxState>(MutableModel());
+  if (tree == nullptr) return;
+  tree->items.clear();
+  tree->selection = -1;
   Changed();
 }
 
 int TreeBox::AddItem(int parent, const Text& text) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return -1;
-  auto& items = model->tree_items;
+  TreeBoxState* tree = StateOf<TreeBoxState>(MutableModel());
+  if (tree == nullptr) return -1;
+  auto& items = tree->items;
   const int count = static_cast<int>(items.size());
   if (parent < -1 || parent >= count) return -1;
   // A new last child goes after the parent's last descendant, so numbers follow list order.
@@ -159,115 +185,121 @@ int TreeBox::AddItem(int parent, const Text& text) {
     if (item.parent >= at) ++item.parent;
   }
   items.insert(items.begin() + at, TreeItem{text, parent, false});
-  if (model->selection >= at) ++model->selection;
+  if (tree->selection >= at) ++tree->selection;
   Changed();
   return at;
 }
 
 void TreeBox::Expand(int item) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return;
-  model->tree_items[item].expanded = true;
+  TreeBoxState* tree = StateOf<TreeBoxState>(MutableModel());
+  if (tree == nullptr || item < 0 || item >= static_cast<int>(tree->items.size())) return;
+  tree->items[item].expanded = true;
   Changed();
 }
 
 int TreeBox::GetParent(int item) const {
-  const UnitModel* model = Model();
-  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return -1;
-  return model->tree_items[item].parent;
+  const TreeBoxState* tree = StateOf<TreeBoxState>(Model());
+  if (tree == nullptr || item < 0 || item >= static_cast<int>(tree->items.size())) return -1;
+  return tree->items[item].parent;
 }
 
 int TreeBox::ItemCount() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? 0 : static_cast<int>(model->tree_items.size());
+  const TreeBoxState* tree = StateOf<TreeBoxState>(Model());
+  return tree == nullptr ? 0 : static_cast<int>(tree->items.size());
 }
 
 Text TreeBox::ItemText(int item) const {
-  const UnitModel* model = Model();
-  if (model == nullptr || item < 0 || item >= static_cast<int>(model->tree_items.size())) return {};
-  return model->tree_items[item].text;
+  const TreeBoxState* tree = StateOf<TreeBoxState>(Model());
+  if (tree == nullptr || item < 0 || item >= static_cast<int>(tree->items.size())) return {};
+  return tree->items[item].text;
 }
 
 int TreeBox::CurrentSelection() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? -1 : model->selection;
+  const TreeBoxState* tree = StateOf<TreeBoxState>(Model());
+  return tree == nullptr ? -1 : tree->selection;
 }
 
 void TreeBox::SetCurrentSelection(int item) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->selection = item >= 0 && item < static_cast<int>(model->tree_items.size()) ? item : -1;
+  TreeBoxState* tree = StateOf<TreeBoxState>(MutableModel());
+  if (tree == nullptr) return;
+  tree->selection = item >= 0 && item < static_cast<int>(tree->items.size()) ? item : -1;
   Changed();
 }
 
 // --- List box ---
 
 void ListBox::Clear() {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->rows.clear();
-  model->selection = -1;
+  ListBoxState* list = StateOf<ListBoxState>(MutableModel());
+  if (list == nullptr) return;
+  list->rows.clear();
+  list->selection = -1;
   Changed();
 }
 
 int ListBox::AddItem(const Text& text) { return InsertItem(-1, text); }
 
 int ListBox::InsertItem(int index, const Text& text) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return -1;
-  const int count = static_cast<int>(model->rows.size());
+  ListBoxState* list = StateOf<ListBoxState>(MutableModel());
+  if (list == nullptr) return -1;
+  const int count = static_cast<int>(list->rows.size());
   const int at = index >= 0 && index < count ? index : count;
-  model->rows.insert(model->rows.begin() + at, text);
-  if (model->selection >= at) ++model->selection;
+  list->rows.insert(list->rows.begin() + at, text);
+  if (list->selection >= at) ++list->selection;
   Changed();
   return at;
 }
 
 int ListBox::GetCount() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? 0 : static_cast<int>(model->rows.size());
+  const ListBoxState* list = StateOf<ListBoxState>(Model());
+  return list == nullptr ? 0 : static_cast<int>(list->rows.size());
 }
 
 Text ListBox::GetItemText(int index) const {
-  const UnitModel* model = Model();
-  if (model == nullptr || index < 0 || index >= static_cast<int>(model->rows.size())) return {};
-  return model->rows[index];
+  const ListBoxState* list = StateOf<ListBoxState>(Model());
+  if (list == nullptr || index < 0 || index >= static_cast<int>(list->rows.size())) return {};
+  return list->rows[index];
 }
 
 int ListBox::Selection() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? -1 : model->selection;
+  const ListBoxState* list = StateOf<ListBoxState>(Model());
+  return list == nullptr ? -1 : list->selection;
 }
 
 void ListBox::SetSelection(int index) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->selection = index >= 0 && index < static_cast<int>(model->rows.size()) ? index : -1;
+  ListBoxState* list = StateOf<ListBoxState>(MutableModel());
+  if (list == nullptr) return;
+  list->selection = index >= 0 && index < static_cast<int>(list->rows.size()) ? index : -1;
   Changed();
 }
 
 // --- Drawing panel ---
 
 void DrawPanel::SetWritePosition(int x, int y) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->write_x = x;
-  model->write_y = y;
+  DrawingState* drawing = StateOf<DrawingState>(MutableModel());
+  if (drawing == nullptr) return;
+  drawing->write_x = x;
+  drawing->write_y = y;
 }
 
 void DrawPanel::WriteText(const Text& text) {
   UnitModel* model = MutableModel();
-  if (model == nullptr) return;
+  DrawingState* drawing = StateOf<DrawingState>(model);
+  if (drawing == nullptr) return;
+  const Point size = GetProgram()->GetBackend().MeasureText(model->font, text);
   PaintOp op;
   op.kind = PaintKind::kText;
-  op.x = model->write_x;
-  op.y = model->write_y;
+  op.x = drawing->write_x;
+  op.y = drawing->write_y;
+  op.left = op.x;
+  op.top = op.y;
+  op.right = op.x + size.x;
+  op.bottom = op.y + size.y;
   op.text = text;
   op.colour_from = model->text_colour;
   op.font = model->font;
-  model->paints.push_back(op);
-  model->write_x = 0;
-  model->write_y += TextHeight(text);
+  drawing->paints.Add(op, DrawableWidth(), DrawableHeight());
+  drawing->write_x = 0;
+  drawing->write_y += size.y;
   Changed();
 }
 
@@ -282,51 +314,62 @@ int DrawPanel::TextHeight(const Text& text) const {
 }
 
 const std::vector<PaintOp>& DrawPanel::Paints() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? kNoPaints : model->paints;
+  const DrawingState* drawing = StateOf<DrawingState>(Model());
+  return drawing == nullptr ? kNoPaints : drawing->paints.Recent();
+}
+
+std::uint64_t DrawPanel::PaintCount() const {
+  const DrawingState* drawing = StateOf<DrawingState>(Model());
+  return drawing == nullptr ? 0 : drawing->paints.Count();
+}
+
+std::vector<PaintOp> DrawPanel::PaintsSince(std::uint64_t mark) const {
+  const DrawingState* drawing = StateOf<DrawingState>(Model());
+  return drawing == nullptr ? std::vector<PaintOp>() : drawing->paints.Since(mark);
 }
 
 // --- Browser, hypertext and engine ---
 
 void WebBrowserBox::Navigate(const Text& address) {
-  if (UnitModel* model = MutableModel()) GetProgram()->NavigateBrowser(*model, address);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->NavigateBrowser(*model, address);
 }
 
 void WebBrowserBox::GoBack() {
-  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
 }
 
 void WebBrowserBox::GoForward() {
-  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
 }
 
 void WebBrowserBox::Stop() {
-  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
 }
 
 void WebBrowserBox::Refresh() {
-  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
 }
 
 Text WebBrowserBox::Address() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? Text() : model->browser.address;
+  const BrowserState* browser = StateOf<BrowserState>(Model());
+  return browser == nullptr ? Text() : browser->address;
 }
 
 std::string WebBrowserBox::GetPageSource() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? std::string() : model->browser.page;
+  const BrowserState* browser = StateOf<BrowserState>(Model());
+  return browser == nullptr ? std::string() : browser->page;
 }
 
 Text HypertextBox::Address() const {
-  const UnitModel* model = Model();
-  return model == nullptr ? Text() : model->address;
+  const HypertextState* box = StateOf<HypertextState>(Model());
+  return box == nullptr ? Text() : box->address;
 }
 
 void HypertextBox::SetAddress(const Text& address) {
   UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  model->address = address;
+  HypertextState* box = StateOf<HypertextState>(model);
+  if (box == nullptr) return;
+  box->address = address;
   GetProgram()->GetBackend().HypertextShow(*model);
   Changed();
 }
@@ -334,16 +377,8 @@ void HypertextBox::SetAddress(const Text& address) {
 namespace {
 
 void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
-  if (model == nullptr) return;
+  if (StateOf<EngineState>(model) == nullptr) return;
   program->RunEngine(*model, operation, value);
-}
-
-Text LastWritten(const UnitModel* model, std::string_view property) {
-  if (model == nullptr) return {};
-  for (auto call = model->engine_calls.rbegin(); call != model->engine_calls.rend(); ++call) {
-    if (call->operation == property) return call->value;
-  }
-  return {};
 }
 
 }  // namespace
@@ -360,8 +395,15 @@ void PlaybackEngine::SetMediaAddress(const Text& address) {
 void PlaybackEngine::SetPauseAdAddress(const Text& address) {
   RunEngine(GetProgram(), MutableModel(), EngineOperation::kPauseAdAddress, address);
 }
-Text PlaybackEngine::MediaAddress() const { return LastWritten(Model(), "MediaAddress"); }
-Text PlaybackEngine::PauseAdAddress() const { return LastWritten(Model(), "PauseAdAddress"); }
+Text PlaybackEngine::MediaAddress() const {
+  const EngineState* engine = StateOf<EngineState>(Model());
+  return engine == nullptr ? Text() : engine->media_address;
+}
+
+Text PlaybackEngine::PauseAdAddress() const {
+  const EngineState* engine = StateOf<EngineState>(Model());
+  return engine == nullptr ? Text() : engine->pause_ad_address;
+}
 
 // --- Window ---
 

@@ -174,7 +174,11 @@ class DrawPanel : public Unit {
   void WriteText(const Text& text);
   int TextWidth(const Text& text) const;
   int TextHeight(const Text& text) const;
+  // The newest paints, oldest first (paint.h keeps the last PaintRecord::kRecentKept).
   const std::vector<PaintOp>& Paints() const;
+  // Paints ever made, a mark for PaintsSince, which gives the paints made after it.
+  std::uint64_t PaintCount() const;
+  std::vector<PaintOp> PaintsSince(std::uint64_t mark) const;
 };
 
 class Timer : public Unit {

@@ -40,7 +40,8 @@ WebPage::WebPage(DesktopBackend& backend, Program& program, const UnitModel& uni
   g_signal_connect(view_, "load-failed", G_CALLBACK(OnLoadFailed), this);
   g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
   g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
-  if (!IsBrowser() && !unit.address.empty()) Show(unit);
+  const HypertextState* hypertext = unit.StateOf<HypertextState>();
+  if (hypertext != nullptr && !hypertext->address.empty()) Show(unit);
 }
 
 WebPage::~WebPage() {
@@ -60,7 +61,9 @@ void WebPage::Stop() {
   webkit_web_view_stop_loading(view_);
 }
 
-void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf(box.address).c_str()); }
+void WebPage::Show(const UnitModel& box) {
+  webkit_web_view_load_uri(view_, UriOf(std::get<HypertextState>(box.state).address).c_str());
+}
 
 void WebPage::StartLoad(const Text& address) {
   load_ = Load{++generation_, address, true};

@@ -85,9 +85,11 @@ void PaintText(cairo_t* cr, const Font& font, const Text& text, Colour colour, d
 }
 
 void PaintDrawPanel(cairo_t* cr, const UnitModel& unit, int inset, int width, int height) {
+  const DrawingState* drawing = unit.StateOf<DrawingState>();
+  if (drawing == nullptr) return;
   cairo_save(cr);
   cairo_translate(cr, inset, inset);
-  for (const PaintOp& op : unit.paints) {
+  for (const PaintOp& op : drawing->paints.Shown()) {
     switch (op.kind) {
       case PaintKind::kClear: FillRect(cr, op.colour_from, 0, 0, width, height); break;
       case PaintKind::kGradient: PaintGradient(cr, op); break;

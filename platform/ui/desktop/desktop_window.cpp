@@ -5,6 +5,7 @@
 
 #include "platform/ui/desktop/desktop_backend.h"
 #include "platform/ui/desktop/desktop_cursor.h"
+#include "platform/ui/unit_kinds.h"
 
 namespace korvane::platform::ui::desktop {
 namespace {
@@ -94,6 +95,7 @@ struct DesktopWindow::View {
   DesktopWindow* owner = nullptr;
   UnitId id = 0;
   UnitKind kind = UnitKind::kPictureBox;
+  DesktopPeer peer = DesktopPeer::kDrawn;
   GtkWidget* box = nullptr;    // the control's own layout; we hold a reference
   GtkWidget* outer = nullptr;  // the GTK widget inside it, if any (a scrolled window or the widget)
   GtkWidget* widget = nullptr;  // the tree view, text view, entry or check button
@@ -107,24 +109,7 @@ struct DesktopWindow::View {
   std::unique_ptr<DesktopEngine> engine;
 };
 
-bool DesktopWindow::HasWidget(UnitKind kind) {
-  switch (kind) {
-    case UnitKind::kPictureBox:
-    case UnitKind::kPictureButton:
-    case UnitKind::kTransparentLabel:
-    case UnitKind::kLabel:
-    case UnitKind::kCheckBox:
-    case UnitKind::kTreeBox:
-    case UnitKind::kListBox:
-    case UnitKind::kEditBox:
-    case UnitKind::kGroupBox:
-    case UnitKind::kDrawPanel:
-    case UnitKind::kWebBrowserBox:
-    case UnitKind::kHypertextBox:
-    case UnitKind::kPlaybackEngine: return true;
-    default: return false;
-  }
-}
+bool DesktopWindow::HasWidget(UnitKind kind) { return Describe(kind).peer != DesktopPeer::kNone; }
 
 DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window)
     : backend_(backend), program_(program), pictures_(pictures), id_(window.id),
@@ -300,6 +285,7 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
   view.owner = this;
   view.id = unit.id;
   view.kind = unit.kind;
+  view.peer = Describe(unit.kind).peer;
   view.box = gtk_layout_new(nullptr, nullptr);
   g_object_ref_sink(view.box);
   gtk_widget_add_events(view.box, kPointerEvents);
@@ -308,19 +294,19 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
   g_signal_connect(view.box, "button-release-event", G_CALLBACK(OnRelease), &view);
   g_signal_connect(view.box, "enter-notify-event", G_CALLBACK(OnCrossing), &view);
   g_signal_connect(view.box, "leave-notify-event", G_CALLBACK(OnCrossing), &view);
-  switch (unit.kind) {
-    case UnitKind::kListBox:
+  switch (view.peer) {
+    case DesktopPeer::kListView:
       view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_list_store_new(1, G_TYPE_STRING)));
       view.outer = InScrolledWindow(view.widget, true);
       g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget)), "changed",
                        G_CALLBACK(OnRowChanged), &view);
       break;
-    case UnitKind::kTreeBox:
+    case DesktopPeer::kTreeView:
       view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_tree_store_new(2, G_TYPE_STRING, G_TYPE_INT)));
       view.outer = InScrolledWindow(view.widget, true);
       g_signal_connect(view.widget, "row-activated", G_CALLBACK(OnRowActivated), &view);
       break;
-    case UnitKind::kEditBox:
+    case DesktopPeer::kTextView:
       // The model has no way for the user to change an edit box's text: it shows the text
       // for reading and copying.
       if (unit.multi_line) {
@@ -334,23 +320,23 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
         view.outer = view.widget;
       }
       break;
-    case UnitKind::kCheckBox:
+    case DesktopPeer::kCheckButton:
       view.widget = gtk_check_button_new_with_label("");
       view.outer = view.widget;
       g_signal_connect(view.widget, "toggled", G_CALLBACK(OnToggled), &view);
       break;
-    case UnitKind::kWebBrowserBox:
-    case UnitKind::kHypertextBox:
+    case DesktopPeer::kWebView:
       view.page = std::make_unique<WebPage>(backend_, program_, unit);
       view.widget = view.page->Widget();
       view.outer = view.widget;
       break;
-    case UnitKind::kPlaybackEngine:
+    case DesktopPeer::kVideo:
       view.engine = std::make_unique<DesktopEngine>();
       view.widget = view.engine->Widget();
       view.outer = view.widget;
       break;
-    default: break;
+    case DesktopPeer::kNone:
+    case DesktopPeer::kDrawn: break;
   }
   if (view.outer != nullptr) {
     gtk_layout_put(GTK_LAYOUT(view.box), view.outer, 0, 0);
@@ -383,43 +369,46 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
     }
   }
   view.syncing = true;
-  switch (unit.kind) {
-    case UnitKind::kListBox: {
+  switch (view.peer) {
+    case DesktopPeer::kListView: {
+      const ListBoxState& list = std::get<ListBoxState>(unit.state);
       GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
-      if (view.rows != unit.rows) {
+      if (view.rows != list.rows) {
         GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(tree));
         gtk_list_store_clear(store);
-        for (const Text& row : unit.rows) gtk_list_store_insert_with_values(store, nullptr, -1, 0, ToUtf8(row).c_str(), -1);
-        view.rows = unit.rows;
+        for (const Text& row : list.rows) gtk_list_store_insert_with_values(store, nullptr, -1, 0, ToUtf8(row).c_str(), -1);
+        view.rows = list.rows;
       }
       GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
       gtk_tree_selection_unselect_all(selection);
-      if (unit.selection >= 0) {
-        GtkTreePath* path = gtk_tree_path_new_from_indices(unit.selection, -1);
+      if (list.selection >= 0) {
+        GtkTreePath* path = gtk_tree_path_new_from_indices(list.selection, -1);
         gtk_tree_selection_select_path(selection, path);
         gtk_tree_path_free(path);
       }
       break;
     }
-    case UnitKind::kTreeBox: {
+    case DesktopPeer::kTreeView: {
+      const TreeBoxState& state = std::get<TreeBoxState>(unit.state);
+      const std::vector<TreeItem>& items = state.items;
       GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
       GtkTreeStore* store = GTK_TREE_STORE(gtk_tree_view_get_model(tree));
-      if (!SameTree(view.items, unit.tree_items)) {
+      if (!SameTree(view.items, items)) {
         gtk_tree_store_clear(store);
-        std::vector<GtkTreeIter> iters(unit.tree_items.size());
-        for (std::size_t i = 0; i < unit.tree_items.size(); ++i) {
-          const int parent = unit.tree_items[i].parent;
+        std::vector<GtkTreeIter> iters(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+          const int parent = items[i].parent;
           GtkTreeIter* under = parent >= 0 && static_cast<std::size_t>(parent) < i ? &iters[parent] : nullptr;
-          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, 0, ToUtf8(unit.tree_items[i].text).c_str(),
+          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, 0, ToUtf8(items[i].text).c_str(),
                                             1, static_cast<int>(i), -1);
         }
-        for (std::size_t i = 0; i < unit.tree_items.size(); ++i) {
-          if (!unit.tree_items[i].expanded) continue;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+          if (!items[i].expanded) continue;
           GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(store), &iters[i]);
           gtk_tree_view_expand_row(tree, path, FALSE);
           gtk_tree_path_free(path);
         }
-        view.items = unit.tree_items;
+        view.items = items;
       }
       GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
       gtk_tree_selection_unselect_all(selection);
@@ -427,7 +416,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
       for (gboolean more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(store), &iter); more;) {
         int number = -1;
         gtk_tree_model_get(GTK_TREE_MODEL(store), &iter, 1, &number, -1);
-        if (number == unit.selection) {
+        if (number == state.selection) {
           gtk_tree_selection_select_iter(selection, &iter);
           break;
         }
@@ -452,7 +441,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
       }
       break;
     }
-    case UnitKind::kEditBox: {
+    case DesktopPeer::kTextView: {
       const std::string text = ToUtf8(unit.caption);
       if (GTK_IS_TEXT_VIEW(view.widget)) {
         gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view.widget)), text.c_str(),
@@ -462,11 +451,14 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
       }
       break;
     }
-    case UnitKind::kCheckBox:
+    case DesktopPeer::kCheckButton:
       gtk_button_set_label(GTK_BUTTON(view.widget), ToUtf8(unit.caption).c_str());
-      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.widget), unit.tick != 0);
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.widget), std::get<CheckBoxState>(unit.state).tick != 0);
       break;
-    default: break;
+    case DesktopPeer::kNone:
+    case DesktopPeer::kDrawn:
+    case DesktopPeer::kWebView:
+    case DesktopPeer::kVideo: break;
   }
   view.syncing = false;
   gtk_widget_queue_draw(view.box);

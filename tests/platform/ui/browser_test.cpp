@@ -75,7 +75,7 @@ TEST_F(BrowserTest, HistoryGoesBackAndForwardAndANewPageCutsTheForwardPart) {
     browser.Refresh();
     program_with_pages_.ProcessPendingMessages();
     shown.push_back(browser.Address());
-    EXPECT_THAT(browser.Model()->browser.history, ElementsAre("http://a.test/1", "http://a.test/3"));
+    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history, ElementsAre("http://a.test/1", "http://a.test/3"));
   });
   EXPECT_THAT(shown, ElementsAre("http://a.test/1", "http://a.test/2", "http://a.test/3"));
   // A load that a newer one overtakes before it ran is never fetched: the first page and

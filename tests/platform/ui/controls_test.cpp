@@ -3,12 +3,33 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "platform/ui/dump.h"
 #include "tests/platform/ui/ui_test_fixture.h"
 
 namespace korvane::platform::ui::testing {
 namespace {
 
 using ControlsTest = HeadlessProgramTest;
+
+// Each control's "z" in a dump, by its UTF-8 name.
+std::map<std::string, int> DumpedZ(const Program& program, const HeadlessBackend& backend) {
+  std::ostringstream out;
+  WriteDump(program, backend, "z", out);
+  std::map<std::string, int> places;
+  std::istringstream lines(out.str());
+  for (std::string line; std::getline(lines, line);) {
+    const nlohmann::json record = nlohmann::json::parse(line);
+    if (record["record"] == "control") places[record["name"].get<std::string>()] = record["z"].get<int>();
+  }
+  return places;
+}
+
+std::string U(const Text& gbk) { return std::string(AsChars(GbkToUtf8(gbk))); }
 
 TEST_F(ControlsTest, TreeItemsAreNumberedInListOrderChildrenIncluded) {
   TreeBox tree = program_.LoadWindow("Board", false).Find<TreeBox>("节目列表");
@@ -66,6 +87,28 @@ TEST_F(ControlsTest, ZOrderIsKeptPerParent) {
   // A child stays inside its parent whatever its level.
   program_.SetUnitZOrder(window.Find<Unit>("画板_水晶进度条_1"), ZOrder::kBack);
   EXPECT_EQ(window.Find<Unit>("图片框_面板").Model()->children, (std::vector<UnitId>{board}));
+  // The dump gives each control's place among its siblings, back first.
+  EXPECT_EQ(DumpedZ(program_, backend_), (std::map<std::string, int>{{U("节目列表"), 0},
+                                                                      {U("列表框_状态"), 1},
+                                                                      {U("ZIP压缩1"), 2},
+                                                                      {U("图片框_面板"), 3},
+                                                                      {U("画板_水晶进度条_1"), 0}}));
+}
+
+TEST_F(ControlsTest, TheEngineKeepsItsNewestCallsAndReadsBackItsAddresses) {
+  resources_.AddCopy("Engine.layout.json", R"({"controls": [{"kind": "PlaybackEngine", "name": "engine"}]})");
+  PlaybackEngine engine = program_.LoadWindow("Engine", false).Find<PlaybackEngine>("engine");
+  engine.SetPauseAdAddress("http://ads.test/pause");
+  // An evening of episodes: far more calls than the record keeps.
+  for (int episode = 1; episode <= 1000; ++episode) {
+    engine.SetMediaAddress("第" + std::to_string(episode) + "集");
+    engine.Play();
+  }
+  const auto& calls = engine.Model()->StateOf<EngineState>()->calls;
+  EXPECT_EQ(calls.size(), EngineState::kCallsKept);
+  EXPECT_EQ(calls.back(), (EngineCall{"Play", ""}));
+  EXPECT_EQ(engine.MediaAddress(), "第1000集");
+  EXPECT_EQ(engine.PauseAdAddress(), "http://ads.test/pause");
 }
 
 TEST_F(ControlsTest, HandlesOfAClosedWindowReadEmptyAndWriteNothing) {

@@ -33,7 +33,13 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"UndeclaredPicture", R"({"controls": [{"kind": "PictureBox", "name": "a", "picture": "x.bmp"}]})"},
         FaultCase{"BadColour", R"({"back_colour": "red"})"},
         FaultCase{"BadRect", R"({"controls": [{"kind": "Label", "name": "a", "rect": [1, 2, 3]}]})"},
-        FaultCase{"BadAlignment", R"({"controls": [{"kind": "Label", "name": "a", "alignment": "middle"}]})"}),
+        FaultCase{"BadAlignment", R"({"controls": [{"kind": "Label", "name": "a", "alignment": "middle"}]})"},
+        // An event the kind never raises would leave its handler silently unrun.
+        FaultCase{"MisspeltEvent",
+                  R"({"controls": [{"kind": "PictureButton", "name": "a", "events": {"Clikced": "OnClick"}}]})"},
+        FaultCase{"EventOfAnotherKind", R"({"controls": [{"kind": "Timer", "name": "a", "events": {"Clicked": "OnClick"}}]})"},
+        FaultCase{"MisspeltWindowEvent", R"({"events": {"Create": "OnCreated"}})"},
+        FaultCase{"KeyOfAnotherKind", R"({"controls": [{"kind": "Label", "name": "a", "interval": 10}]})"}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST(LayoutTest, ReadsGbkTextsParentsAndChildrenInOrder) {

@@ -83,12 +83,9 @@ class CrystalProgressBarTest : public testing::Test {
   }
 
   // What the inner board was painted with since `mark`.
-  std::size_t Mark() const { return Inner().Paints().size(); }
-  std::vector<PaintOp> PaintsSince(std::size_t mark) const {
-    const auto& paints = Inner().Paints();
-    return {paints.begin() + static_cast<std::ptrdiff_t>(mark), paints.end()};
-  }
-  std::vector<Gradient> GradientsSince(std::size_t mark) const {
+  std::uint64_t Mark() const { return Inner().PaintCount(); }
+  std::vector<PaintOp> PaintsSince(std::uint64_t mark) const { return Inner().PaintsSince(mark); }
+  std::vector<Gradient> GradientsSince(std::uint64_t mark) const {
     std::vector<Gradient> gradients;
     for (const PaintOp& op : PaintsSince(mark)) {
       if (op.kind == PaintKind::kGradient) {
@@ -97,7 +94,7 @@ class CrystalProgressBarTest : public testing::Test {
     }
     return gradients;
   }
-  std::vector<Write> WritesSince(std::size_t mark) const {
+  std::vector<Write> WritesSince(std::uint64_t mark) const {
     std::vector<Write> writes;
     for (const PaintOp& op : PaintsSince(mark)) {
       if (op.kind == PaintKind::kText) writes.push_back({op.text, op.x, op.y, op.colour_from});
@@ -106,12 +103,12 @@ class CrystalProgressBarTest : public testing::Test {
   }
   // The writes of one repaint caused by `change`.
   std::vector<Write> WritesOf(const std::function<void()>& change) {
-    const std::size_t mark = Mark();
+    const std::uint64_t mark = Mark();
     change();
     return WritesSince(mark);
   }
   std::vector<Gradient> GradientsOf(const std::function<void()>& change) {
-    const std::size_t mark = Mark();
+    const std::uint64_t mark = Mark();
     change();
     return GradientsSince(mark);
   }
@@ -208,7 +205,7 @@ TEST_F(CrystalProgressBarTest, AttachMakesARoundedInnerBoardAndTheWorkingSetting
 
 TEST_F(CrystalProgressBarTest, TheFirstSettingAfterAttachPaintsAHalfBarWithItsPosition) {
   bar_.Attach(panel_);
-  const std::size_t mark = Mark();
+  const std::uint64_t mark = Mark();
   bar_.Maximum(100);
 
   auto entry = [](int n) { return StyleEntry(8, n); };
@@ -323,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CrystalProgressBarTest, ReadingASettingNeitherChangesNorPaints) {
   AttachAndShow();
   const std::size_t outer_paints = panel_.Paints().size();
-  const std::size_t mark = Mark();
+  const std::uint64_t mark = Mark();
   bar_.Position();
   bar_.Maximum();
   bar_.Minimum();
@@ -561,7 +558,7 @@ TEST_F(CrystalProgressBarTest, TheWizardsDownloadStepShowsAnEmptyGreenBar) {
   bar_.Attach(panel_);
   bar_.Maximum(100);
   bar_.Style(9);
-  const std::size_t mark = Mark();
+  const std::uint64_t mark = Mark();
   bar_.Position(0);
   EXPECT_EQ(GradientsSince(mark), (std::vector<Gradient>{{0, 0, 295, 9, 1, E(1), E(3)},
                                                          {0, 9, 295, 18, 1, E(5), E(7)}}));

@@ -164,7 +164,7 @@ class Reader : public LayoutValues {
     CheckKeys(value, where,
               {"kind", "name", "rect", "parent", "visible", "enabled", "caption", "hint", "cursor",
                "back_colour", "text_colour", "font", "alignment", "border", "word_wrap",
-               "multi_line", "vertical_scroll_bar", "picture", "pictures", "events"},
+               "picture", "pictures", "events"},
               descriptor.keys);
     auto unit = std::make_unique<UnitModel>();
     unit->kind = descriptor.kind;
@@ -186,10 +186,6 @@ class Reader : public LayoutValues {
            {"static_edge", Border::kStaticEdge}, {"sunken", Border::kSunken}});
     }
     if (value.contains("word_wrap")) unit->word_wrap = ReadBool(value["word_wrap"], where);
-    if (value.contains("multi_line")) unit->multi_line = ReadBool(value["multi_line"], where);
-    if (value.contains("vertical_scroll_bar")) {
-      unit->vertical_scroll_bar = ReadBool(value["vertical_scroll_bar"], where);
-    }
     if (value.contains("pictures")) {
       const json& pictures = value["pictures"];
       CheckKeys(pictures, where, {"normal", "hover", "pressed", "disabled"});

@@ -33,6 +33,11 @@ void ReadCheckBox(const LayoutFields& fields, UnitModel& unit) {
   ReadKey(fields, unit, "tick", &CheckBoxState::tick, &LayoutValues::ReadInt);
 }
 
+void ReadEditBox(const LayoutFields& fields, UnitModel& unit) {
+  ReadKey(fields, unit, "multi_line", &EditBoxState::multi_line, &LayoutValues::ReadBool);
+  ReadKey(fields, unit, "vertical_scroll_bar", &EditBoxState::vertical_scroll_bar, &LayoutValues::ReadBool);
+}
+
 void ReadListBox(const LayoutFields& fields, UnitModel& unit) {
   ReadKey(fields, unit, "rows", &ListBoxState::rows, &LayoutValues::ReadTexts);
 }
@@ -145,6 +150,7 @@ UnitState CloneDrawing(const UnitState& state) {
 // --- The kinds.
 
 constexpr std::string_view kCheckBoxKeys[] = {"tick"};
+constexpr std::string_view kEditBoxKeys[] = {"multi_line", "vertical_scroll_bar"};
 constexpr std::string_view kListBoxKeys[] = {"rows"};
 constexpr std::string_view kTimerKeys[] = {"interval"};
 constexpr std::string_view kHypertextKeys[] = {"address"};
@@ -176,8 +182,8 @@ constexpr std::array kKinds{
                    Make<TreeBoxState>, ReadNothing, DumpTreeBox, CloneFresh<TreeBoxState>},
     KindDescriptor{UnitKind::kListBox, "ListBox", kListBoxKeys, kPointerEvents, DesktopPeer::kListView,
                    Make<ListBoxState>, ReadListBox, DumpListBox, CloneFresh<ListBoxState>},
-    KindDescriptor{UnitKind::kEditBox, "EditBox", kNone, kPointerEvents, DesktopPeer::kTextView, Make<PlainState>,
-                   ReadNothing, DumpNothing, CloneSame<PlainState>},
+    KindDescriptor{UnitKind::kEditBox, "EditBox", kEditBoxKeys, kPointerEvents, DesktopPeer::kTextView,
+                   Make<EditBoxState>, ReadEditBox, DumpNothing, CloneSame<EditBoxState>},
     KindDescriptor{UnitKind::kGroupBox, "GroupBox", kNone, kPointerEvents, DesktopPeer::kDrawn, Make<PlainState>,
                    ReadNothing, DumpNothing, CloneSame<PlainState>},
     KindDescriptor{UnitKind::kDrawPanel, "DrawPanel", kDrawPanelKeys, kPointerEvents, DesktopPeer::kDrawn,

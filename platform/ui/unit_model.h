@@ -99,6 +99,11 @@ struct CheckBoxState {
   int tick = 0;  // 1 ticked, 0 not
 };
 
+struct EditBoxState {
+  bool multi_line = false;
+  bool vertical_scroll_bar = false;
+};
+
 struct ListBoxState {
   std::vector<Text> rows;
   int selection = -1;
@@ -136,7 +141,7 @@ struct DrawingState {
   PaintRecord paints;
 };
 
-using UnitState = std::variant<PlainState, CheckBoxState, ListBoxState, TreeBoxState, TimerState, BrowserState,
+using UnitState = std::variant<PlainState, CheckBoxState, EditBoxState, ListBoxState, TreeBoxState, TimerState, BrowserState,
                                HypertextState, EngineState, DrawingState>;
 
 // What every unit has and a clone copies whole.
@@ -153,8 +158,6 @@ struct UnitProperties {
   Alignment alignment = Alignment::kLeft;
   Border border = Border::kNone;
   bool word_wrap = false;
-  bool multi_line = false;
-  bool vertical_scroll_bar = false;
   Pictures pictures;
   std::map<Text, Text> events;  // event name -> handler name
 };

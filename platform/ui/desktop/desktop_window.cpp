@@ -306,20 +306,22 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
       view.outer = InScrolledWindow(view.widget, true);
       g_signal_connect(view.widget, "row-activated", G_CALLBACK(OnRowActivated), &view);
       break;
-    case DesktopPeer::kTextView:
+    case DesktopPeer::kTextView: {
       // The model has no way for the user to change an edit box's text: it shows the text
       // for reading and copying.
-      if (unit.multi_line) {
+      const EditBoxState& edit = std::get<EditBoxState>(unit.state);
+      if (edit.multi_line) {
         view.widget = gtk_text_view_new();
         gtk_text_view_set_editable(GTK_TEXT_VIEW(view.widget), FALSE);
         gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view.widget), GTK_WRAP_WORD_CHAR);
-        view.outer = InScrolledWindow(view.widget, unit.vertical_scroll_bar);
+        view.outer = InScrolledWindow(view.widget, edit.vertical_scroll_bar);
       } else {
         view.widget = gtk_entry_new();
         gtk_editable_set_editable(GTK_EDITABLE(view.widget), FALSE);
         view.outer = view.widget;
       }
       break;
+    }
     case DesktopPeer::kCheckButton:
       view.widget = gtk_check_button_new_with_label("");
       view.outer = view.widget;

@@ -17,6 +17,7 @@ namespace {
 
 using platform::ui::Alignment;
 using platform::ui::Border;
+using platform::ui::EditBoxState;
 using platform::ui::Rect;
 using platform::ui::UnitKind;
 using platform::ui::UnitModel;
@@ -145,8 +146,8 @@ TEST(WizardLayout, LabelsHaveTheLookOfTheirRole) {
   EXPECT_TRUE(FindControl("标签_网络状态")->word_wrap);
   EXPECT_TRUE(FindControl("标签2")->word_wrap);
   const UnitModel* edit = FindControl("编辑框_出错提示");
-  EXPECT_TRUE(edit->multi_line);
-  EXPECT_TRUE(edit->vertical_scroll_bar);
+  EXPECT_TRUE(edit->StateOf<EditBoxState>()->multi_line);
+  EXPECT_TRUE(edit->StateOf<EditBoxState>()->vertical_scroll_bar);
   EXPECT_EQ(edit->border, Border::kStaticEdge);
   EXPECT_EQ(edit->back_colour, 0xFFFFFFu);
 }

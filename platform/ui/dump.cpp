@@ -36,7 +36,7 @@ json WindowJson(const UnitModel& window) {
             {"rect", RectJson(window.rect)},
             {"frame", state.frame == WindowFrame::kFixedDialog ? "fixed_dialog" : "none"},
             {"taskbar_button", state.taskbar_button}, {"esc_closes", state.esc_closes},
-            {"always_on_top", state.always_on_top}, {"position", static_cast<int>(state.position)},
+            {"always_on_top", state.always_on_top}, {"position", WindowPositionName(state.position)},
             {"close_requested", state.close_requested}};
   if (state.tray.shown) line["tray"] = {{"icon", state.tray.icon}, {"tip", DumpText(state.tray.tip)}};
   json menus = json::object();
@@ -88,7 +88,8 @@ void WriteDump(const Program& program, const HeadlessBackend& backend, const Tex
   }
   for (const MessageBoxRecord& box : program.MessageBoxes()) {
     WriteLine(out, {{"record", "message_box"}, {"text", DumpText(box.request.text)}, {"title", DumpText(box.request.title)},
-                    {"flags", box.request.flags}, {"answer", box.answer}});
+                    {"buttons", ButtonsName(box.request.style.buttons)}, {"icon", IconName(box.request.style.icon)},
+                    {"answer", AnswerName(box.answer)}});
   }
   for (const MenuRecord& menu : program.Menus()) {
     WriteLine(out, {{"record", "menu"}, {"window", DumpText(menu.window)}, {"menu", DumpText(menu.menu)},

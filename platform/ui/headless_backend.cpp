@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "platform/ui/browser_history.h"
 #include "platform/ui/program.h"
 #include "platform/ui/text_metric.h"
 
@@ -100,9 +99,16 @@ void HeadlessBackend::AdvanceTime(std::int64_t ms) {
 
 void HeadlessBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
-int HeadlessBackend::AskMessageBox(const MessageBoxRequest&) {
-  std::optional<int> answer = driver_ == nullptr ? std::nullopt : driver_->TakeMessageBoxAnswer();
-  return answer.value_or(1);  // OK
+MessageBoxAnswer HeadlessBackend::AskMessageBox(const MessageBoxRequest& request) {
+  const std::span<const MessageBoxAnswer> answers = ButtonAnswers(request.style.buttons);
+  const std::optional<int> code = driver_ == nullptr ? std::nullopt : driver_->TakeMessageBoxAnswer();
+  if (!code) return answers.front();
+  for (MessageBoxAnswer answer : answers) {
+    if (static_cast<int>(answer) == *code) return answer;
+  }
+  // A person could not have given it: no such button.
+  RecordScriptError("message box " + request.title + " has no button " + std::to_string(*code));
+  return answers.front();
 }
 
 std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const MenuModel& menu, Point) {
@@ -120,39 +126,18 @@ Point HeadlessBackend::MeasureText(const Font& font, const Text& text) {
   return {HeadlessTextWidth(font, text), HeadlessTextHeight(font, text)};
 }
 
-void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
-  ++std::get<BrowserState>(browser.state).loads;
+void HeadlessBackend::BrowserLoad(UnitModel& browser, const Text& address) {
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
-    UnitModel* unit = program_->FindModel(id);
-    if (unit == nullptr || load_generation_[id] != generation) return;
-    BrowserState& state = std::get<BrowserState>(unit->state);
-    state.address = address;
-    state.page = http_ == nullptr ? std::string() : http_->HttpGetBytes(address);
-    program_->UnitChanged(*unit);
-    program_->RaiseEvent(id, "Navigated", {}, address);
+    if (program_->FindModel(id) == nullptr || load_generation_[id] != generation) return;
+    ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
     Post([this, id, generation] {
-      if (load_generation_[id] == generation) program_->RaiseEvent(id, "PageComplete", {0});
+      if (load_generation_[id] == generation) ReportsOf(*program_).RaiseEvent(id, "PageComplete", {0});
     });
   });
 }
 
-void HeadlessBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
-  PushHistory(std::get<BrowserState>(browser.state), address);
-  Load(browser, address);
-}
+void HeadlessBackend::BrowserStop(UnitModel& browser) { ++load_generation_[browser.id]; }
 
-void HeadlessBackend::BrowserRun(UnitModel& browser, BrowserCommand command) {
-  if (command == BrowserCommand::kStop) {
-    ++load_generation_[browser.id];
-  } else if (std::optional<Text> address = MoveInHistory(std::get<BrowserState>(browser.state), command)) {
-    Load(browser, *address);
-  }
-}
-
-void HeadlessBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
-  std::get<EngineState>(engine.state).Record({EngineOperationName(operation), value});
-  program_->UnitChanged(engine);
-}
 
 }  // namespace korvane::platform::ui

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
 #include "platform/ui/unit_kinds.h"
 
@@ -337,9 +338,9 @@ void Program::SetHoverHint(WindowHandle handle, const Text& hint, bool, bool) {
   backend_.UnitChanged(*model);
 }
 
-int Program::ShowMessageBox(const Text& text, int flags, const Text& title) {
-  MessageBoxRequest request{text, title, flags};
-  int answer = backend_.AskMessageBox(request);
+MessageBoxAnswer Program::ShowMessageBox(const Text& text, MessageBoxStyle style, const Text& title) {
+  MessageBoxRequest request{text, title, style};
+  const MessageBoxAnswer answer = backend_.AskMessageBox(request);
   message_boxes_.push_back({request, answer});
   return answer;
 }
@@ -543,8 +544,58 @@ bool Program::UserSelectRow(const ListBox& list, int row) {
 bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
   UnitModel* model = FindModel(browser.Id());
   if (model == nullptr || model->kind != UnitKind::kWebBrowserBox || !AcceptsInput(*model)) return false;
-  backend_.BrowserNavigate(*model, address);
+  NavigateBrowser(*model, address);
   return true;
+}
+
+void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
+  BrowserState& state = std::get<BrowserState>(browser.state);
+  PushHistory(state, address);
+  ++state.loads;
+  backend_.BrowserLoad(browser, address);
+}
+
+void Program::RunBrowser(UnitModel& browser, BrowserCommand command) {
+  BrowserState& state = std::get<BrowserState>(browser.state);
+  if (command == BrowserCommand::kStop) {
+    backend_.BrowserStop(browser);
+  } else if (std::optional<Text> address = MoveInHistory(state, command)) {
+    ++state.loads;
+    backend_.BrowserLoad(browser, *address);
+  }
+}
+
+void Program::BrowserMovedItself(UnitId browser, const Text& address) {
+  UnitModel* model = FindModel(browser);
+  BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
+  if (state == nullptr) return;
+  PushHistory(*state, address);
+  ++state->loads;
+}
+
+void Program::PageArrived(UnitId browser, const Text& address, std::string bytes) {
+  UnitModel* model = FindModel(browser);
+  BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
+  if (state == nullptr) return;
+  state->address = address;
+  state->page = std::move(bytes);
+  UnitChanged(*model);
+  RaiseEvent(browser, "Navigated", {}, address);
+}
+
+void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text& value) {
+  std::get<EngineState>(engine.state).Record({EngineOperationName(operation), value});  // the properties read back
+  backend_.EngineRun(engine, operation, value);
+}
+
+UserInput& InputOf(Program& program) { return program; }
+BackendReports& ReportsOf(Program& program) { return program; }
+
+void Program::WindowMoved(UnitId window, Point place) {
+  UnitModel* model = FindModel(window);
+  if (model == nullptr || !model->IsWindow()) return;
+  model->rect.left = place.x;
+  model->rect.top = place.y;
 }
 
 bool Program::UserShortcutMenu(const WebBrowserBox& browser) {

@@ -2,6 +2,15 @@
 
 namespace korvane::platform::ui {
 
+std::string_view WindowPositionName(WindowPosition position) {
+  switch (position) {
+    case WindowPosition::kNormal: return "normal";
+    case WindowPosition::kMinimised: return "minimised";
+    case WindowPosition::kMaximised: return "maximised";
+  }
+  return "?";
+}
+
 int BorderInset(Border border) {
   switch (border) {
     case Border::kNone: return 0;

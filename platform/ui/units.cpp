@@ -331,23 +331,23 @@ std::vector<PaintOp> DrawPanel::PaintsSince(std::uint64_t mark) const {
 // --- Browser, hypertext and engine ---
 
 void WebBrowserBox::Navigate(const Text& address) {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->GetBackend().BrowserNavigate(*model, address);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->NavigateBrowser(*model, address);
 }
 
 void WebBrowserBox::GoBack() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoBack);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
 }
 
 void WebBrowserBox::GoForward() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoForward);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
 }
 
 void WebBrowserBox::Stop() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kStop);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
 }
 
 void WebBrowserBox::Refresh() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kRefresh);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
 }
 
 Text WebBrowserBox::Address() const {
@@ -378,7 +378,7 @@ namespace {
 
 void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
   if (StateOf<EngineState>(model) == nullptr) return;
-  program->GetBackend().EngineRun(*model, operation, value);
+  program->RunEngine(*model, operation, value);
 }
 
 }  // namespace

@@ -65,14 +65,14 @@ class DesktopBackend final : public Backend {
   void WindowOpened(UnitModel& window) override;
   void WindowClosed(UnitModel& window) override;
   void UnitChanged(UnitModel& unit) override;
-  int AskMessageBox(const MessageBoxRequest& request) override;
+  MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
   std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
   Point MousePosition() override;
   Point ScreenSize() override;
   void SetWaitCursor(bool waiting) override;
   Point MeasureText(const Font& font, const Text& text) override;
-  void BrowserNavigate(UnitModel& browser, const Text& address) override;
-  void BrowserRun(UnitModel& browser, BrowserCommand command) override;
+  void BrowserLoad(UnitModel& browser, const Text& address) override;
+  void BrowserStop(UnitModel& browser) override;
   void HypertextShow(UnitModel& box) override;
   void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
 

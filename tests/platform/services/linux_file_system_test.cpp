@@ -63,11 +63,7 @@ TEST_F(LinuxFileSystemTest, TheRunDirectoryIsACorePathWithoutTrailingBackslash) 
   EXPECT_EQ(run_.front(), '\\');
 }
 
-TEST(ProgramDirectory, TheVariablePointsTheProgramFolderAnywhere) {
-  testing_support::TempFolder folder;
-  ::setenv(kProgramDirectoryVariable, folder.path().c_str(), 1);
-  EXPECT_EQ(NativePath(CreateLinuxFileSystem()->GetRunDirectory()), folder.path());
-  ::unsetenv(kProgramDirectoryVariable);
+TEST(ProgramDirectory, WithoutAFolderGivenItIsTheCurrentDirectory) {
   EXPECT_EQ(NativePath(CreateLinuxFileSystem()->GetRunDirectory()), fs::current_path());
 }
 

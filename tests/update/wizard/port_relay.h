@@ -14,7 +14,10 @@ namespace korvane::update::testing {
 class PortRelay {
  public:
   PortRelay(int listen_port, int target_port);
-  ~PortRelay();  // stops accepting and ends every relayed connection
+  ~PortRelay();  // stops, and lets other runs have the port
+  // Stops accepting and ends every relayed connection, but keeps the port's lock, so that
+  // no run of another checkout answers on it meanwhile.
+  void Stop();
   PortRelay(const PortRelay&) = delete;
   PortRelay& operator=(const PortRelay&) = delete;
 

@@ -43,7 +43,7 @@ class UpdateProgramRun {
   void ServeSwitch(std::string_view value) const;
   testing_support::TestHttpServer& Server() { return server_; }
   // Nothing answers at the deployment's addresses any more: the control server is unreachable.
-  void StopServing() { relay_.reset(); }
+  void StopServing() { relay_->Stop(); }
   // The deployment's list folder address (switch "1").
   const std::string& ListFolder() const { return list_folder_; }
 

@@ -7,26 +7,17 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "common/text.h"
+#include "tests/support/black_box_run.h"
+#include "tests/support/port_relay.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
-#include "tests/update/wizard/port_relay.h"
 
 namespace korvane::update::testing {
 
-struct ProgramRun {
-  int exit_code = -1;
-  std::vector<nlohmann::json> records;
-
-  // The control `name` (GBK) as the dump labelled `label` shows it; null when absent.
-  nlohmann::json Control(std::string_view label, std::string_view name) const;
-  // Every record of a kind ("program_started", "closed_window", ...), from the final dump.
-  std::vector<nlohmann::json> Records(std::string_view kind) const;
-};
+using testing_support::Gbk;
+using testing_support::ProgramRun;
 
 class UpdateProgramRun {
  public:
@@ -57,10 +48,7 @@ class UpdateProgramRun {
   std::string control_base_;
   std::string list_folder_;
   testing_support::TestHttpServer server_;
-  std::unique_ptr<PortRelay> relay_;
+  std::unique_ptr<testing_support::PortRelay> relay_;
 };
-
-// GBK text of a dump's UTF-8 string.
-Text Gbk(const nlohmann::json& value);
 
 }  // namespace korvane::update::testing

@@ -1,6 +1,6 @@
 #pragma once
 // Listens on a fixed loopback port and relays every connection to another loopback port.
-// The updater holds its deployment's addresses (a fixed port); the test server listens on
+// A program holds its deployment's addresses (a fixed port); the test server listens on
 // an ephemeral one, so end-to-end runs reach it through this relay. CTest's resource lock
 // serialises the runs of one suite; a lock file named by the port makes runs of other
 // checkouts on the same machine wait their turn instead of failing on a taken port.
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace korvane::update::testing {
+namespace korvane::testing_support {
 
 class PortRelay {
  public:
@@ -36,4 +36,4 @@ class PortRelay {
   std::vector<std::thread> connections_;
 };
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::testing_support

@@ -4,6 +4,7 @@
 
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
+#include "platform/core/profile.h"
 #include "player/playback/pause_play_toggle.h"
 #include "player/windows/later_windows.h"
 
@@ -88,12 +89,8 @@ void StartupRoad::EndStartup(const Text& message, ui::MessageBoxIcon icon, const
 // Bare names: the current folder is the program folder. "PlayerConfig.ini" is looked for
 // only when "Config.ini" is there.
 bool StartupRoad::ConfigFilesExist() {
-  for (platform::ConfigFile file : {platform::ConfigFile::kConfig, platform::ConfigFile::kPlayerConfig}) {
-    std::unique_ptr<platform::FileSearch> search =
-        services_.files.FindFiles(platform::ConfigFileName(file), platform::FindMode::kFilesOnly);
-    if (search == nullptr || search->FindFileNext().empty()) return false;
-  }
-  return true;
+  return platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kConfig)) &&
+         platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kPlayerConfig));
 }
 
 void StartupRoad::FetchTextAdTexts() {

@@ -289,23 +289,23 @@ const std::vector<PaintOp>& DrawPanel::Paints() const {
 // --- Browser, hypertext and engine ---
 
 void WebBrowserBox::Navigate(const Text& address) {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserNavigate(*model, address);
+  if (UnitModel* model = MutableModel()) GetProgram()->NavigateBrowser(*model, address);
 }
 
 void WebBrowserBox::GoBack() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoBack);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
 }
 
 void WebBrowserBox::GoForward() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoForward);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
 }
 
 void WebBrowserBox::Stop() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kStop);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
 }
 
 void WebBrowserBox::Refresh() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kRefresh);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
 }
 
 Text WebBrowserBox::Address() const {
@@ -335,7 +335,7 @@ namespace {
 
 void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
   if (model == nullptr) return;
-  program->GetBackend().EngineRun(*model, operation, value);
+  program->RunEngine(*model, operation, value);
 }
 
 Text LastWritten(const UnitModel* model, std::string_view property) {

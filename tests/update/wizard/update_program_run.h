@@ -10,33 +10,19 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "common/text.h"
+#include "tests/support/black_box_run.h"
+#include "tests/support/port_relay.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
-#include "tests/update/wizard/port_relay.h"
 
 namespace korvane::update::testing {
 
-struct ProgramRun {
-  int exit_code = -1;
-  std::vector<nlohmann::json> records;
+using testing_support::Gbk;
+using testing_support::ProgramRun;
 
-  // The control `name` (GBK) as the dump labelled `label` shows it; null when absent.
-  nlohmann::json Control(std::string_view label, std::string_view name) const;
-  // Every record of a kind ("program_started", "closed_window", ...), from the final dump.
-  std::vector<nlohmann::json> Records(std::string_view kind) const;
-};
-
-// A started program that has not been waited for yet.
-struct StartedProgram {
-  pid_t pid = -1;
-  std::filesystem::path dump_file;
-  std::optional<int> status;  // the wait status, once it has ended
-};
+using testing_support::StartedProgram;
 
 class UpdateProgramRun {
  public:
@@ -67,8 +53,6 @@ class UpdateProgramRun {
   StartedProgram Start(const std::string& script,
                        const std::map<std::string, std::string>& variables = {});
   ProgramRun Finish(StartedProgram& program);
-  // Waits until one of `programs` has ended: its index.
-  static std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 
  private:
   testing_support::TempFolder temp_;
@@ -77,12 +61,7 @@ class UpdateProgramRun {
   std::string control_base_;
   std::string list_folder_;
   testing_support::TestHttpServer server_;
-  std::unique_ptr<PortRelay> relay_;
-  int port_lock_ = -1;
-  int started_ = 0;
+  std::unique_ptr<testing_support::PortRelay> relay_;
 };
-
-// GBK text of a dump's UTF-8 string.
-Text Gbk(const nlohmann::json& value);
 
 }  // namespace korvane::update::testing

@@ -1,4 +1,4 @@
-#include "tests/update/wizard/port_relay.h"
+#include "tests/support/port_relay.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +10,7 @@
 
 #include "tests/support/loopback.h"
 
-namespace korvane::update::testing {
+namespace korvane::testing_support {
 namespace {
 
 // Copies what is waiting on `from` to `to`; false when `from` has closed or failed.
@@ -93,4 +93,4 @@ void PortRelay::Relay(int client) {
   ::close(client);
 }
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::testing_support

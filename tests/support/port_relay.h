@@ -1,6 +1,6 @@
 #pragma once
 // Listens on a fixed loopback port and relays every connection to another loopback port.
-// The updater holds its deployment's addresses (a fixed port); the test server listens on
+// A program holds its deployment's addresses (a fixed port); the test server listens on
 // an ephemeral one, so end-to-end runs reach it through this relay. CTest's resource lock
 // serialises the runs of one suite; a lock file named by the port makes runs of other
 // checkouts on the same machine wait their turn instead of failing on a taken port.
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace korvane::update::testing {
+namespace korvane::testing_support {
 
 class PortRelay {
  public:
@@ -23,9 +23,6 @@ class PortRelay {
   PortRelay& operator=(const PortRelay&) = delete;
 
   bool Listening() const { return listen_fd_ >= 0; }
-  // The port's lock file, for a caller that keeps other checkouts off the port after
-  // the relay has gone; -1 once handed over.
-  int HandOverPortLock() { return std::exchange(port_lock_fd_, -1); }
 
  private:
   void AcceptLoop();
@@ -40,4 +37,4 @@ class PortRelay {
   std::vector<std::thread> connections_;
 };
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::testing_support

@@ -1,12 +1,11 @@
 #include "tests/player/startup/player_program_run.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "common/cipher.h"
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
+#include "tests/support/file_bytes.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::player::testing {
@@ -36,15 +35,11 @@ fs::path PlayerProgramRun::Installed(std::string_view relative) const {
 }
 
 void PlayerProgramRun::WriteFile(const fs::path& file, std::string_view bytes) const {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
+  testing_support::WriteFileBytes(file, bytes);
 }
 
 std::string PlayerProgramRun::ReadFile(const fs::path& file) const {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return testing_support::ReadFileBytes(file);
 }
 
 Text PlayerProgramRun::HomeAddress() const { return control_base_ + "home/"; }

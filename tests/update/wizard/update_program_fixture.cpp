@@ -1,10 +1,9 @@
 #include "tests/update/wizard/update_program_fixture.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "platform/core/profile.h"
+#include "tests/support/file_bytes.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::update::testing {
@@ -57,15 +56,11 @@ fs::path UpdateProgramTest::Served(std::string_view relative) const {
 }
 
 void UpdateProgramTest::WriteFile(const fs::path& file, std::string_view bytes) const {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
+  testing_support::WriteFileBytes(file, bytes);
 }
 
 std::string UpdateProgramTest::ReadFile(const fs::path& file) const {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return testing_support::ReadFileBytes(file);
 }
 
 void UpdateProgramTest::ServeSwitch(std::string_view value) const {

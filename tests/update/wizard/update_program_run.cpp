@@ -1,13 +1,12 @@
 #include "tests/update/wizard/update_program_run.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "common/cipher.h"
 #include "deploy/deployment.h"
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
+#include "tests/support/file_bytes.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::update::testing {
@@ -50,15 +49,11 @@ fs::path UpdateProgramRun::ServedControl(std::string_view relative) const {
 }
 
 void UpdateProgramRun::WriteFile(const fs::path& file, std::string_view bytes) const {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
+  testing_support::WriteFileBytes(file, bytes);
 }
 
 std::string UpdateProgramRun::ReadFile(const fs::path& file) const {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return testing_support::ReadFileBytes(file);
 }
 
 void UpdateProgramRun::ServeSwitch(std::string_view value) const {

@@ -5,7 +5,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "common/text.h"
@@ -145,14 +144,10 @@ class LinuxFileSystem final : public FileSystem {
 
 }  // namespace
 
-fs::path ProgramDirectory() {
-  const char* chosen = std::getenv(kProgramDirectoryVariable);
+std::unique_ptr<FileSystem> CreateLinuxFileSystem() {
   std::error_code error;
-  fs::path folder = chosen != nullptr && *chosen != '\0' ? fs::path(AsUtf8(chosen)) : fs::current_path(error);
-  return fs::absolute(folder, error).lexically_normal();
+  return CreateLinuxFileSystem(fs::current_path(error));
 }
-
-std::unique_ptr<FileSystem> CreateLinuxFileSystem() { return CreateLinuxFileSystem(ProgramDirectory()); }
 
 std::unique_ptr<FileSystem> CreateLinuxFileSystem(fs::path run_directory) {
   return std::make_unique<LinuxFileSystem>(std::move(run_directory));

@@ -4,22 +4,16 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace korvane::platform {
 namespace {
 
-bool OfflineRequested() {
-  const char* value = std::getenv(kOfflineVariable);
-  return value != nullptr && std::string_view(value) == "1";
-}
-
 class SystemNameResolver final : public NameResolver {
  public:
   Text HostNameToIp(std::string_view host_name) override {
     // A zero byte would cut the name short and resolve another one.
-    if (host_name.empty() || host_name.find('\0') != std::string_view::npos || OfflineRequested()) return {};
+    if (host_name.empty() || host_name.find('\0') != std::string_view::npos) return {};
     // Host names are ASCII; a GBK name goes to the resolver as its bytes and fails there.
     std::string name(host_name);
     addrinfo hints{};

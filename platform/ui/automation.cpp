@@ -15,6 +15,8 @@ AutomationSettings ReadAutomationSettings(
   settings.script_path = read("KORVANE_UI_SCRIPT").value_or("");
   settings.dump_path = read("KORVANE_UI_DUMP").value_or("");
   settings.virtual_time = read("KORVANE_UI_TIME").value_or("") == "virtual";
+  settings.unresolvable_names = read("KORVANE_PROBE_UNRESOLVABLE").value_or("") == "1";
+  settings.program_folder = AsUtf8(read("KORVANE_PROGRAM_FOLDER").value_or(""));
   return settings;
 }
 
@@ -24,6 +26,13 @@ AutomationSettings ReadAutomationSettingsFromEnvironment() {
     if (value == nullptr) return std::nullopt;
     return std::string(value);
   });
+}
+
+std::filesystem::path ProgramFolder(const AutomationSettings& settings) {
+  std::error_code error;
+  std::filesystem::path folder =
+      settings.program_folder.empty() ? std::filesystem::current_path(error) : settings.program_folder;
+  return std::filesystem::absolute(folder, error).lexically_normal();
 }
 
 namespace {

@@ -5,11 +5,13 @@
 //   KORVANE_UI_SCRIPT=file     the script of user actions (UTF-8)
 //   KORVANE_UI_DUMP=file       where `dump` actions and the final state go (JSON lines)
 //   KORVANE_UI_TIME=virtual    virtual time: timers and waits pass at once
-// The services read the two further switches of a black-box run themselves:
-// KORVANE_PROBE_UNRESOLVABLE (system_resolver.h) and KORVANE_PROGRAM_FOLDER
-// (linux_file_system.h).
+//   KORVANE_PROBE_UNRESOLVABLE=1  no host name resolves (a machine without network)
+//   KORVANE_PROGRAM_FOLDER=dir the program folder, in place of the current directory
+// They are read once, at start (platform/app/program_root.h), and handed to what needs them.
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,12 +28,17 @@ struct AutomationSettings {
   std::string script_path;
   std::string dump_path;
   bool virtual_time = false;
+  bool unresolvable_names = false;
+  std::filesystem::path program_folder;  // empty: the current directory
 };
 
 // Reads the variables above; `read` returns a variable's value or nullopt (getenv).
 AutomationSettings ReadAutomationSettings(
     const std::function<std::optional<std::string>(const char*)>& read);
 AutomationSettings ReadAutomationSettingsFromEnvironment();
+
+// The absolute program folder the settings name.
+std::filesystem::path ProgramFolder(const AutomationSettings& settings);
 
 // A headless run as the settings describe it: time, backend, script and dump. Faults in
 // the settings (a script that cannot be read or parsed, a dump that cannot be written)

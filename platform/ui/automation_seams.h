@@ -1,11 +1,12 @@
 #pragma once
-// The shell of a black-box run: it records what the program starts and opens instead of
-// doing it. The other two seams, an unresolvable probe host and a moved program folder,
-// live in the services themselves (system_resolver.h, linux_file_system.h), so that every
-// program gets them from the same environment variables.
+// The seams of a black-box run: a shell that records what the program starts and opens
+// instead of doing it, and a resolver for a machine without network. The composition root
+// (platform/app/program_root.h) puts them in place of the Linux services as the
+// automation settings say.
 
 #include <string_view>
 
+#include "platform/services/resolver.h"
 #include "platform/services/shell.h"
 #include "platform/ui/headless_backend.h"
 
@@ -25,6 +26,12 @@ class RecordingShell final : public Shell {
  private:
   HeadlessBackend& backend_;
   Text program_file_name_;
+};
+
+// No host name resolves (KORVANE_PROBE_UNRESOLVABLE=1).
+class UnresolvableNames final : public NameResolver {
+ public:
+  Text HostNameToIp(std::string_view) override { return {}; }
 };
 
 }  // namespace korvane::platform::ui

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/message_box.h"
 #include "platform/ui/timebase.h"
 #include "platform/ui/unit_model.h"
 
@@ -26,12 +27,6 @@ using TimerId = std::uint64_t;
 // One running message loop; loops nest (modal windows), each quits on its own.
 struct LoopToken {
   bool quit = false;
-};
-
-struct MessageBoxRequest {
-  Text text;
-  Text title;
-  int flags = 0;  // buttons and icon, as the caller gives them
 };
 
 struct Point {
@@ -87,7 +82,7 @@ class Backend {
   virtual void UnitChanged(UnitModel& unit) = 0;
 
   // Questions to the user, answered before the call returns.
-  virtual int AskMessageBox(const MessageBoxRequest& request) = 0;
+  virtual MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) = 0;
   // The path of item numbers (one per menu level) of the item picked, none when dismissed.
   virtual std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) = 0;
 

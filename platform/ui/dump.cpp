@@ -61,7 +61,7 @@ json WindowJson(const UnitModel& window) {
             {"rect", RectJson(window.rect)},
             {"frame", state.frame == WindowFrame::kFixedDialog ? "fixed_dialog" : "none"},
             {"taskbar_button", state.taskbar_button}, {"esc_closes", state.esc_closes},
-            {"always_on_top", state.always_on_top}, {"position", static_cast<int>(state.position)},
+            {"always_on_top", state.always_on_top}, {"position", WindowPositionName(state.position)},
             {"close_requested", state.close_requested}};
   if (state.tray.shown) line["tray"] = {{"icon", state.tray.icon}, {"tip", Utf8(state.tray.tip)}};
   json menus = json::object();
@@ -165,7 +165,8 @@ void WriteDump(const Program& program, const HeadlessBackend& backend, const Tex
   }
   for (const MessageBoxRecord& box : program.MessageBoxes()) {
     WriteLine(out, {{"record", "message_box"}, {"text", Utf8(box.request.text)}, {"title", Utf8(box.request.title)},
-                    {"flags", box.request.flags}, {"answer", box.answer}});
+                    {"buttons", ButtonsName(box.request.style.buttons)}, {"icon", IconName(box.request.style.icon)},
+                    {"answer", AnswerName(box.answer)}});
   }
   for (const MenuRecord& menu : program.Menus()) {
     WriteLine(out, {{"record", "menu"}, {"window", Utf8(menu.window)}, {"menu", Utf8(menu.menu)},

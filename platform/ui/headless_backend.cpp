@@ -100,9 +100,16 @@ void HeadlessBackend::AdvanceTime(std::int64_t ms) {
 
 void HeadlessBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
-int HeadlessBackend::AskMessageBox(const MessageBoxRequest&) {
-  std::optional<int> answer = driver_ == nullptr ? std::nullopt : driver_->TakeMessageBoxAnswer();
-  return answer.value_or(1);  // OK
+MessageBoxAnswer HeadlessBackend::AskMessageBox(const MessageBoxRequest& request) {
+  const std::span<const MessageBoxAnswer> answers = ButtonAnswers(request.style.buttons);
+  const std::optional<int> code = driver_ == nullptr ? std::nullopt : driver_->TakeMessageBoxAnswer();
+  if (!code) return answers.front();
+  for (MessageBoxAnswer answer : answers) {
+    if (static_cast<int>(answer) == *code) return answer;
+  }
+  // A person could not have given it: no such button.
+  RecordScriptError("message box " + request.title + " has no button " + std::to_string(*code));
+  return answers.front();
 }
 
 std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const MenuModel& menu, Point) {

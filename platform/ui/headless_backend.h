@@ -80,7 +80,8 @@ class HeadlessBackend final : public Backend {
   void WindowOpened(UnitModel&) override {}
   void WindowClosed(UnitModel& window) override { closed_windows_.push_back(window.name); }
   void UnitChanged(UnitModel&) override {}
-  int AskMessageBox(const MessageBoxRequest& request) override;
+  // The script's answer, or the box's first button when it gives none.
+  MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
   std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
   Point MousePosition() override { return mouse_; }
   Point ScreenSize() override { return screen_; }

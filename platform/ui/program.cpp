@@ -348,9 +348,9 @@ void Program::SetHoverHint(WindowHandle handle, const Text& hint, bool, bool) {
   backend_.UnitChanged(*model);
 }
 
-int Program::ShowMessageBox(const Text& text, int flags, const Text& title) {
-  MessageBoxRequest request{text, title, flags};
-  int answer = backend_.AskMessageBox(request);
+MessageBoxAnswer Program::ShowMessageBox(const Text& text, MessageBoxStyle style, const Text& title) {
+  MessageBoxRequest request{text, title, style};
+  const MessageBoxAnswer answer = backend_.AskMessageBox(request);
   message_boxes_.push_back({request, answer});
   return answer;
 }

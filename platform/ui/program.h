@@ -66,7 +66,7 @@ inline constexpr std::uint32_t kGradientFillRectV = 1;
 
 struct MessageBoxRecord {
   MessageBoxRequest request;
-  int answer = 0;
+  MessageBoxAnswer answer;
 };
 
 struct MenuRecord {
@@ -113,7 +113,7 @@ class Program {
   WindowHandle GetWindowHandle(const Unit& unit) const;
   void SetHoverHint(WindowHandle handle, const Text& hint, bool balloon, bool always);
 
-  int ShowMessageBox(const Text& text, int flags, const Text& title);
+  MessageBoxAnswer ShowMessageBox(const Text& text, MessageBoxStyle style, const Text& title);
   // Pops up the window's menu at `at` (the mouse position when left out); the picked
   // item's Selected handler runs from the loop after this returns.
   void PopupMenu(const Window& window, std::string_view menu_name, std::optional<Point> at = {});

@@ -53,6 +53,7 @@ constexpr VerbShape kVerbs[] = {
     {"tray", 1, 2},     {"menu", 1, 8},      {"answer", 1, 1},   {"navigate", 2, 3},
     {"context-menu", 1, 2}, {"activate", 2, 3}, {"tick", 1, 3},  {"select", 2, 3},
     {"advance", 1, 1},  {"idle", 0, 0},      {"dump", 0, 1},     {"mouse", 2, 2},
+    {"screen", 2, 2},
 };
 
 const VerbShape* FindVerb(std::string_view verb) {
@@ -230,6 +231,14 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
     if (dump_) dump_(args.empty() ? Text() : args[0]);
   } else if (verb == "mouse") {
     backend.SetMousePosition({NumberArgument(args.at(0)), NumberArgument(args.at(1))});
+  } else if (verb == "screen") {
+    const Point size{NumberArgument(args.at(0)), NumberArgument(args.at(1))};
+    // A screen without area would put every centred window off it.
+    if (size.x > 0 && size.y > 0) {
+      backend.SetScreenSize(size);
+    } else {
+      fail("the screen needs a width and a height above 0");
+    }
   } else {
     fail("unknown action");
   }

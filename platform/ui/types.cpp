@@ -42,6 +42,15 @@ std::optional<UnitKind> KindFromName(std::string_view name) {
   return std::nullopt;
 }
 
+std::string_view WindowPositionName(WindowPosition position) {
+  switch (position) {
+    case WindowPosition::kNormal: return "normal";
+    case WindowPosition::kMinimised: return "minimised";
+    case WindowPosition::kMaximised: return "maximised";
+  }
+  return "?";
+}
+
 int BorderInset(Border border) {
   switch (border) {
     case Border::kNone: return 0;

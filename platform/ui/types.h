@@ -73,7 +73,9 @@ enum class WindowFrame {
 };
 
 // How a window stands: the Position property.
-enum class WindowPosition { kNormal = 0, kMinimised = 1, kMaximised = 2 };
+enum class WindowPosition { kNormal, kMinimised, kMaximised };
+// "normal", "minimised", "maximised": the dump's names.
+std::string_view WindowPositionName(WindowPosition position);
 
 enum class ZOrder { kFront = 0, kBack = 1 };
 

@@ -9,43 +9,29 @@
 namespace korvane::platform::ui::desktop {
 namespace {
 
-// Message box buttons and icons, and the answers, as the programs pass and expect them.
-enum Answer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
-
-struct Button {
-  const char* caption;  // GBK
-  Answer answer;
-};
-
-std::vector<Button> ButtonsOf(int flags) {
-  switch (flags & 0xF) {
-    case 1: return {{"确定", kOk}, {"取消", kCancel}};
-    case 2: return {{"中止(&A)", kAbort}, {"重试(&R)", kRetry}, {"忽略(&I)", kIgnore}};
-    case 3: return {{"是(&Y)", kYes}, {"否(&N)", kNo}, {"取消", kCancel}};
-    case 4: return {{"是(&Y)", kYes}, {"否(&N)", kNo}};
-    case 5: return {{"重试(&R)", kRetry}, {"取消", kCancel}};
-    default: return {{"确定", kOk}};
+// The caption of a message box button (GBK).
+const char* CaptionOf(MessageBoxAnswer answer) {
+  switch (answer) {
+    case MessageBoxAnswer::kOk: return "确定";
+    case MessageBoxAnswer::kCancel: return "取消";
+    case MessageBoxAnswer::kAbort: return "中止(&A)";
+    case MessageBoxAnswer::kRetry: return "重试(&R)";
+    case MessageBoxAnswer::kIgnore: return "忽略(&I)";
+    case MessageBoxAnswer::kYes: return "是(&Y)";
+    case MessageBoxAnswer::kNo: return "否(&N)";
   }
+  return "";
 }
 
-GtkMessageType MessageTypeOf(int flags) {
-  switch (flags & 0xF0) {
-    case 0x10: return GTK_MESSAGE_ERROR;
-    case 0x20: return GTK_MESSAGE_QUESTION;
-    case 0x30: return GTK_MESSAGE_WARNING;
-    case 0x40: return GTK_MESSAGE_INFO;
-    default: return GTK_MESSAGE_OTHER;
+GtkMessageType MessageTypeOf(MessageBoxIcon icon) {
+  switch (icon) {
+    case MessageBoxIcon::kError: return GTK_MESSAGE_ERROR;
+    case MessageBoxIcon::kQuestion: return GTK_MESSAGE_QUESTION;
+    case MessageBoxIcon::kWarning: return GTK_MESSAGE_WARNING;
+    case MessageBoxIcon::kInformation: return GTK_MESSAGE_INFO;
+    case MessageBoxIcon::kNone: break;
   }
-}
-
-// A box closed without a button answers as its Cancel button, or OK when that is its
-// only button; the others cannot be closed that way (0).
-int CloseAnswerOf(const std::vector<Button>& buttons) {
-  if (buttons.size() == 1) return buttons.front().answer;
-  for (const Button& button : buttons) {
-    if (button.answer == kCancel) return kCancel;
-  }
-  return 0;
+  return GTK_MESSAGE_OTHER;
 }
 
 // GTK shows "&" as a mnemonic underscore.
@@ -58,16 +44,17 @@ std::string MnemonicLabel(const char* caption) {
 struct QuestionRun {
   DesktopBackend* backend;
   LoopToken* token;
-  int close_answer;
-  int answer = 0;
+  std::optional<MessageBoxAnswer> close_answer;
+  MessageBoxAnswer answer;  // also when the loop is quit from outside
 };
 
+// Responses are the buttons' answers; a negative one is the box closed.
 void OnResponse(GtkDialog*, gint response, QuestionRun* run) {
   if (response < 0) {
-    if (run->close_answer == 0) return;
-    run->answer = run->close_answer;
+    if (!run->close_answer) return;
+    run->answer = *run->close_answer;
   } else {
-    run->answer = response;
+    run->answer = static_cast<MessageBoxAnswer>(response);
   }
   run->backend->QuitLoop(*run->token);
 }
@@ -267,18 +254,19 @@ GtkWindow* DesktopBackend::ActiveWindow() const {
   return nullptr;
 }
 
-int DesktopBackend::AskMessageBox(const MessageBoxRequest& request) {
-  const std::vector<Button> buttons = ButtonsOf(request.flags);
-  GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(request.flags),
+MessageBoxAnswer DesktopBackend::AskMessageBox(const MessageBoxRequest& request) {
+  const std::span<const MessageBoxAnswer> answers = ButtonAnswers(request.style.buttons);
+  GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(request.style.icon),
                                              GTK_BUTTONS_NONE, "%s", ToUtf8(request.text).c_str());
   DestroyOnExit destroy{dialog};
   gtk_window_set_title(GTK_WINDOW(dialog), ToUtf8(request.title).c_str());
-  for (const Button& button : buttons) {
-    gtk_dialog_add_button(GTK_DIALOG(dialog), MnemonicLabel(button.caption).c_str(), button.answer);
+  for (MessageBoxAnswer answer : answers) {
+    gtk_dialog_add_button(GTK_DIALOG(dialog), MnemonicLabel(CaptionOf(answer)).c_str(), static_cast<gint>(answer));
   }
   LoopToken token;
-  QuestionRun run{this, &token, CloseAnswerOf(buttons)};
-  gtk_window_set_deletable(GTK_WINDOW(dialog), run.close_answer != 0);
+  const std::optional<MessageBoxAnswer> close_answer = CloseAnswer(request.style.buttons);
+  QuestionRun run{this, &token, close_answer, close_answer.value_or(answers.front())};
+  gtk_window_set_deletable(GTK_WINDOW(dialog), close_answer.has_value());
   g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
   gtk_widget_show(dialog);
   RunLoop(token);

@@ -65,7 +65,7 @@ class DesktopBackend final : public Backend {
   void WindowOpened(UnitModel& window) override;
   void WindowClosed(UnitModel& window) override;
   void UnitChanged(UnitModel& unit) override;
-  int AskMessageBox(const MessageBoxRequest& request) override;
+  MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
   std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
   Point MousePosition() override;
   Point ScreenSize() override;

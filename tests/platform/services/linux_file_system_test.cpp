@@ -71,11 +71,7 @@ TEST_F(LinuxFileSystemTest, TheRunDirectoryIsACorePathWithoutTrailingBackslash) 
   }
 }
 
-TEST(ProgramDirectory, TheVariablePointsTheProgramFolderAnywhere) {
-  testing_support::TempFolder folder;
-  ::setenv(kProgramDirectoryVariable, folder.path().c_str(), 1);
-  EXPECT_EQ(NativePath(CreateLinuxFileSystem()->GetRunDirectory()), folder.path());
-  ::unsetenv(kProgramDirectoryVariable);
+TEST(ProgramDirectory, WithoutAFolderGivenItIsTheCurrentDirectory) {
   EXPECT_EQ(NativePath(CreateLinuxFileSystem()->GetRunDirectory()), fs::current_path());
 }
 

@@ -26,14 +26,26 @@ AutomationSettings SettingsFrom(const std::map<std::string, std::string>& enviro
 
 TEST(AutomationSettingsTest, OnlyTheDocumentedValuesSwitchTheModesOn) {
   AutomationSettings on = SettingsFrom({{"KORVANE_UI", "headless"}, {"KORVANE_UI_TIME", "virtual"},
-                                        {"KORVANE_UI_SCRIPT", "s.txt"}, {"KORVANE_UI_DUMP", "d.jsonl"}});
+                                        {"KORVANE_UI_SCRIPT", "s.txt"}, {"KORVANE_UI_DUMP", "d.jsonl"},
+                                        {"KORVANE_PROBE_UNRESOLVABLE", "1"},
+                                        {"KORVANE_PROGRAM_FOLDER", "/opt/korvane"}});
   EXPECT_TRUE(on.headless);
   EXPECT_TRUE(on.virtual_time);
+  EXPECT_TRUE(on.unresolvable_names);
   EXPECT_EQ(on.script_path, "s.txt");
   EXPECT_EQ(on.dump_path, "d.jsonl");
-  AutomationSettings off = SettingsFrom({{"KORVANE_UI", "Headless"}, {"KORVANE_UI_TIME", "real"}});
+  EXPECT_EQ(ProgramFolder(on), "/opt/korvane");
+  AutomationSettings off = SettingsFrom({{"KORVANE_UI", "Headless"}, {"KORVANE_UI_TIME", "real"},
+                                         {"KORVANE_PROBE_UNRESOLVABLE", "0"}, {"KORVANE_PROGRAM_FOLDER", ""}});
   EXPECT_FALSE(off.headless);
   EXPECT_FALSE(off.virtual_time);
+  EXPECT_FALSE(off.unresolvable_names);
+  EXPECT_EQ(ProgramFolder(off), std::filesystem::current_path());
+}
+
+TEST(AutomationSettingsTest, ARelativeProgramFolderIsTakenFromTheCurrentDirectory) {
+  AutomationSettings settings = SettingsFrom({{"KORVANE_PROGRAM_FOLDER", "run/../programs"}});
+  EXPECT_EQ(ProgramFolder(settings), std::filesystem::current_path() / "programs");
 }
 
 TEST(AutomationSettingsTest, AScriptThatCannotBeReadStopsTheRunBeforeItStarts) {

@@ -96,7 +96,8 @@ void BindSampleProgram(Program& program, HeadlessBackend& backend) {
     window().Find<HypertextBox>("广告页").SetAddress("http://ads.test/corner?" + std::to_string(++ticks));
   });
   program.BindHandler("OnExitSelected", [&, window](const Event&) {
-    if (program.ShowMessageBox("确定退出吗？", 1, "示例程序") == 1) program.DestroyUnit(window());
+    const MessageBoxStyle style{MessageBoxButtons::kOkCancel, MessageBoxIcon::kQuestion};
+    if (program.ShowMessageBox("确定退出吗？", style, "示例程序") == MessageBoxAnswer::kOk) program.DestroyUnit(window());
   });
 }
 
@@ -160,6 +161,7 @@ TEST(SampleProgramTest, ScriptedRunLeavesTheStateItsDumpShows) {
   const json window = DumpLines::All(after, "window").at(0);
   EXPECT_EQ(window["name"], "Sample");
   EXPECT_EQ(window["always_on_top"], true);
+  EXPECT_EQ(window["position"], "normal");
   EXPECT_EQ(window["visible"], true);
   EXPECT_FALSE(window.contains("tray"));
 
@@ -210,7 +212,9 @@ TEST(SampleProgramTest, ScriptedRunLeavesTheStateItsDumpShows) {
   EXPECT_TRUE(DumpLines::All(end, "window").empty());
   const json box = DumpLines::All(end, "message_box").at(0);
   EXPECT_EQ(box["text"], U("确定退出吗？"));
-  EXPECT_EQ(box["answer"], 1);
+  EXPECT_EQ(box["buttons"], "ok_cancel");
+  EXPECT_EQ(box["icon"], "question");
+  EXPECT_EQ(box["answer"], "ok");
   EXPECT_EQ(DumpLines::All(end, "closed_window").at(0)["name"], "Sample");
   EXPECT_EQ(dump.lines.back(), (json{{"record", "exit"}, {"code", 0}}));
 }

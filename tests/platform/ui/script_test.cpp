@@ -48,5 +48,40 @@ TEST_F(ScriptRunTest, QuotedNamesWorkAndUnknownNamesAreRecordedAsErrors) {
   EXPECT_THAT(backend_.ScriptErrors(), ElementsAre("line 3: click: no control 没有这个"));
 }
 
+TEST_F(ScriptRunTest, TheScreenTakesTheSizeTheScriptGivesAndRefusesAnEmptyOne) {
+  std::vector<Point> seen;
+  auto probe = [&] { seen.push_back({program_.GetScreenWidth(), program_.GetScreenHeight()}); };
+  script_ = Script::Parse("screen 1280 1024\ndump\nscreen 0 600\n");
+  script_.Call(probe).Add("key", {"Esc"});
+  program_.BindHandler("OnStartCreated", [](const Event&) {});
+  RunProgram([&] { program_.LoadWindow("Start", false); });
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].x, 1280) << "unchanged by the empty screen";
+  EXPECT_EQ(seen[0].y, 1024);
+  EXPECT_THAT(backend_.ScriptErrors(), ElementsAre("line 3: screen: the screen needs a width and a height above 0"));
+}
+
+TEST_F(ScriptRunTest, AMessageBoxTakesOnlyAnAnswerItHasAButtonFor) {
+  struct Case {
+    MessageBoxButtons buttons;
+    std::vector<Text> answer;  // none: the script gives no answer
+    MessageBoxAnswer expected;
+    bool script_error;
+  };
+  for (const Case& c : {Case{MessageBoxButtons::kYesNo, {"7"}, MessageBoxAnswer::kNo, false},
+                        Case{MessageBoxButtons::kYesNo, {}, MessageBoxAnswer::kYes, false},
+                        Case{MessageBoxButtons::kYesNo, {"1"}, MessageBoxAnswer::kYes, true},
+                        Case{MessageBoxButtons::kRetryCancel, {"2"}, MessageBoxAnswer::kCancel, false}}) {
+    SCOPED_TRACE(ButtonsName(c.buttons));
+    HeadlessBackend backend(backend_.Time(), nullptr);
+    Program program(backend, resources_);
+    Script script;
+    if (!c.answer.empty()) script.Add("answer", c.answer);
+    backend.SetDriver(&script);
+    EXPECT_EQ(program.ShowMessageBox("?", {c.buttons, MessageBoxIcon::kQuestion}, "Box"), c.expected);
+    EXPECT_EQ(backend.ScriptErrors().empty(), !c.script_error);
+  }
+}
+
 }  // namespace
 }  // namespace korvane::platform::ui::testing

@@ -228,7 +228,7 @@ TEST_F(UpdateProgramEndToEndTest, OfTwoUpdatesStartedAtOnceInOneFolderOnlyOneRun
       "click 图形按钮_下一步\n"
       "click 图形按钮_取消\n";
   std::vector<StartedProgram> programs = {program_.Start(script), program_.Start(script)};
-  const std::size_t ended = UpdateProgramRun::WaitForFirst(programs);
+  const std::size_t ended = WaitForFirst(programs);
   ASSERT_LT(ended, programs.size());
   ProgramRun second = program_.Finish(programs[ended]);
   EXPECT_EQ(second.exit_code, 0);

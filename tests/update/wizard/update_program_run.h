@@ -4,46 +4,26 @@
 // addresses, a script of user actions, and the JSON-lines dump the program leaves.
 
 #include <filesystem>
-#include <sys/types.h>
-
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "common/text.h"
+#include "tests/support/black_box_run.h"
+#include "tests/support/port_relay.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_http_server.h"
-#include "tests/update/wizard/port_relay.h"
 
 namespace korvane::update::testing {
 
-struct ProgramRun {
-  int exit_code = -1;
-  std::vector<nlohmann::json> records;
-
-  // The control `name` (GBK) as the dump labelled `label` shows it; null when absent.
-  nlohmann::json Control(std::string_view label, std::string_view name) const;
-  // Every record of a kind ("program_started", "closed_window", ...), from the final dump.
-  std::vector<nlohmann::json> Records(std::string_view kind) const;
-};
-
-// A started program that has not been waited for yet.
-struct StartedProgram {
-  pid_t pid = -1;
-  std::filesystem::path dump_file;
-  std::optional<int> status;  // the wait status, once it has ended
-};
+using testing_support::Gbk;
+using testing_support::ProgramRun;
+using testing_support::StartedProgram;
+using testing_support::WaitForFirst;
 
 class UpdateProgramRun {
  public:
   UpdateProgramRun();
-  ~UpdateProgramRun();
-  UpdateProgramRun(const UpdateProgramRun&) = delete;
-  UpdateProgramRun& operator=(const UpdateProgramRun&) = delete;
 
   std::filesystem::path Installed(std::string_view relative) const;
   // A path below the deployment's update list folder, or below its control base.
@@ -55,20 +35,19 @@ class UpdateProgramRun {
   // The update switch and the home address, as the operator publishes them.
   void ServeSwitch(std::string_view value) const;
   testing_support::TestHttpServer& Server() { return server_; }
-  // Nothing answers at the deployment's addresses any more: the control server is
-  // unreachable. The port stays locked, so no other checkout's test server takes it.
-  void StopServing();
+  // Nothing answers at the deployment's addresses any more: the control server is unreachable.
+  void StopServing() { relay_->Stop(); }
   // The deployment's list folder address (switch "1").
   const std::string& ListFolder() const { return list_folder_; }
 
   // Runs Update with `script` (GBK lines, as this program's texts are) and the extra environment `variables`.
   ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
   // The same in two steps, so that several programs run at once.
-  StartedProgram Start(const std::string& script,
-                       const std::map<std::string, std::string>& variables = {});
-  ProgramRun Finish(StartedProgram& program);
-  // Waits until one of `programs` has ended: its index.
-  static std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
+  testing_support::StartedProgram Start(const std::string& script,
+                                        const std::map<std::string, std::string>& variables = {});
+  ProgramRun Finish(testing_support::StartedProgram& program) {
+    return testing_support::FinishBlackBox(program);
+  }
 
  private:
   testing_support::TempFolder temp_;
@@ -77,12 +56,8 @@ class UpdateProgramRun {
   std::string control_base_;
   std::string list_folder_;
   testing_support::TestHttpServer server_;
-  std::unique_ptr<PortRelay> relay_;
-  int port_lock_ = -1;
+  std::unique_ptr<testing_support::PortRelay> relay_;
   int started_ = 0;
 };
-
-// GBK text of a dump's UTF-8 string.
-Text Gbk(const nlohmann::json& value);
 
 }  // namespace korvane::update::testing

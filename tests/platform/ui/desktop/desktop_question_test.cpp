@@ -25,9 +25,9 @@ GtkWidget* FindToplevel(GType type) {
 }
 
 struct MessageBoxCase {
-  int flags;
+  MessageBoxStyle style;
   int response;  // a button's answer, or GTK_RESPONSE_DELETE_EVENT for the close box
-  int answer;
+  MessageBoxAnswer answer;
 };
 
 class MessageBoxTest : public DesktopProgramTest, public ::testing::WithParamInterface<MessageBoxCase> {};
@@ -38,16 +38,22 @@ TEST_P(MessageBoxTest, TheUsersAnswerIsTheButtonCode) {
     ASSERT_TRUE(PumpUntil([] { return FindToplevel(GTK_TYPE_MESSAGE_DIALOG) != nullptr; }));
     gtk_dialog_response(GTK_DIALOG(FindToplevel(GTK_TYPE_MESSAGE_DIALOG)), question.response);
   });
-  EXPECT_EQ(program_.ShowMessageBox("没有可用的更新", question.flags, "在线升级"), question.answer);
+  EXPECT_EQ(program_.ShowMessageBox("没有可用的更新", question.style, "在线升级"), question.answer);
   EXPECT_EQ(FindToplevel(GTK_TYPE_MESSAGE_DIALOG), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, MessageBoxTest,
-                         ::testing::Values(MessageBoxCase{0x40, 1, 1},                          // OK
-                                           MessageBoxCase{0x40, GTK_RESPONSE_DELETE_EVENT, 1},  // closed: OK
-                                           MessageBoxCase{0x21, GTK_RESPONSE_DELETE_EVENT, 2},  // closed: Cancel
-                                           MessageBoxCase{0x24, 7, 7},                          // Yes/No: No
-                                           MessageBoxCase{0x23, 6, 6}));                        // Yes/No/Cancel: Yes
+                         ::testing::Values(
+                             MessageBoxCase{{MessageBoxButtons::kOk, MessageBoxIcon::kInformation}, 1,
+                                            MessageBoxAnswer::kOk},
+                             MessageBoxCase{{MessageBoxButtons::kOk, MessageBoxIcon::kInformation},
+                                            GTK_RESPONSE_DELETE_EVENT, MessageBoxAnswer::kOk},
+                             MessageBoxCase{{MessageBoxButtons::kOkCancel, MessageBoxIcon::kQuestion},
+                                            GTK_RESPONSE_DELETE_EVENT, MessageBoxAnswer::kCancel},
+                             MessageBoxCase{{MessageBoxButtons::kYesNo, MessageBoxIcon::kQuestion}, 7,
+                                            MessageBoxAnswer::kNo},
+                             MessageBoxCase{{MessageBoxButtons::kYesNoCancel, MessageBoxIcon::kQuestion}, 6,
+                                            MessageBoxAnswer::kYes}));
 
 using PopupMenuTest = DesktopProgramTest;
 

@@ -1,4 +1,4 @@
-#include "tests/update/wizard/port_relay.h"
+#include "tests/support/port_relay.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +10,7 @@
 
 #include "tests/support/loopback.h"
 
-namespace korvane::update::testing {
+namespace korvane::testing_support {
 namespace {
 
 // Copies what is waiting on `from` to `to`; false when `from` has closed or failed.
@@ -45,18 +45,25 @@ PortRelay::PortRelay(int listen_port, int target_port)
 }
 
 PortRelay::~PortRelay() {
-  stopping_ = true;
+  Stop();
+  if (port_lock_fd_ >= 0) ::close(port_lock_fd_);
+}
+
+void PortRelay::Stop() {
+  if (stopping_.exchange(true)) return;
   if (stop_pipe_[1] >= 0) {
     const char stop = 's';
     [[maybe_unused]] ssize_t written = ::write(stop_pipe_[1], &stop, 1);
   }
   if (acceptor_.joinable()) acceptor_.join();
   for (std::thread& connection : connections_) connection.join();
+  connections_.clear();
   if (listen_fd_ >= 0) ::close(listen_fd_);
-  for (int fd : stop_pipe_) {
+  listen_fd_ = -1;
+  for (int& fd : stop_pipe_) {
     if (fd >= 0) ::close(fd);
+    fd = -1;
   }
-  if (port_lock_fd_ >= 0) ::close(port_lock_fd_);
 }
 
 void PortRelay::AcceptLoop() {
@@ -86,4 +93,4 @@ void PortRelay::Relay(int client) {
   ::close(client);
 }
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::testing_support

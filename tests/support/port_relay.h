@@ -1,6 +1,6 @@
 #pragma once
 // Listens on a fixed loopback port and relays every connection to another loopback port.
-// The updater holds its deployment's addresses (a fixed port); the test server listens on
+// A program holds its deployment's addresses (a fixed port); the test server listens on
 // an ephemeral one, so end-to-end runs reach it through this relay. CTest's resource lock
 // serialises the runs of one suite; a lock file named by the port makes runs of other
 // checkouts on the same machine wait their turn instead of failing on a taken port.
@@ -10,12 +10,15 @@
 #include <utility>
 #include <vector>
 
-namespace korvane::update::testing {
+namespace korvane::testing_support {
 
 class PortRelay {
  public:
   PortRelay(int listen_port, int target_port);
-  ~PortRelay();  // stops accepting and ends every relayed connection
+  ~PortRelay();  // stops, and lets other runs have the port
+  // Stops accepting and ends every relayed connection, but keeps the port's lock, so that
+  // no run of another checkout answers on it meanwhile.
+  void Stop();
   PortRelay(const PortRelay&) = delete;
   PortRelay& operator=(const PortRelay&) = delete;
 
@@ -37,4 +40,4 @@ class PortRelay {
   std::vector<std::thread> connections_;
 };
 
-}  // namespace korvane::update::testing
+}  // namespace korvane::testing_support

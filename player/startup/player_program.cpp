@@ -1,0 +1,55 @@
+#include "player/startup/player_program.h"
+
+#include <filesystem>
+#include <functional>
+#include <system_error>
+#include <utility>
+
+#include "platform/core/path_map.h"
+#include "platform/services/memory_trim.h"
+#include "player/windows/later_handlers.h"
+
+namespace korvane::player {
+
+PlayerProgram::PlayerProgram(PlayerServices& services)
+    : services_(services),
+      remote_(services.http, services.constants, globals_),
+      main_window_(services.ui, globals_, services.files.GetRunDirectory()),
+      exit_road_(services, globals_, remote_, main_window_),
+      startup_road_(services, globals_, remote_, main_window_, exit_road_) {}
+
+int PlayerProgram::PlayerEntry() {
+  platform::ui::Program& ui = services_.ui;
+  std::error_code ignored;
+  std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);
+  InitPlayerGlobals(globals_);
+  ui.SetFinaliser([this] { FreePlayerGlobals(globals_); });
+  BindHandlers();
+  return ui.Run([&ui] { ui.LoadWindow("MainWindow", false); });
+}
+
+void PlayerProgram::BindHandlers() {
+  platform::ui::Program& ui = services_.ui;
+  ui.BindHandler("OnMainWindowCreated", [this](const platform::ui::Event& event) {
+    startup_road_.OnMainWindowCreated(platform::ui::Window(*event.source.GetProgram(), event.source.Id()));
+  });
+  const std::pair<std::string_view, std::function<void()>> handlers[] = {
+      {"ShowPlayerView", [this] { main_window_.ShowPlayerView(); }},
+      {"ShowCatalogueView", [this] { main_window_.ShowCatalogueView(); }},
+      {"ShowFindView", [this] { main_window_.ShowFindView(); }},
+      {"OnOpenListClicked", [this] { main_window_.OnOpenListClicked(); }},
+      {"OnCloseListClicked", [this] { main_window_.OnCloseListClicked(); }},
+      {"OnMinimiseClicked", [this] { main_window_.OnMinimiseClicked(); }},
+      {"OnMemoryTimer", [] { platform::TrimWorkingSet(); }},
+      {"ExitPlayer", [this] { exit_road_.ExitPlayer(); }},
+      {"OnOptionsExitSelected", [this] { exit_road_.ExitPlayer(); }},
+      {"LaunchUpdateAndExit", [this] { exit_road_.LaunchUpdateAndExit(); }},
+      {"OnTrayUpdateSelected", [this] { exit_road_.LaunchUpdateAndExit(); }},
+  };
+  for (const auto& [name, handler] : handlers) {
+    ui.BindHandler(name, [handler](const platform::ui::Event&) { handler(); });
+  }
+  BindLaterHandlers(ui);
+}
+
+}  // namespace korvane::player

@@ -1,0 +1,37 @@
+#pragma once
+// The player program: its start code, the handlers bound by the names its layouts use,
+// and the finaliser.
+
+#include "player/startup/player_globals.h"
+#include "player/startup/player_services.h"
+#include "player/startup/remote_files.h"
+#include "player/startup/startup_road.h"
+#include "player/windows/exit_road.h"
+#include "player/windows/main_window.h"
+
+namespace korvane::player {
+
+class PlayerProgram {
+ public:
+  explicit PlayerProgram(PlayerServices& services);
+  PlayerProgram(const PlayerProgram&) = delete;
+  PlayerProgram& operator=(const PlayerProgram&) = delete;
+
+  // The start code: runs the program to its end and gives the exit code.
+  int PlayerEntry();
+
+  const PlayerGlobals& Globals() const { return globals_; }
+  MainWindow& GetMainWindow() { return main_window_; }
+
+ private:
+  void BindHandlers();
+
+  PlayerServices& services_;
+  PlayerGlobals globals_;
+  RemoteFiles remote_;
+  MainWindow main_window_;
+  ExitRoad exit_road_;
+  StartupRoad startup_road_;
+};
+
+}  // namespace korvane::player

@@ -1,0 +1,37 @@
+#include "player/startup/remote_files.h"
+
+#include "common/cipher.h"
+#include "deploy/deployment.h"
+
+namespace korvane::player {
+
+BuiltInConstants DeployedConstants() {
+  return {deploy::PlayerControlBase(), deploy::PlayerUidPrefix()};
+}
+
+Text RemoteFiles::ControlBase() const { return DecipherHexTextKey1(constants_.control_constant); }
+
+Text RemoteFiles::MakeUidBase(std::string_view uid) const {
+  return DecipherHexTextKey1(constants_.uid_constant) + Text(uid) + "/";
+}
+
+Text RemoteFiles::AddressOf(const RemoteFile& file) const {
+  switch (file.base) {
+    case RemoteBase::kControl:
+      return ControlBase() + Text(file.path);
+    case RemoteBase::kUid:
+      return globals_.uid_base + Text(file.path);
+    case RemoteBase::kHome:
+      break;
+  }
+  return globals_.home_address + Text(file.path);
+}
+
+Text RemoteFiles::Fetch(const RemoteFile& file) {
+  Text value = platform::ToText(http_.HttpGetBytes(AddressOf(file)));
+  if (file.form == RemoteForm::kKey2) value = DecipherHexTextKey2(value);
+  if (file.holder != nullptr) globals_.*file.holder = value;
+  return value;
+}
+
+}  // namespace korvane::player

@@ -1,0 +1,37 @@
+#include "player/windows/exit_road.h"
+
+#include "player/windows/later_windows.h"
+
+namespace korvane::player {
+
+void ExitRoad::ExitPlayer() {
+  const MainWindowControls& c = main_window_.Controls();
+  services_.ui.SetTrayIcon(c.window, false, "");
+  ui::PlaybackEngine player = c.player;
+  player.Stop();
+  services_.shell.EndProcessByName("QvodPlayer.exe");
+  services_.shell.EndProcessByName("QvodTerminal.exe");
+  services_.ui.Delay(500);
+  // A switch that matches none of its values ends the program as "0" does: left as it
+  // was, the program would go on with no tray icon, beside an updater that replaces its
+  // files.
+  const Text& exit_ad = globals_.exit_ad_switch;
+  if (exit_ad == "1") return ShowExitAd();
+  if (exit_ad == "2" && remote_.Fetch(remote::kExitAdBoxSwitch) == "开") return ShowExitAd();
+  CloseMainWindow();
+}
+
+void ExitRoad::LaunchUpdateAndExit() {
+  services_.shell.RunShellVerb("open", services_.files.GetRunDirectory() + "\\Update.exe");
+  ExitPlayer();
+}
+
+void ExitRoad::ShowExitAd() {
+  ui::Window window = main_window_.Controls().window;
+  window.SetVisible(false);
+  LoadLaterWindow(services_.ui, "ExitAdWindow", true);
+}
+
+void ExitRoad::CloseMainWindow() { services_.ui.DestroyUnit(main_window_.Controls().window); }
+
+}  // namespace korvane::player

@@ -1,0 +1,37 @@
+#include "player/windows/later_handlers.h"
+
+#include <string_view>
+
+namespace korvane::player {
+namespace {
+
+constexpr std::string_view kLaterHandlers[] = {
+    // Catalogue scraping and the programme list.
+    "OnCataloguePageLoaded",
+    "OnFindPageLoaded",
+    "LoadCataloguePlaylist",
+    "LoadFindPlaylist",
+    "OnPlaylistItemActivated",
+    "OnPausePlayClicked",
+    "OnNextEpisodeClicked",
+    "OnPreviousEpisodeClicked",
+    // Browser menus.
+    "PopupCatalogueMenu",
+    "PopupFindMenu",
+    // Tray icon, options menu, close to the tray, customer service.
+    "OnTrayIconEvent",
+    "OnOptionsButtonClicked",
+    "OnCloseButtonClicked",
+    "OnServiceButtonClicked",
+    // Text ads.
+    "OnTextAd1Pressed",
+    "OnTextAd2Pressed",
+};
+
+}  // namespace
+
+void BindLaterHandlers(platform::ui::Program& ui) {
+  for (std::string_view name : kLaterHandlers) ui.BindHandler(name, [](const platform::ui::Event&) {});
+}
+
+}  // namespace korvane::player

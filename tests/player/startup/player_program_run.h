@@ -1,0 +1,65 @@
+#pragma once
+// Runs the real `Player` program as a black box: a program folder of the test's own with
+// both configuration files, the remote control files served by a local HTTP server at
+// the deployment's built-in addresses (enciphered with the demo keys, placed by the
+// program's own table of remote files), a script and the dump the program leaves.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "player/startup/remote_files.h"
+#include "tests/support/black_box_run.h"
+#include "tests/support/port_relay.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_http_server.h"
+
+namespace korvane::player::testing {
+
+using testing_support::Gbk;
+using testing_support::ProgramRun;
+
+inline constexpr std::string_view kInstallationId = "E2E1";
+
+class PlayerProgramRun {
+ public:
+  PlayerProgramRun();
+
+  std::filesystem::path Installed(std::string_view relative) const;
+  void WriteFile(const std::filesystem::path& file, std::string_view bytes) const;
+  std::string ReadFile(const std::filesystem::path& file) const;
+
+  // Serves `value` as the file's body: enciphered with key 2 for a key-2 file, as it
+  // stands for a plain one.
+  void Serve(const RemoteFile& file, std::string_view value) const;
+  // Serves `body` exactly.
+  void ServeBody(const RemoteFile& file, std::string_view body) const;
+  // The request target of a file ("/zongkong/ads/adskg.txt").
+  std::string TargetOf(const RemoteFile& file) const;
+  // The home address served: the server's own "home/" folder.
+  Text HomeAddress() const;
+  std::string StatisticsTarget(std::string_view uid) const;
+
+  // Every request of this program that the server saw, in order, and their targets.
+  std::vector<testing_support::RecordedRequest> PlayerRequests() const;
+  std::vector<std::string> RequestTargets() const;
+  testing_support::TestHttpServer& Server() { return server_; }
+
+  ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+
+ private:
+  std::filesystem::path ServedPath(const RemoteFile& file) const;
+
+  testing_support::TempFolder temp_;
+  std::filesystem::path program_folder_;
+  std::filesystem::path served_;
+  Text control_base_;
+  Text uid_prefix_;
+  testing_support::TestHttpServer server_;
+  std::unique_ptr<testing_support::PortRelay> relay_;
+};
+
+}  // namespace korvane::player::testing

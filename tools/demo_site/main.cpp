@@ -41,7 +41,7 @@ bool WritePage(const fs::path& site, const tools::SitePage& page, std::string* e
   std::ifstream in(page.source, std::ios::binary);
   const std::string utf8{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const std::optional<Text> gbk = Utf8ToGbkExact(AsUtf8(utf8));
-  if (!in.eof() || !gbk) {
+  if (!in || !gbk) {
     *error = page.source.string() + ": not UTF-8 text that GBK can hold";
     return false;
   }

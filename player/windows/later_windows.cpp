@@ -5,8 +5,8 @@
 namespace korvane::player {
 
 void LoadLaterWindow(platform::ui::Program& ui, std::string_view layout_name, bool modal) {
-  if (!ui.Resources().FindLayout(layout_name)) {
-    std::cerr << "Player: no layout for " << layout_name << "\n";
+  if (!ui.CanLoadWindow(layout_name)) {
+    std::cerr << "Player: " << layout_name << " is not built yet\n";
     return;
   }
   ui.LoadWindow(layout_name, modal);

@@ -1,8 +1,8 @@
 #pragma once
 // ---- Windows that later work builds -------------------------------------------------
-// The exit-ad and corner-ad windows have no layout yet. Their loads go through here: a
-// window whose layout the program does not hold is reported on stderr
-// ("Player: no layout for CornerAdWindow") and not loaded. Remove this once both exist.
+// The exit-ad and corner-ad windows have their layouts but not their handlers yet. Their
+// loads go through here: a window the program cannot load yet is reported on stderr
+// ("Player: CornerAdWindow is not built yet") and not loaded. Remove this once both exist.
 
 #include <string_view>
 

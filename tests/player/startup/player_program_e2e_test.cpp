@@ -265,7 +265,7 @@ TEST_P(CornerAdSwitchTest, FetchesItsSwitchesAndLoadsTheWindowWhenTheyAgree) {
   } else {
     EXPECT_EQ(program_.RequestTargets(), WholeStart());
   }
-  EXPECT_EQ(run.error_output.find("no layout for CornerAdWindow") != std::string::npos,
+  EXPECT_EQ(run.error_output.find("CornerAdWindow is not built yet") != std::string::npos,
             c.load_attempted)
       << run.error_output;
 }
@@ -343,7 +343,7 @@ TEST_P(UpdateHandOverTest, StartsUpdateAndRunsTheExitRoad) {
     targets.push_back(program_.StatisticsTarget(kInstallationId));
     EXPECT_EQ(run.exit_code, kStillRunning);
     EXPECT_FALSE(run.WindowIn("running", "MainWindow")["visible"].get<bool>());
-    EXPECT_NE(run.error_output.find("no layout for ExitAdWindow"), std::string::npos);
+    EXPECT_NE(run.error_output.find("ExitAdWindow is not built yet"), std::string::npos);
   } else {
     // The window was asked to close: nothing acts on it, the statistics page is still
     // fetched, and the program ends when the handler has returned.

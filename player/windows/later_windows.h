@@ -1,8 +1,8 @@
 #pragma once
 // ---- Windows that later work builds -------------------------------------------------
-// The exit-ad and corner-ad windows have their layouts but not yet their handlers. Their
-// loads go through here: such a window is reported on stderr ("Player: CornerAdWindow is
-// not built yet") and not loaded. Remove this once both are built.
+// The exit-ad and corner-ad windows have their layouts but not their handlers yet. Their
+// loads go through here: a window the program cannot load yet is reported on stderr
+// ("Player: CornerAdWindow is not built yet") and not loaded. Remove this once both exist.
 
 #include <string_view>
 

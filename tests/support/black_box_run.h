@@ -56,6 +56,15 @@ std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 ProgramRun RunBlackBox(const BlackBox& box, const std::string& script,
                        const std::map<std::string, std::string>& variables = {});
 
+// The same in two halves, for runs that overlap: `run` names this run's files in the
+// work folder, so that simultaneous runs keep their own script, dump and error output.
+StartedProgram StartBlackBox(const BlackBox& box, const std::string& script,
+                             const std::map<std::string, std::string>& variables,
+                             std::string_view run);
+ProgramRun FinishBlackBox(StartedProgram& program);
+// Waits until one of `programs` ends; its index (programs.size() when none is left).
+std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
+
 // A deployment's address as a local server serves it.
 struct Address {
   int port = 0;

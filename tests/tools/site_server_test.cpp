@@ -1,10 +1,14 @@
-// The demo operator's server over real HTTP: byte ranges as the updater's downloader
-// needs them, GBK request paths, no way out of the served folder, nothing cached.
+// The demo operator's server over real HTTP: byte ranges as the updater's downloader and
+// the player's engine need them, GBK request paths, pages and media by their type, a
+// folder by its index page, no way out of the served folder, nothing cached.
 
 #include <chrono>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -23,6 +27,7 @@ struct RangeCase {
   int status;
   const char* content_range;  // empty: none expected
   const char* body;
+  const char* type;  // Content-Type; empty: not checked
 };
 
 class SiteServerTest : public ::testing::Test {
@@ -32,6 +37,12 @@ class SiteServerTest : public ::testing::Test {
     std::ofstream(site_ / "update" / "a.zip", std::ios::binary) << "abcdefghij";
     std::ofstream(site_ / u8"说明.txt", std::ios::binary) << "gbk name";
     std::ofstream(temp_.path() / "outside.txt", std::ios::binary) << "not served";
+    fs::create_directories(site_ / "site" / "pianku");
+    std::ofstream(site_ / "site" / "pianku" / "index.html", std::ios::binary) << "<p>\xC6\xAC</p>";
+    std::ofstream(site_ / "site" / "pianku" / "a.html", std::ios::binary) << "title";
+    std::ofstream(site_ / "site" / "p.png", std::ios::binary) << "PNG";
+    fs::create_directories(site_ / "site" / "media");
+    std::ofstream(site_ / "site" / "media" / "1.mp4", std::ios::binary) << "0123456789";
     port_ = server_.Bind(0);
     ASSERT_GT(port_, 0);
     serving_ = std::thread([this] { server_.Serve(); });
@@ -50,17 +61,26 @@ class SiteServerTest : public ::testing::Test {
 
 TEST_F(SiteServerTest, AnswersRangesPathsAndMissingFilesOnOneConnection) {
   const RangeCase cases[] = {
-      {"/update/a.zip", "", 200, "", "abcdefghij"},
-      {"/update/a.zip", "bytes=0-3", 206, "bytes 0-3/10", "abcd"},
-      {"/update/a.zip", "bytes=8-20479", 206, "bytes 8-9/10", "ij"},  // the last block of a file
-      {"/update/a.zip", "bytes=-3", 206, "bytes 7-9/10", "hij"},
-      {"/update/a.zip", "bytes=10-20489", 416, "bytes */10", ""},  // a download already complete
-      {"/update/a.zip", "bytes=9-9", 206, "bytes 9-9/10", "j"},
-      {"/%CB%B5%C3%F7.txt", "", 200, "", "gbk name"},  // 说明.txt as the programs send it
-      {"/update/missing.zip", "bytes=0-3", 404, "", "Not Found"},
-      {"/update/../../outside.txt", "", 404, "", "Not Found"},
-      {"/update", "", 404, "", "Not Found"},
+      {"/update/a.zip", "", 200, "", "abcdefghij", "application/octet-stream"},
+      {"/update/a.zip", "bytes=0-3", 206, "bytes 0-3/10", "abcd", "application/octet-stream"},
+      {"/update/a.zip", "bytes=8-20479", 206, "bytes 8-9/10", "ij", ""},  // the last block of a file
+      {"/update/a.zip", "bytes=-3", 206, "bytes 7-9/10", "hij", ""},
+      {"/update/a.zip", "bytes=10-20489", 416, "bytes */10", "", ""},  // a download already complete
+      {"/update/a.zip", "bytes=9-9", 206, "bytes 9-9/10", "j", ""},
+      {"/%CB%B5%C3%F7.txt", "", 200, "", "gbk name", "text/plain"},  // 说明.txt as the programs send it
+      {"/update/missing.zip", "bytes=0-3", 404, "", "Not Found", ""},
+      {"/update/../../outside.txt", "", 404, "", "Not Found", ""},
+      {"/update", "", 404, "", "Not Found", ""},  // a folder without an index page
+      // A catalogue's folder address, a title page with its query, a poster, a clip that
+      // the engine opens from its start and then seeks in.
+      {"/site/pianku/", "", 200, "", "<p>\xC6\xAC</p>", "text/html; charset=GBK"},
+      {"/site/pianku", "", 200, "", "<p>\xC6\xAC</p>", "text/html; charset=GBK"},
+      {"/site/pianku/a.html?id=1&type=dianying", "", 200, "", "title", "text/html; charset=GBK"},
+      {"/site/p.png", "", 200, "", "PNG", "image/png"},
+      {"/site/media/1.mp4", "bytes=0-", 206, "bytes 0-9/10", "0123456789", "video/mp4"},
+      {"/site/media/1.mp4", "bytes=6-", 206, "bytes 6-9/10", "6789", "video/mp4"},
   };
+
   httplib::Client client("127.0.0.1", port_);
   client.set_keep_alive(true);
   for (const RangeCase& test : cases) {
@@ -73,7 +93,37 @@ TEST_F(SiteServerTest, AnswersRangesPathsAndMissingFilesOnOneConnection) {
     EXPECT_EQ(answer->get_header_value("Content-Range"), test.content_range);
     EXPECT_EQ(answer->body, test.body);
     EXPECT_EQ(answer->get_header_value("Cache-Control"), "no-store, no-cache");
+    if (*test.type != '\0') {
+      EXPECT_EQ(answer->get_header_value("Content-Type"), test.type);
+    }
+    if (test.status / 100 == 2) {
+      EXPECT_EQ(answer->get_header_value("Accept-Ranges"), "bytes");
+    }
   }
+}
+
+TEST(SiteServerLogTest, ReportsEachRequestAsSentWithItsStatus) {
+  testing_support::TempFolder temp;
+  fs::create_directories(temp.path() / "site");
+  std::ofstream(temp.path() / "site" / "a.html", std::ios::binary) << "a";
+  SiteServer server(temp.path());
+  std::mutex guard;
+  std::vector<std::pair<std::string, int>> logged;
+  server.SetRequestLog([&](const std::string& target, int status) {
+    std::lock_guard lock(guard);
+    logged.emplace_back(target, status);
+  });
+  const int port = server.Bind(0);
+  ASSERT_GT(port, 0);
+  std::thread serving([&] { server.Serve(); });
+  httplib::Client client("127.0.0.1", port);
+  ASSERT_TRUE(client.Get("/site/a.html?id=1&type=x"));
+  ASSERT_TRUE(client.Get("/%CB%B5.txt"));
+  server.Stop();
+  serving.join();
+  const std::vector<std::pair<std::string, int>> expected = {{"/site/a.html?id=1&type=x", 200},
+                                                             {"/%CB%B5.txt", 404}};
+  EXPECT_EQ(logged, expected);
 }
 
 // A kept-alive answer must not wait for the client's delayed acknowledgement (about 40 ms

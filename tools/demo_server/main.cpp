@@ -4,6 +4,7 @@
 // Serves FOLDER as the demo operator's site on 127.0.0.1 until it is ended (SIGTERM,
 // Ctrl-C). Without PORT it listens on the port of the built-in control server address,
 // where the programs of this build look for the site. "--port" prints that port and ends.
+// Prints one line for each request it answers: "GET TARGET STATUS", the target as sent.
 
 #include <charconv>
 #include <cstdio>
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   korvane::tools::SiteServer server(folder);
+  server.SetRequestLog([](const std::string& target, int status) {
+    std::printf("GET %s %d\n", target.c_str(), status);
+    std::fflush(stdout);
+  });
   if (server.Bind(port) < 0) {
     std::fprintf(stderr, "korvane-demo-server: port %d on 127.0.0.1 is taken\n", port);
     return 1;

@@ -22,16 +22,38 @@ using platform::ParseByteRange;
 using platform::RangeRequest;
 using platform::UnsatisfiedContentRange;
 
-// The file a decoded request path names below `folder`; empty when the path leaves it or
-// names no regular file.
+// The file a decoded request path names below `folder` (a folder's index.html); empty when
+// the path leaves it or names no regular file.
 fs::path FileBelow(const fs::path& folder, const std::string& gbk_path) {
   const fs::path relative = fs::path(GbkToUtf8(gbk_path)).relative_path();
   for (const fs::path& part : relative) {
     if (part == "..") return {};
   }
-  const fs::path file = folder / relative;
+  fs::path file = folder / relative;
   std::error_code error;
+  if (fs::is_directory(file, error)) file /= "index.html";
   return fs::is_regular_file(file, error) ? file : fs::path();
+}
+
+struct ContentType {
+  const char* ending;
+  const char* type;
+};
+
+// The pages of the catalogue and the ads are GBK, as the player's scraper reads them.
+constexpr ContentType kContentTypes[] = {
+    {".html", "text/html; charset=GBK"}, {".htm", "text/html; charset=GBK"},
+    {".png", "image/png"},               {".gif", "image/gif"},
+    {".jpg", "image/jpeg"},              {".mp4", "video/mp4"},
+    {".txt", "text/plain"},
+};
+
+const char* ContentTypeOf(const fs::path& file) {
+  const std::string ending = file.extension().string();
+  for (const ContentType& known : kContentTypes) {
+    if (ending == known.ending) return known.type;
+  }
+  return "application/octet-stream";
 }
 
 std::string ReadBytes(const fs::path& file, std::size_t first, std::size_t count) {
@@ -59,10 +81,15 @@ class SiteServer::Impl {
       int yes = 1;
       ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
+    server_.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
+      if (log_) log_(request.target, response.status);
+    });
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
       Answer(request, response);
     });
   }
+
+  void SetRequestLog(RequestLog log) { log_ = std::move(log); }
 
   int Bind(int port) {
     bound_ = port == 0 ? server_.bind_to_any_port("127.0.0.1")
@@ -93,6 +120,7 @@ class SiteServer::Impl {
     const_cast<httplib::Request&>(request).ranges.clear();
     response.set_header("Cache-Control", "no-store, no-cache");
     response.set_header("Pragma", "no-cache");
+    response.set_header("Accept-Ranges", "bytes");
     const fs::path file = FileBelow(folder_, request.path);
     std::error_code error;
     const std::size_t length = file.empty() ? 0 : fs::file_size(file, error);
@@ -101,6 +129,7 @@ class SiteServer::Impl {
       response.set_content("Not Found", "text/plain");
       return;
     }
+    const char* type = ContentTypeOf(file);
     ByteRange range{0, length == 0 ? 0 : length - 1};
     switch (ParseByteRange(request.get_header_value("Range"), length, &range)) {
       case RangeRequest::kPastTheEnd:
@@ -110,17 +139,17 @@ class SiteServer::Impl {
       case RangeRequest::kSatisfiable:
         response.status = 206;
         response.set_header("Content-Range", ContentRange(range, length));
-        response.set_content(ReadBytes(file, range.first, range.last - range.first + 1),
-                             "application/octet-stream");
+        response.set_content(ReadBytes(file, range.first, range.last - range.first + 1), type);
         return;
       case RangeRequest::kNone:
         response.status = 200;
-        response.set_content(ReadBytes(file, 0, length), "application/octet-stream");
+        response.set_content(ReadBytes(file, 0, length), type);
         return;
     }
   }
 
   fs::path folder_;
+  RequestLog log_;
   httplib::Server server_;
   int bound_ = -1;
   std::atomic<bool> serving_{false};
@@ -129,6 +158,7 @@ class SiteServer::Impl {
 
 SiteServer::SiteServer(fs::path folder) : impl_(std::make_unique<Impl>(std::move(folder))) {}
 SiteServer::~SiteServer() = default;
+void SiteServer::SetRequestLog(RequestLog log) { impl_->SetRequestLog(std::move(log)); }
 int SiteServer::Bind(int port) { return impl_->Bind(port); }
 bool SiteServer::Serve() { return impl_->Serve(); }
 void SiteServer::Stop() { impl_->Stop(); }

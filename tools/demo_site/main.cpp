@@ -2,7 +2,7 @@
 //
 // Builds the demo operator's site from its plain description (deploy/demo/site.txt):
 // the remote control files below SITE_FOLDER, key-2 files enciphered as the programs
-// expect them, and the published release's update in the list folder. Installs the
+// expect them, the web pages in GBK, and the published release's update in the list folder. Installs the
 // description's installed release into PROGRAM_FOLDER with its "up.dat". Both folders
 // must be new or empty. Prints the installation id the program folder's Config.ini needs.
 
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "tools/demo_site/demo_release.h"
@@ -33,6 +34,18 @@ bool WriteRemoteFile(const fs::path& site, const tools::RemoteFile& remote) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << (remote.enciphered ? tools::EncipherToHex(2, remote.value) : remote.value);
   return static_cast<bool>(out.flush());
+}
+
+// The page's UTF-8 source as GBK bytes at its path below the site.
+bool WritePage(const fs::path& site, const tools::SitePage& page, std::string* error) {
+  std::ifstream in(page.source, std::ios::binary);
+  const std::string utf8{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::optional<Text> gbk = Utf8ToGbkExact(AsUtf8(utf8));
+  if (!in || !gbk) {
+    *error = page.source.string() + ": not UTF-8 text that GBK can hold";
+    return false;
+  }
+  return WriteRemoteFile(site, {page.path, false, *gbk});
 }
 
 int Fail(const std::string& message) {
@@ -68,6 +81,9 @@ int main(int argc, char** argv) {
   bool written = true;
   for (const tools::RemoteFile& remote : description->remote_files) {
     written = WriteRemoteFile(site, remote) && written;
+  }
+  for (const tools::SitePage& page : description->pages) {
+    if (!WritePage(site, page, &error)) return Fail(error);
   }
   written = tools::PublishRelease(site / GbkToUtf8(description->list_folder), description->published,
                                   *published, description->installed, *installed) &&

@@ -73,6 +73,13 @@ std::optional<SiteDescription> ParseSiteDescription(std::u8string_view utf8,
         return std::nullopt;
       }
       site.remote_files.push_back({(*words)[1], kind == "key2", (*words)[2]});
+    } else if (kind == "page") {
+      words = Words(line, 2);
+      if (!words || !IsSitePath((*words)[1]) || !IsSitePath((*words)[2])) {
+        *error = at + "expected page PATH FILE with PATH below the site and FILE below the description";
+        return std::nullopt;
+      }
+      site.pages.push_back({(*words)[1], base / GbkToUtf8((*words)[2])});
     } else if (kind == "installed") {
       words = Words(line, 3);
       if (!words) {

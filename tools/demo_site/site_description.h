@@ -5,11 +5,12 @@
 //   installation ID                        the installation id of the demo program folder
 //   key2 PATH TEXT                         a remote control file: TEXT enciphered with key 2
 //   plain PATH TEXT                        a plain remote file: TEXT as GBK bytes
+//   page PATH FILE                         a web page: FILE (UTF-8) as GBK bytes
 //   installed VERSION DATE FOLDER          the release the demo program folder holds
 //   published LIST_FOLDER VERSION DATE FOLDER
 //                                          the release published in the site's LIST_FOLDER
 //
-// PATH and LIST_FOLDER are paths below the site ("/" between folders); FOLDER is a folder
+// PATH and LIST_FOLDER are paths below the site ("/" between folders); FOLDER and FILE lie
 // below the description's own folder; DATE is the 文件日期 of the release's files.
 
 #include <filesystem>
@@ -28,6 +29,11 @@ struct RemoteFile {
   Text value;
 };
 
+struct SitePage {
+  Text path;
+  std::filesystem::path source;  // UTF-8 text
+};
+
 struct ReleaseDescription {
   Text version;
   Text date;
@@ -37,6 +43,7 @@ struct ReleaseDescription {
 struct SiteDescription {
   Text installation_id;
   std::vector<RemoteFile> remote_files;
+  std::vector<SitePage> pages;
   ReleaseDescription installed;
   Text list_folder;
   ReleaseDescription published;

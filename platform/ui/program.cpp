@@ -550,7 +550,7 @@ bool Program::UserSelectRow(const ListBox& list, int row) {
 bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
   UnitModel* model = FindModel(browser.Id());
   if (model == nullptr || model->kind != UnitKind::kWebBrowserBox || !AcceptsInput(*model)) return false;
-  backend_.BrowserNavigate(*model, address);
+  WebBrowserBox(*this, browser.Id()).Navigate(address);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ui/units.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include "platform/ui/layout.h"
 #include "platform/ui/program.h"
@@ -288,8 +289,34 @@ const std::vector<PaintOp>& DrawPanel::Paints() const {
 
 // --- Browser, hypertext and engine ---
 
+bool IsWebAddress(std::string_view address) {
+  for (std::string_view scheme : {"http://", "https://"}) {
+    if (address.size() > scheme.size() && EqualsNoCase(address.substr(0, scheme.size()), scheme)) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// False, and the refusal logged, for an address no box may load.
+bool AcceptWebAddress(const Text& address) {
+  if (IsWebAddress(address)) return true;
+  std::cerr << "address refused: " << AsChars(GbkToUtf8(address)) << "\n";
+  return false;
+}
+
+}  // namespace
+
 void WebBrowserBox::Navigate(const Text& address) {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserNavigate(*model, address);
+  UnitModel* model = MutableModel();
+  if (model == nullptr) return;
+  if (AcceptWebAddress(address)) {
+    GetProgram()->GetBackend().BrowserNavigate(*model, address);
+    return;
+  }
+  model->browser.address.clear();
+  model->browser.page.clear();
+  Changed();
 }
 
 void WebBrowserBox::GoBack() {
@@ -326,7 +353,7 @@ Text HypertextBox::Address() const {
 void HypertextBox::SetAddress(const Text& address) {
   UnitModel* model = MutableModel();
   if (model == nullptr) return;
-  model->address = address;
+  model->address = AcceptWebAddress(address) ? address : Text();
   GetProgram()->GetBackend().HypertextShow(*model);
   Changed();
 }

@@ -54,16 +54,14 @@ inline Text EngineOperationName(EngineOperation operation) {
 // Browser box commands.
 enum class BrowserCommand { kGoBack, kGoForward, kStop, kRefresh };
 
-class Backend {
+// The loop: one hook into the platform. Loops nest (modal windows) and keep time.
+class EventLoop {
  public:
-  virtual ~Backend() = default;
+  virtual ~EventLoop() = default;
 
-  // Called once by the Program that this backend serves.
-  virtual void Attach(Program& program) = 0;
   virtual Timebase& Time() = 0;
-
-  // The loop. RunLoop handles messages until `token` is quit; QuitLoop may be called for
-  // any running loop, also one further out than the innermost.
+  // RunLoop handles messages until `token` is quit; QuitLoop may be called for any
+  // running loop, also one further out than the innermost.
   virtual void RunLoop(LoopToken& token) = 0;
   virtual void QuitLoop(LoopToken& token) = 0;
   // Runs `task` from the loop once the running handler has returned.
@@ -75,8 +73,16 @@ class Backend {
   virtual void ProcessPending() = 0;
   // Ends the process with `code`; the program's finaliser has run.
   [[noreturn]] virtual void EndProcess(int code) = 0;
+};
 
-  // Views of the model. The model has changed; the backend shows the change.
+// The views of the model. They show what the model holds and never change it: what the
+// user or the desktop changes comes back through Program (User* calls, PageArrived,
+// WindowMoved, ...), so both backends raise the same events in the same order.
+class Views {
+ public:
+  virtual ~Views() = default;
+
+  // The model has changed; the backend shows the change.
   virtual void WindowOpened(UnitModel& window) = 0;
   virtual void WindowClosed(UnitModel& window) = 0;
   virtual void UnitChanged(UnitModel& unit) = 0;
@@ -92,13 +98,21 @@ class Backend {
   // Width (x) and height (y) of `text` in `font`.
   virtual Point MeasureText(const Font& font, const Text& text) = 0;
 
-  // Browser boxes. Navigation raises Navigated (address) and then PageComplete from the
-  // loop; the page's bytes are kept in the unit's BrowserState.
-  virtual void BrowserNavigate(UnitModel& browser, const Text& address) = 0;
-  virtual void BrowserRun(UnitModel& browser, BrowserCommand command) = 0;
+  // Browser boxes. Program keeps the history; a load ends in Program::PageArrived from
+  // the loop (PageComplete follows from the loop), unless a newer load or a stop drops it.
+  virtual void BrowserLoad(UnitModel& browser, const Text& address) = 0;
+  virtual void BrowserStop(UnitModel& browser) = 0;
   // Hypertext boxes show the page at their Address.
   virtual void HypertextShow(UnitModel& box) = 0;
+  // Program has recorded the call in the unit's engine calls; the backend plays.
   virtual void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) = 0;
+};
+
+// A backend: a loop and the views, serving one Program.
+class Backend : public EventLoop, public Views {
+ public:
+  // Called once by the Program that this backend serves.
+  virtual void Attach(Program& program) = 0;
 };
 
 }  // namespace korvane::platform::ui

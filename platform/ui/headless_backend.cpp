@@ -127,38 +127,18 @@ Point HeadlessBackend::MeasureText(const Font& font, const Text& text) {
   return {HeadlessTextWidth(font, text), HeadlessTextHeight(font, text)};
 }
 
-void HeadlessBackend::Load(UnitModel& browser, const Text& address) {
-  ++browser.browser.loads;
+void HeadlessBackend::BrowserLoad(UnitModel& browser, const Text& address) {
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
-    UnitModel* unit = program_->FindModel(id);
-    if (unit == nullptr || load_generation_[id] != generation) return;
-    unit->browser.address = address;
-    unit->browser.page = http_ == nullptr ? std::string() : http_->HttpGetBytes(address);
-    program_->UnitChanged(*unit);
-    program_->RaiseEvent(id, "Navigated", {}, address);
+    if (program_->FindModel(id) == nullptr || load_generation_[id] != generation) return;
+    ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
     Post([this, id, generation] {
-      if (load_generation_[id] == generation) program_->RaiseEvent(id, "PageComplete", {0});
+      if (load_generation_[id] == generation) ReportsOf(*program_).RaiseEvent(id, "PageComplete", {0});
     });
   });
 }
 
-void HeadlessBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
-  PushHistory(browser.browser, address);
-  Load(browser, address);
-}
+void HeadlessBackend::BrowserStop(UnitModel& browser) { ++load_generation_[browser.id]; }
 
-void HeadlessBackend::BrowserRun(UnitModel& browser, BrowserCommand command) {
-  if (command == BrowserCommand::kStop) {
-    ++load_generation_[browser.id];
-  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
-    Load(browser, *address);
-  }
-}
-
-void HeadlessBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
-  engine.engine_calls.push_back({EngineOperationName(operation), value});
-  program_->UnitChanged(engine);
-}
 
 }  // namespace korvane::platform::ui

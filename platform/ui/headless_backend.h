@@ -87,10 +87,10 @@ class HeadlessBackend final : public Backend {
   Point ScreenSize() override { return screen_; }
   void SetWaitCursor(bool waiting) override { wait_cursor_ = waiting; }
   Point MeasureText(const Font& font, const Text& text) override;
-  void BrowserNavigate(UnitModel& browser, const Text& address) override;
-  void BrowserRun(UnitModel& browser, BrowserCommand command) override;
+  void BrowserLoad(UnitModel& browser, const Text& address) override;
+  void BrowserStop(UnitModel& browser) override;
   void HypertextShow(UnitModel&) override {}
-  void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
+  void EngineRun(UnitModel&, EngineOperation, const Text&) override {}
 
  private:
   struct TimerEntry {
@@ -102,7 +102,6 @@ class HeadlessBackend final : public Backend {
   // Runs one posted task, or else the earliest due timer; false when nothing is waiting.
   bool RunOneWaiting();
   std::optional<std::int64_t> NextTimerDue() const;
-  void Load(UnitModel& browser, const Text& address);
 
   Timebase& time_;
   HttpClient* http_;

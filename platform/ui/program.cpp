@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
 
 namespace korvane::platform::ui {
@@ -550,8 +551,60 @@ bool Program::UserSelectRow(const ListBox& list, int row) {
 bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
   UnitModel* model = FindModel(browser.Id());
   if (model == nullptr || model->kind != UnitKind::kWebBrowserBox || !AcceptsInput(*model)) return false;
-  WebBrowserBox(*this, browser.Id()).Navigate(address);
+  NavigateBrowser(*model, address);
   return true;
+}
+
+void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
+  if (!AcceptWebAddress(address)) {
+    browser.browser.address.clear();
+    browser.browser.page.clear();
+    UnitChanged(browser);
+    return;
+  }
+  PushHistory(browser.browser, address);
+  ++browser.browser.loads;
+  backend_.BrowserLoad(browser, address);
+}
+
+void Program::RunBrowser(UnitModel& browser, BrowserCommand command) {
+  if (command == BrowserCommand::kStop) {
+    backend_.BrowserStop(browser);
+  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
+    ++browser.browser.loads;
+    backend_.BrowserLoad(browser, *address);
+  }
+}
+
+void Program::BrowserMovedItself(UnitId browser, const Text& address) {
+  UnitModel* model = FindModel(browser);
+  if (model == nullptr) return;
+  PushHistory(model->browser, address);
+  ++model->browser.loads;
+}
+
+void Program::PageArrived(UnitId browser, const Text& address, std::string bytes) {
+  UnitModel* model = FindModel(browser);
+  if (model == nullptr) return;
+  model->browser.address = address;
+  model->browser.page = std::move(bytes);
+  UnitChanged(*model);
+  RaiseEvent(browser, "Navigated", {}, address);
+}
+
+void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text& value) {
+  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
+  backend_.EngineRun(engine, operation, value);
+}
+
+UserInput& InputOf(Program& program) { return program; }
+BackendReports& ReportsOf(Program& program) { return program; }
+
+void Program::WindowMoved(UnitId window, Point place) {
+  UnitModel* model = FindModel(window);
+  if (model == nullptr || !model->IsWindow()) return;
+  model->rect.left = place.x;
+  model->rect.top = place.y;
 }
 
 bool Program::UserShortcutMenu(const WebBrowserBox& browser) {

@@ -20,6 +20,7 @@
 
 #include "platform/ui/backend.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/program_ports.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/units.h"
 
@@ -76,7 +77,7 @@ struct MenuRecord {
   Text picked;  // the caption of the item picked, empty when dismissed
 };
 
-class Program {
+class Program : private UserInput, private BackendReports {
  public:
   Program(Backend& backend, const ResourceBundle& resources);
   ~Program();
@@ -146,29 +147,36 @@ class Program {
   // Open windows in the order they were opened.
   std::vector<Window> Windows() const;
   void UnitChanged(UnitModel& unit);
-  // Raises `event` on the unit; nothing when no handler is bound to it.
-  void RaiseEvent(UnitId unit, std::string_view event, std::vector<std::int64_t> values = {},
-                  Text text = {});
+  // Browser boxes: the history moves here, the backend only loads and stops.
+  void NavigateBrowser(UnitModel& browser, const Text& address);
+  void RunBrowser(UnitModel& browser, BrowserCommand command);
+  void RunEngine(UnitModel& engine, EngineOperation operation, const Text& value);
   const std::vector<MessageBoxRecord>& MessageBoxes() const { return message_boxes_; }
   const std::vector<MenuRecord>& Menus() const { return menus_; }
   int WaitCursorDepth() const { return wait_cursor_; }
   bool Finished() const { return finished_; }
 
-  // User input as a backend delivers it. Input to a window behind a modal one, or to a
-  // hidden or disabled control, is refused: false, and nothing happens.
-  bool UserClick(const Unit& unit);
-  bool UserLeftButtonDown(const Unit& unit, int x, int y);
-  bool UserKey(const Window& window, std::string_view key);
-  bool UserCloseBox(const Window& window);
-  bool UserTrayEvent(const Window& window, int value);
-  bool UserActivateTreeItem(const TreeBox& tree, int item);
-  bool UserSelectRow(const ListBox& list, int row);
-  // A link followed, or an address typed, inside the page of a browser box.
-  bool UserNavigate(const WebBrowserBox& browser, const Text& address);
-  // The user asks for the context menu inside a browser box's page.
-  bool UserShortcutMenu(const WebBrowserBox& browser);
-
  private:
+  friend UserInput& InputOf(Program& program);
+  friend BackendReports& ReportsOf(Program& program);
+
+  // UserInput (program_ports.h):
+  bool UserClick(const Unit& unit) override;
+  bool UserLeftButtonDown(const Unit& unit, int x, int y) override;
+  bool UserKey(const Window& window, std::string_view key) override;
+  bool UserCloseBox(const Window& window) override;
+  bool UserTrayEvent(const Window& window, int value) override;
+  bool UserActivateTreeItem(const TreeBox& tree, int item) override;
+  bool UserSelectRow(const ListBox& list, int row) override;
+  bool UserNavigate(const WebBrowserBox& browser, const Text& address) override;
+  bool UserShortcutMenu(const WebBrowserBox& browser) override;
+  // BackendReports (program_ports.h):
+  void RaiseEvent(UnitId unit, std::string_view event, std::vector<std::int64_t> values = {},
+                  Text text = {}) override;
+  void BrowserMovedItself(UnitId browser, const Text& address) override;
+  void PageArrived(UnitId browser, const Text& address, std::string bytes) override;
+  void WindowMoved(UnitId window, Point place) override;
+
   struct ModalLoop {
     UnitId window;
     LoopToken* token;

@@ -176,13 +176,13 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
   if (verb == "call") {
     action.call();
   } else if (verb == "click") {
-    if (auto unit = control(1)) refused(program.UserClick(*unit));
+    if (auto unit = control(1)) refused(InputOf(program).UserClick(*unit));
   } else if (verb == "press") {
-    if (auto unit = control(1)) refused(program.UserLeftButtonDown(*unit, 0, 0));
+    if (auto unit = control(1)) refused(InputOf(program).UserLeftButtonDown(*unit, 0, 0));
   } else if (verb == "key") {
-    if (auto target = window(1)) refused(program.UserKey(*target, args.at(0)));
+    if (auto target = window(1)) refused(InputOf(program).UserKey(*target, args.at(0)));
   } else if (verb == "close") {
-    if (auto target = window(0)) refused(program.UserCloseBox(*target));
+    if (auto target = window(0)) refused(InputOf(program).UserCloseBox(*target));
   } else if (verb == "tray") {
     std::optional<Window> target = args.size() > 1 ? window(1) : std::nullopt;
     if (!target) {
@@ -193,7 +193,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
     if (!target) {
       fail("no tray icon");
     } else {
-      refused(program.UserTrayEvent(*target, NumberArgument(args.at(0))));
+      refused(InputOf(program).UserTrayEvent(*target, NumberArgument(args.at(0))));
     }
   } else if (verb == "menu" || verb == "answer") {
     fail("nothing to answer");
@@ -202,7 +202,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
       if (unit->Kind() != UnitKind::kWebBrowserBox) {
         fail("not a browser box");
       } else {
-        refused(program.UserNavigate(WebBrowserBox(program, unit->Id()), args.at(1)));
+        refused(InputOf(program).UserNavigate(WebBrowserBox(program, unit->Id()), args.at(1)));
       }
     }
   } else if (verb == "context-menu") {
@@ -210,18 +210,18 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
       if (unit->Kind() != UnitKind::kWebBrowserBox) {
         fail("not a browser box");
       } else {
-        refused(program.UserShortcutMenu(WebBrowserBox(program, unit->Id())));
+        refused(InputOf(program).UserShortcutMenu(WebBrowserBox(program, unit->Id())));
       }
     }
   } else if (verb == "activate") {
-    if (auto unit = control(2)) refused(program.UserActivateTreeItem(TreeBox(program, unit->Id()), NumberArgument(args.at(1))));
+    if (auto unit = control(2)) refused(InputOf(program).UserActivateTreeItem(TreeBox(program, unit->Id()), NumberArgument(args.at(1))));
   } else if (verb == "select") {
-    if (auto unit = control(2)) refused(program.UserSelectRow(ListBox(program, unit->Id()), NumberArgument(args.at(1))));
+    if (auto unit = control(2)) refused(InputOf(program).UserSelectRow(ListBox(program, unit->Id()), NumberArgument(args.at(1))));
   } else if (verb == "tick") {
     // "tick NAME" clicks the box; "tick NAME 0|1" clicks it when it is not in that state.
     if (auto unit = control(2)) {
       CheckBox box(program, unit->Id());
-      if (args.size() < 2 || box.Tick() != NumberArgument(args[1])) refused(program.UserClick(box));
+      if (args.size() < 2 || box.Tick() != NumberArgument(args[1])) refused(InputOf(program).UserClick(box));
     }
   } else if (verb == "advance") {
     backend.AdvanceTime(NumberArgument(args.at(0)));

@@ -296,43 +296,30 @@ bool IsWebAddress(std::string_view address) {
   return false;
 }
 
-namespace {
-
-// False, and the refusal logged, for an address no box may load.
-bool AcceptWebAddress(const Text& address) {
+bool AcceptWebAddress(std::string_view address) {
   if (IsWebAddress(address)) return true;
   std::cerr << "address refused: " << AsChars(GbkToUtf8(address)) << "\n";
   return false;
 }
 
-}  // namespace
-
 void WebBrowserBox::Navigate(const Text& address) {
-  UnitModel* model = MutableModel();
-  if (model == nullptr) return;
-  if (AcceptWebAddress(address)) {
-    GetProgram()->GetBackend().BrowserNavigate(*model, address);
-    return;
-  }
-  model->browser.address.clear();
-  model->browser.page.clear();
-  Changed();
+  if (UnitModel* model = MutableModel()) GetProgram()->NavigateBrowser(*model, address);
 }
 
 void WebBrowserBox::GoBack() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoBack);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
 }
 
 void WebBrowserBox::GoForward() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kGoForward);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
 }
 
 void WebBrowserBox::Stop() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kStop);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
 }
 
 void WebBrowserBox::Refresh() {
-  if (UnitModel* model = MutableModel()) GetProgram()->GetBackend().BrowserRun(*model, BrowserCommand::kRefresh);
+  if (UnitModel* model = MutableModel()) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
 }
 
 Text WebBrowserBox::Address() const {
@@ -362,7 +349,7 @@ namespace {
 
 void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
   if (model == nullptr) return;
-  program->GetBackend().EngineRun(*model, operation, value);
+  program->RunEngine(*model, operation, value);
 }
 
 Text LastWritten(const UnitModel* model, std::string_view property) {

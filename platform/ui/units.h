@@ -190,6 +190,8 @@ class Timer : public Unit {
 // else (a local file, "file:", "javascript:", another program's protocol) is refused,
 // logged on stderr, and shows an empty page.
 bool IsWebAddress(std::string_view address);
+// The same, logging a refusal.
+bool AcceptWebAddress(std::string_view address);
 
 class WebBrowserBox : public Unit {
  public:

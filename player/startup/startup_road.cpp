@@ -114,7 +114,7 @@ void StartupRoad::FinishStartup(bool window_kept) {
     return;
   }
   MainWindowControls c = main_window_.Controls();
-  main_window_.LayOutListOpen();
+  main_window_.LayOutList(true);
   platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
   c.status_strip.SetVisible(false);
   main_window_.SetMainTooltips();

@@ -113,41 +113,33 @@ void MainWindow::HighlightTab(View view) {
 
 void MainWindow::ApplyListSetting() {
   const Text list = platform::ReadConfigValue(program_folder_, platform::kListKey);
-  if (list == "1") LayOutListClosed();
-  if (list == "2") LayOutListOpen();
+  if (list == "1") LayOutList(false);
+  if (list == "2") LayOutList(true);
 }
 
-void MainWindow::LayOutListOpen() {
+void MainWindow::LayOutList(bool open) {
   MainWindowControls& c = *controls_;
   c.player.SetVisible(true);
-  ui_.MoveUnit(c.player, 2, 34, 774, 571);
+  ui_.MoveUnit(c.player, 2, 34, open ? 774 : 976, 571);
   c.catalogue_browser.SetVisible(false);
   c.find_browser.SetVisible(false);
-  c.open_list_button.SetVisible(false);
-  c.close_list_button.SetVisible(true);
-  c.playlist.SetVisible(true);
-  SetHint(ui_, c.close_list_button, "关闭列表");
-}
-
-void MainWindow::LayOutListClosed() {
-  MainWindowControls& c = *controls_;
-  c.player.SetVisible(true);
-  ui_.MoveUnit(c.player, 2, 34, 976, 571);
-  c.catalogue_browser.SetVisible(false);
-  c.find_browser.SetVisible(false);
-  c.open_list_button.SetVisible(true);
-  c.close_list_button.SetVisible(false);
-  c.playlist.SetVisible(false);
-  SetHint(ui_, c.open_list_button, "打开列表");
+  c.open_list_button.SetVisible(!open);
+  c.close_list_button.SetVisible(open);
+  c.playlist.SetVisible(open);
+  if (open) {
+    SetHint(ui_, c.close_list_button, "关闭列表");
+  } else {
+    SetHint(ui_, c.open_list_button, "打开列表");
+  }
 }
 
 void MainWindow::OnOpenListClicked() {
-  LayOutListOpen();
+  LayOutList(true);
   platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
 }
 
 void MainWindow::OnCloseListClicked() {
-  LayOutListClosed();
+  LayOutList(false);
   platform::WriteConfigValue(program_folder_, platform::kListKey, "1");
 }
 

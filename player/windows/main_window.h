@@ -67,8 +67,8 @@ class MainWindow {
   void SetMainTooltips();
   void OnMinimiseClicked();
 
-  // The player with the list open, as the open handle leaves it (no write).
-  void LayOutListOpen();
+  // The player with the list open or closed, as the list handles leave it (no write).
+  void LayOutList(bool open);
   // The text-ad labels by the text-ad switches.
   void ApplyTextAdLabels();
 
@@ -76,7 +76,6 @@ class MainWindow {
   enum class View { kPlayer, kCatalogue, kFind };
   void HighlightTab(View view);
   void ShowBrowserView(View view);
-  void LayOutListClosed();
 
   ui::Program& ui_;
   const PlayerGlobals& globals_;

@@ -337,16 +337,13 @@ WebPage& DesktopBackend::PageOf(const UnitModel& unit) const {
   throw std::logic_error("no page for " + unit.name);  // every open browser or hypertext box has one
 }
 
-void DesktopBackend::BrowserNavigate(UnitModel& browser, const Text& address) {
-  PageOf(browser).Navigate(browser, address);
-}
+void DesktopBackend::BrowserLoad(UnitModel& browser, const Text& address) { PageOf(browser).StartLoad(address); }
 
-void DesktopBackend::BrowserRun(UnitModel& browser, BrowserCommand command) { PageOf(browser).Run(browser, command); }
+void DesktopBackend::BrowserStop(UnitModel& browser) { PageOf(browser).Stop(); }
 
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 
 void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {
-  engine.engine_calls.push_back({EngineOperationName(operation), value});  // the properties read back
   if (DesktopEngine* shown = Engine(engine.id)) shown->Run(operation, value);
 }
 

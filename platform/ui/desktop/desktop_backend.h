@@ -71,8 +71,8 @@ class DesktopBackend final : public Backend {
   Point ScreenSize() override;
   void SetWaitCursor(bool waiting) override;
   Point MeasureText(const Font& font, const Text& text) override;
-  void BrowserNavigate(UnitModel& browser, const Text& address) override;
-  void BrowserRun(UnitModel& browser, BrowserCommand command) override;
+  void BrowserLoad(UnitModel& browser, const Text& address) override;
+  void BrowserStop(UnitModel& browser) override;
   void HypertextShow(UnitModel& box) override;
   void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
 

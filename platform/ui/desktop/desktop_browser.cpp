@@ -5,7 +5,6 @@
 
 #include "common/text.h"
 #include "platform/services/wire_address.h"
-#include "platform/ui/browser_history.h"
 #include "platform/ui/desktop/desktop_backend.h"
 
 namespace korvane::platform::ui::desktop {
@@ -56,24 +55,14 @@ WebPage::~WebPage() {
   g_object_unref(cancellable_);
 }
 
-void WebPage::Navigate(UnitModel& browser, const Text& address) {
-  PushHistory(browser.browser, address);
-  StartLoad(browser, address);
-}
-
-void WebPage::Run(UnitModel& browser, BrowserCommand command) {
-  if (command == BrowserCommand::kStop) {
-    load_ = Load{++generation_, {}, false};
-    webkit_web_view_stop_loading(view_);
-  } else if (std::optional<Text> address = MoveInHistory(browser.browser, command)) {
-    StartLoad(browser, *address);
-  }
+void WebPage::Stop() {
+  load_ = Load{++generation_, {}, false};
+  webkit_web_view_stop_loading(view_);
 }
 
 void WebPage::Show(const UnitModel& box) { webkit_web_view_load_uri(view_, UriOf(box.address).c_str()); }
 
-void WebPage::StartLoad(UnitModel& browser, const Text& address) {
-  ++browser.browser.loads;
+void WebPage::StartLoad(const Text& address) {
   load_ = Load{++generation_, address, true};
   error_page_coming_ = false;
   webkit_web_view_load_uri(view_, UriOf(address).c_str());
@@ -92,20 +81,14 @@ void WebPage::AskForBytes() {
 
 void WebPage::PageArrived(int generation, std::string bytes) {
   if (generation != load_.generation || load_.navigated) return;
-  UnitModel* unit = program_.FindModel(id_);
-  if (unit == nullptr) return;
-  unit->browser.address = load_.address;
-  unit->browser.page = std::move(bytes);
+  if (program_.FindModel(id_) == nullptr) return;
   // The handler may remove this very control: nothing of the page is touched after it
   // unless the page is still there.
   Program& program = program_;
   const UnitId id = id_;
   const Text address = load_.address;
   const std::weak_ptr<int> still_here = alive_;
-  backend_.Guard([&program, unit, id, &address] {
-    program.UnitChanged(*unit);
-    program.RaiseEvent(id, "Navigated", {}, address);
-  });
+  backend_.Guard([&program, id, &address, &bytes] { ReportsOf(program).PageArrived(id, address, std::move(bytes)); });
   if (still_here.expired() || generation != load_.generation) return;  // removed, or another load began
   load_.navigated = true;
   RaisePageCompleteWhenDue();
@@ -116,7 +99,7 @@ void WebPage::RaisePageCompleteWhenDue() {
   load_.completed = true;
   Program& program = program_;
   const UnitId id = id_;
-  backend_.Guard([&program, id] { program.RaiseEvent(id, "PageComplete", {0}); });
+  backend_.Guard([&program, id] { ReportsOf(program).RaiseEvent(id, "PageComplete", {0}); });
 }
 
 void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage* self) {
@@ -127,14 +110,9 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
       if (std::exchange(self->error_page_coming_, false)) return;
       if (!load.requested || load.started) {
         // Not one of ours (a form, a script moving the page): a history entry like any.
-        UnitModel* unit = self->program_.FindModel(self->id_);
-        if (unit == nullptr) return;
-        BrowserState& state = unit->browser;
+        if (self->program_.FindModel(self->id_) == nullptr) return;
         const Text address = AddressOf(webkit_web_view_get_uri(view));
-        state.history.resize(static_cast<std::size_t>(state.history_position + 1));
-        state.history.push_back(address);
-        state.history_position = static_cast<int>(state.history.size()) - 1;
-        ++state.loads;
+        ReportsOf(self->program_).BrowserMovedItself(self->id_, address);
         load = Load{++self->generation_, address, true};
       }
       load.started = true;
@@ -226,7 +204,7 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
   webkit_policy_decision_ignore(decision);
   Program& program = self->program_;
   self->backend_.Post([&program, id = self->id_, address = AddressOf(uri)] {
-    program.UserNavigate(WebBrowserBox(program, id), address);
+    InputOf(program).UserNavigate(WebBrowserBox(program, id), address);
   });
   return TRUE;
 }
@@ -234,7 +212,7 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
 gboolean WebPage::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*, WebPage* self) {
   if (self->IsBrowser()) {
     Program& program = self->program_;
-    self->backend_.Post([&program, id = self->id_] { program.UserShortcutMenu(WebBrowserBox(program, id)); });
+    self->backend_.Post([&program, id = self->id_] { InputOf(program).UserShortcutMenu(WebBrowserBox(program, id)); });
   }
   return TRUE;  // never the view's own menu
 }

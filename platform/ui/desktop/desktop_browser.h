@@ -41,9 +41,9 @@ class WebPage {
 
   GtkWidget* Widget() const { return GTK_WIDGET(view_); }
 
-  // Browser boxes.
-  void Navigate(UnitModel& browser, const Text& address);
-  void Run(UnitModel& browser, BrowserCommand command);
+  // Browser boxes: a load that Program asked for (its history has moved), and stop.
+  void StartLoad(const Text& address);
+  void Stop();
   // Hypertext boxes: loads the box's Address.
   void Show(const UnitModel& box);
 
@@ -63,7 +63,6 @@ class WebPage {
   };
   struct BytesRequest;
 
-  void StartLoad(UnitModel& browser, const Text& address);
   void AskForBytes();
   void PageArrived(int generation, std::string bytes);
   void RaisePageCompleteWhenDue();

@@ -56,7 +56,7 @@ void DesktopTray::Raise(int value) {
   const UnitId window = window_;
   // The handler may remove the icon or close its window: nothing of this object is used
   // after it.
-  backend_.Guard([&program, window, value] { program.UserTrayEvent(Window(program, window), value); });
+  backend_.Guard([&program, window, value] { InputOf(program).UserTrayEvent(Window(program, window), value); });
 }
 
 gboolean DesktopTray::OnButton(GtkStatusIcon*, GdkEventButton* event, DesktopTray* self) {

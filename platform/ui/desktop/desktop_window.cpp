@@ -496,7 +496,7 @@ gboolean DesktopWindow::OnDelete(GtkWidget*, GdkEvent*, DesktopWindow* self) {
   // The model decides: a close box the window has closes it from the loop.
   Program& program = self->program_;
   const UnitId id = self->id_;
-  self->backend_.Guard([&program, id] { program.UserCloseBox(Window(program, id)); });
+  self->backend_.Guard([&program, id] { InputOf(program).UserCloseBox(Window(program, id)); });
   return TRUE;
 }
 
@@ -504,19 +504,17 @@ gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* sel
   if (event->keyval != GDK_KEY_Escape) return FALSE;
   Program& program = self->program_;
   const UnitId id = self->id_;
-  self->backend_.Guard([&program, id] { program.UserKey(Window(program, id), "Esc"); });
+  self->backend_.Guard([&program, id] { InputOf(program).UserKey(Window(program, id), "Esc"); });
   return TRUE;
 }
 
 // A window the user has moved (a draggable one, or by its caption bar) is where the model
 // says it is.
 gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
-  UnitModel* window = self->program_.FindModel(self->id_);
-  if (window == nullptr) return FALSE;
+  if (self->program_.FindModel(self->id_) == nullptr) return FALSE;
   Point place;
   gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
-  window->rect.left = place.x;
-  window->rect.top = place.y;
+  ReportsOf(self->program_).WindowMoved(self->id_, place);
   self->placed_ = place;
   return FALSE;
 }
@@ -537,7 +535,7 @@ gboolean DesktopWindow::OnPress(GtkWidget* widget, GdkEventButton* event, View* 
   const UnitId id = view->id;
   const int x = static_cast<int>(event->x);
   const int y = static_cast<int>(event->y);
-  view->owner->backend_.Guard([&program, id, x, y] { program.UserLeftButtonDown(Unit(program, id), x, y); });
+  view->owner->backend_.Guard([&program, id, x, y] { InputOf(program).UserLeftButtonDown(Unit(program, id), x, y); });
   return TRUE;
 }
 
@@ -550,7 +548,7 @@ gboolean DesktopWindow::OnRelease(GtkWidget* widget, GdkEventButton* event, View
   if (!was_pressed || !inside) return TRUE;
   Program& program = view->owner->program_;
   const UnitId id = view->id;
-  view->owner->backend_.Guard([&program, id] { program.UserClick(Unit(program, id)); });
+  view->owner->backend_.Guard([&program, id] { InputOf(program).UserClick(Unit(program, id)); });
   return TRUE;
 }
 
@@ -571,7 +569,7 @@ void DesktopWindow::OnToggled(GtkToggleButton* button, View* view) {
   view->syncing = false;
   Program& program = view->owner->program_;
   const UnitId id = view->id;
-  view->owner->backend_.Guard([&program, id] { program.UserClick(Unit(program, id)); });
+  view->owner->backend_.Guard([&program, id] { InputOf(program).UserClick(Unit(program, id)); });
 }
 
 void DesktopWindow::OnRowChanged(GtkTreeSelection* selection, View* view) {
@@ -582,7 +580,7 @@ void DesktopWindow::OnRowChanged(GtkTreeSelection* selection, View* view) {
   // Shows the model's selection again until the program has taken the user's.
   if (const UnitModel* unit = program.FindModel(id)) view->owner->SyncView(*view, *unit);
   if (row < 0) return;
-  view->owner->backend_.Guard([&program, id, row] { program.UserSelectRow(ListBox(program, id), row); });
+  view->owner->backend_.Guard([&program, id, row] { InputOf(program).UserSelectRow(ListBox(program, id), row); });
 }
 
 void DesktopWindow::OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn*, View* view) {
@@ -593,7 +591,7 @@ void DesktopWindow::OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTree
   gtk_tree_model_get(model, &iter, 1, &item, -1);
   Program& program = view->owner->program_;
   const UnitId id = view->id;
-  view->owner->backend_.Guard([&program, id, item] { program.UserActivateTreeItem(TreeBox(program, id), item); });
+  view->owner->backend_.Guard([&program, id, item] { InputOf(program).UserActivateTreeItem(TreeBox(program, id), item); });
 }
 
 }  // namespace korvane::platform::ui::desktop

@@ -100,7 +100,7 @@ TEST_F(BrowserTest, OnlyWebAddressesLoad) {
     program_with_pages_.ProcessPendingMessages();
     EXPECT_EQ(browser.GetPageSource(), "");
     EXPECT_EQ(browser.Address(), "");
-    EXPECT_TRUE(program_with_pages_.UserNavigate(browser, "c:\\boot.ini"));
+    EXPECT_TRUE(InputOf(program_with_pages_).UserNavigate(browser, "c:\\boot.ini"));
     program_with_pages_.ProcessPendingMessages();
     EXPECT_THAT(browser.Model()->browser.history, ElementsAre("http://a.test/1"));
     HypertextBox ad = browser.ParentWindow().Find<HypertextBox>("广告页");

@@ -66,7 +66,7 @@ TEST_F(DrawPanelTest, CloneBecomesAChildThatMovesAndHidesWithThePanel) {
   window_.Find<PictureBox>("图片框_面板").SetVisible(false);
   EXPECT_FALSE(inner.Shown());
   EXPECT_TRUE(inner.Visible());
-  EXPECT_FALSE(program_.UserClick(inner)) << "the user cannot reach a control inside a hidden one";
+  EXPECT_FALSE(InputOf(program_).UserClick(inner)) << "the user cannot reach a control inside a hidden one";
   // A second attach makes a further board and leaves the first in place.
   DrawPanel second = Attach();
   EXPECT_THAT(panel_.Model()->children, ElementsAre(inner.Id(), second.Id()));

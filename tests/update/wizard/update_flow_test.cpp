@@ -323,7 +323,7 @@ TEST_F(UpdateFlowTest, CancelDuringTheInventoryLeavesNoLocalList) {
     if (pattern == folder_ + "\\*.*" || pattern == folder_ + "\\*") return;
     watched_files_.before_search = nullptr;
     EXPECT_FALSE(fs::exists(Installed("up.dat")));
-    backend_.Post([&] { ui_.UserClick(Control<PictureButton>(kCancel)); });
+    backend_.Post([&] { platform::ui::InputOf(ui_).UserClick(Control<PictureButton>(kCancel)); });
   };
   Click(kNext);
   EXPECT_EQ(Run(), 0);

@@ -145,7 +145,7 @@ TEST_F(DesktopBrowserTest, ARightClickInThePageRaisesShortcutMenuRequestedOnly) 
   EXPECT_EQ(trace_.back(), "ShortcutMenuRequested");
   // A hidden browser takes no right click.
   browser_.SetVisible(false);
-  EXPECT_FALSE(program_.UserShortcutMenu(browser_));
+  EXPECT_FALSE(InputOf(program_).UserShortcutMenu(browser_));
 }
 
 TEST_F(DesktopBrowserTest, AHypertextBoxShowsThePageAtItsAddress) {

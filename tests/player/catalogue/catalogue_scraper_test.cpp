@@ -3,16 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/fake_name_resolver.h"
-#include "platform/testing/fake_named_events.h"
-#include "platform/testing/fake_shell.h"
-#include "platform/testing/scripted_http_client.h"
-#include "platform/testing/temp_program_folder.h"
-#include "platform/ui/headless_backend.h"
-#include "platform/ui/script.h"
 #include "player/catalogue/catalogue_scraper.h"
-#include "player/startup/player_program.h"
-#include "resources/player_resources.h"
+#include "tests/player/headless_player.h"
 #include "tests/support/stacking_checks.h"
 
 namespace korvane::player {
@@ -26,35 +18,7 @@ TEST(CataloguePatterns, AreTheGbkBytesOfTheCatalogue) {
   EXPECT_EQ(kEpisodeLinkPattern, "<LI><a href=('|\")([^'\"]+)('|\")>([^<]+)<");
 }
 
-class CatalogueScraperTest : public ::testing::Test {
- protected:
-  CatalogueScraperTest() {
-    folder_.Write("\\Config.ini", "");
-    folder_.Write("\\PlayerConfig.ini", "");
-    resolver_.Resolve("probe.test", "127.0.0.1");
-    backend_.SetDriver(&script_);
-  }
-
-  ui::Window Main() { return ui_.Windows().front(); }
-  void Run() {
-    script_.Call([this] { ui_.DestroyUnit(Main()); });
-    PlayerProgram program(services_);
-    program.PlayerEntry();
-  }
-
-  platform::testing::TempProgramFolder folder_;
-  platform::testing::ScriptedHttpClient http_;
-  platform::testing::FakeNameResolver resolver_;
-  platform::testing::FakeNamedEvents events_;
-  platform::testing::FakeShell shell_;
-  ui::VirtualTimebase time_;
-  ui::HeadlessBackend backend_{time_, &http_};
-  ui::ResourceBundle resources_{embedded::PlayerResources()};
-  ui::Program ui_{backend_, resources_};
-  ui::Script script_;
-  PlayerServices services_{ui_, folder_.files(), http_, resolver_, events_, shell_,
-                           DeployedConstants(), "probe.test"};
-};
+class CatalogueScraperTest : public ::testing::Test, protected testing::HeadlessPlayer {};
 
 // Whichever browser reached the page, the film-library browser goes to the back so the
 // status strip shows over it.
@@ -71,7 +35,8 @@ TEST_F(CatalogueScraperTest, AScrapedTitlePageSendsTheLibraryBrowserToTheBack) {
       .Add("click", {"主界面找片按钮"})
       .Add("navigate", {"主界面找片浏览器", "http://pages.test/film?id=1&type=tv"})
       .Call([&] { testing_support::ExpectStandsInFront(*Main().Model(), find_in_front); });
-  Run();
+  script_.Call([this] { ui_.DestroyUnit(Main()); });
+  RunPlayer();
 }
 
 }  // namespace

@@ -49,21 +49,9 @@ const std::vector<json> kSilentRebuild = {"PrepareEpisodeChange", "Stop", Call("
 class EpisodesEndToEndTest : public ::testing::Test {
  protected:
   EpisodesEndToEndTest() {
-    for (const auto& [file, value] : std::vector<std::pair<const RemoteFile*, Text>>{
-             {&kCataloguePage, program_.HomeAddress() + "pianku/"},
-             {&kFindPage, program_.HomeAddress() + "zhaopian/"},
-             {&kHomeAddress, program_.HomeAddress()},
-             {&kTextAdSwitch, "0"},
-             {&kPauseAdSwitch, "1"},
-             {&kExitAdSwitch, "0"},
-             {&kProviderName, "演示影院"},
-             {&kVersionFlag, "no"},
-             {&kCornerAdSwitch, "0"},
-             {&kPauseAdPage, kPauseAd},
-             {&kBoxPauseAdPage, "http://box.example/pause.html"},
-         }) {
-      program_.Serve(*file, value);
-    }
+    program_.ServeQuietStart();
+    program_.Serve(kPauseAdPage, kPauseAd);
+    program_.Serve(kBoxPauseAdPage, "http://box.example/pause.html");
     program_.WriteFile(program_.Installed("PlayerConfig.ini"), "[Config]\r\nList=2\r\nButton=1\r\n");
   }
 

@@ -54,25 +54,13 @@ std::vector<Text> Names(const std::vector<json>& records) {
 class PlayerProgramEndToEndTest : public ::testing::Test {
  protected:
   PlayerProgramEndToEndTest() {
-    for (const auto& [file, value] : std::vector<std::pair<const RemoteFile*, Text>>{
-             {&kCataloguePage, CataloguePage()},
-             {&kFindPage, FindPage()},
-             {&kHomeAddress, program_.HomeAddress()},
-             {&kTextAdSwitch, "0"},
-             {&kPauseAdSwitch, "1"},
-             {&kExitAdSwitch, "0"},
-             {&kProviderName, "演示影院"},
-             {&kVersionFlag, "no"},
-             {&kCornerAdSwitch, "0"},
-         }) {
-      program_.Serve(*file, value);
-    }
+    program_.ServeQuietStart();
     // The user had closed the list and paused in the run before.
     program_.WriteFile(program_.Installed("PlayerConfig.ini"), "[Config]\r\nList=1\r\nButton=2\r\n");
   }
 
-  Text CataloguePage() const { return program_.HomeAddress() + "pianku/"; }
-  Text FindPage() const { return program_.HomeAddress() + "zhaopian/"; }
+  Text CataloguePage() const { return program_.CataloguePage(); }
+  Text FindPage() const { return program_.FindPage(); }
 
   // The fetches of steps 5 to 8, then `more`.
   std::vector<std::string> StartFetches(std::initializer_list<const RemoteFile*> more = {}) const {

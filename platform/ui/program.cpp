@@ -560,6 +560,12 @@ bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
 
 void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
   BrowserState& state = std::get<BrowserState>(browser.state);
+  if (!AcceptWebAddress(address)) {
+    state.address.clear();
+    state.page.clear();
+    UnitChanged(browser);
+    return;
+  }
   PushHistory(state, address);
   ++state.loads;
   backend_.BrowserLoad(browser, address);

@@ -21,4 +21,9 @@ inline void SetButtonClickToPlay(platform::ui::Program& ui, platform::ui::Pictur
   SetToggleState(ui, toggle, program_folder, ToggleState::kClickToPlay);
 }
 
+inline void SetButtonClickToPause(platform::ui::Program& ui, platform::ui::PictureButton& toggle,
+                                  std::string_view program_folder) {
+  SetToggleState(ui, toggle, program_folder, ToggleState::kClickToPause);
+}
+
 }  // namespace korvane::player

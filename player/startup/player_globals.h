@@ -55,6 +55,15 @@ struct PlayerGlobals {
   std::vector<platform::RegexMatch> episode_link_matches;
   std::vector<platform::RegexMatch> status_matches;
   std::vector<Text> episode_addresses;
+
+  // The last title page's text and the film found on it.
+  Text loaded_page_text;
+  Text film_title;
+  // The programme list: its title item, the item previous or next last played, and the
+  // toggle's `Button` value as read at its last click.
+  int title_row_index = 0;
+  int playing_index = 0;
+  Text button_setting;
 };
 
 // Makes every value empty: no expression compiled, no match, no address.

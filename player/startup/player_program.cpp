@@ -7,6 +7,7 @@
 
 #include "platform/core/path_map.h"
 #include "platform/services/memory_trim.h"
+#include "player/windows/browser_menus.h"
 #include "player/windows/later_handlers.h"
 
 namespace korvane::player {
@@ -16,7 +17,9 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
       remote_(services.http, services.constants, globals_),
       main_window_(services.ui, globals_, services.files.GetRunDirectory()),
       exit_road_(services, globals_, remote_, main_window_),
-      startup_road_(services, globals_, remote_, main_window_, exit_road_) {}
+      startup_road_(services, globals_, remote_, main_window_, exit_road_),
+      scraper_(services.ui, globals_, main_window_),
+      programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()) {}
 
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;
@@ -33,6 +36,10 @@ void PlayerProgram::BindHandlers() {
   ui.BindHandler("OnMainWindowCreated", [this](const platform::ui::Event& event) {
     startup_road_.OnMainWindowCreated(platform::ui::Window(*event.source.GetProgram(), event.source.Id()));
   });
+  ui.BindHandler("OnCataloguePageLoaded",
+                 [this](const platform::ui::Event& event) { scraper_.OnCataloguePageLoaded(event.text); });
+  ui.BindHandler("OnFindPageLoaded",
+                 [this](const platform::ui::Event& event) { scraper_.OnFindPageLoaded(event.text); });
   const std::pair<std::string_view, std::function<void()>> handlers[] = {
       {"ShowPlayerView", [this] { main_window_.ShowPlayerView(); }},
       {"ShowCatalogueView", [this] { main_window_.ShowCatalogueView(); }},
@@ -45,10 +52,17 @@ void PlayerProgram::BindHandlers() {
       {"OnOptionsExitSelected", [this] { exit_road_.ExitPlayer(); }},
       {"LaunchUpdateAndExit", [this] { exit_road_.LaunchUpdateAndExit(); }},
       {"OnTrayUpdateSelected", [this] { exit_road_.LaunchUpdateAndExit(); }},
+      {"LoadCataloguePlaylist", [this] { programme_list_.LoadCataloguePlaylist(); }},
+      {"LoadFindPlaylist", [this] { programme_list_.LoadFindPlaylist(); }},
+      {"OnPlaylistItemActivated", [this] { programme_list_.OnPlaylistItemActivated(); }},
+      {"OnPreviousEpisodeClicked", [this] { programme_list_.OnPreviousEpisodeClicked(); }},
+      {"OnNextEpisodeClicked", [this] { programme_list_.OnNextEpisodeClicked(); }},
+      {"OnPausePlayClicked", [this] { programme_list_.OnPausePlayClicked(); }},
   };
   for (const auto& [name, handler] : handlers) {
     ui.BindHandler(name, [handler](const platform::ui::Event&) { handler(); });
   }
+  BindBrowserMenus(ui, main_window_);
   BindLaterHandlers(ui);
 }
 

@@ -2,6 +2,8 @@
 // The player program: its start code, the handlers bound by the names its layouts use,
 // and the finaliser.
 
+#include "player/catalogue/catalogue_scraper.h"
+#include "player/playback/programme_list.h"
 #include "player/startup/player_globals.h"
 #include "player/startup/player_services.h"
 #include "player/startup/remote_files.h"
@@ -32,6 +34,8 @@ class PlayerProgram {
   MainWindow main_window_;
   ExitRoad exit_road_;
   StartupRoad startup_road_;
+  CatalogueScraper scraper_;
+  ProgrammeList programme_list_;
 };
 
 }  // namespace korvane::player

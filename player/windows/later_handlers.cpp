@@ -6,18 +6,6 @@ namespace korvane::player {
 namespace {
 
 constexpr std::string_view kLaterHandlers[] = {
-    // Catalogue scraping and the programme list.
-    "OnCataloguePageLoaded",
-    "OnFindPageLoaded",
-    "LoadCataloguePlaylist",
-    "LoadFindPlaylist",
-    "OnPlaylistItemActivated",
-    "OnPausePlayClicked",
-    "OnNextEpisodeClicked",
-    "OnPreviousEpisodeClicked",
-    // Browser menus.
-    "PopupCatalogueMenu",
-    "PopupFindMenu",
     // Tray icon, options menu, close to the tray, customer service.
     "OnTrayIconEvent",
     "OnOptionsButtonClicked",

@@ -58,6 +58,23 @@ std::string PlayerProgramRun::TargetOf(const RemoteFile& file) const {
   return control_path + "home/" + Text(file.path);
 }
 
+void PlayerProgramRun::ServeQuietStart() const {
+  using namespace remote;
+  for (const auto& [file, value] : std::vector<std::pair<const RemoteFile*, Text>>{
+           {&kCataloguePage, CataloguePage()},
+           {&kFindPage, FindPage()},
+           {&kHomeAddress, HomeAddress()},
+           {&kTextAdSwitch, "0"},
+           {&kPauseAdSwitch, "1"},
+           {&kExitAdSwitch, "0"},
+           {&kProviderName, "演示影院"},
+           {&kVersionFlag, "no"},
+           {&kCornerAdSwitch, "0"},
+       }) {
+    Serve(*file, value);
+  }
+}
+
 std::string PlayerProgramRun::StatisticsTarget(std::string_view uid) const {
   return testing_support::ParseAddress(control_base_).path + Text(kStatisticsPagePath) + Text(uid);
 }

@@ -41,6 +41,12 @@ class PlayerProgramRun {
   std::string TargetOf(const RemoteFile& file) const;
   // The home address served: the server's own "home/" folder.
   Text HomeAddress() const;
+  // The two catalogue browsers' start pages, below the home address.
+  Text CataloguePage() const { return HomeAddress() + "pianku/"; }
+  Text FindPage() const { return HomeAddress() + "zhaopian/"; }
+  // A start that prompts no update and shows no text or corner ad; the pause-ad switch
+  // is "1".
+  void ServeQuietStart() const;
   std::string StatisticsTarget(std::string_view uid) const;
 
   // Every request of this program that the server saw, in order, and their targets.

@@ -9,15 +9,7 @@
 
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
-#include "platform/testing/fake_name_resolver.h"
-#include "platform/testing/fake_named_events.h"
-#include "platform/testing/fake_shell.h"
-#include "platform/testing/scripted_http_client.h"
-#include "platform/testing/temp_program_folder.h"
-#include "platform/ui/headless_backend.h"
-#include "platform/ui/script.h"
-#include "player/startup/player_program.h"
-#include "resources/player_resources.h"
+#include "tests/player/headless_player.h"
 #include "tests/support/stacking_checks.h"
 
 namespace korvane::player {
@@ -33,16 +25,8 @@ struct ListCase {
 
 void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
 
-class MainWindowViewsTest : public ::testing::TestWithParam<ListCase> {
+class MainWindowViewsTest : public ::testing::TestWithParam<ListCase>, protected testing::HeadlessPlayer {
  protected:
-  MainWindowViewsTest() {
-    folder_.Write("\\Config.ini", "");
-    folder_.Write("\\PlayerConfig.ini", "");
-    resolver_.Resolve("probe.test", "127.0.0.1");
-    backend_.SetDriver(&script_);
-  }
-
-  ui::Window Main() { return ui_.Windows().front(); }
   template <typename T = ui::Unit>
   T Control(std::string_view name) {
     return Main().Find<T>(name);
@@ -64,23 +48,6 @@ class MainWindowViewsTest : public ::testing::TestWithParam<ListCase> {
   // Start-up and the list handles leave the tabs with their layout pictures; every view
   // switch sets them.
   void ExpectView(View view, bool tabs_set = true);
-  void Run() {
-    PlayerProgram program(services_);
-    program.PlayerEntry();
-  }
-
-  platform::testing::TempProgramFolder folder_;
-  platform::testing::ScriptedHttpClient http_;
-  platform::testing::FakeNameResolver resolver_;
-  platform::testing::FakeNamedEvents events_;
-  platform::testing::FakeShell shell_;
-  ui::VirtualTimebase time_;
-  ui::HeadlessBackend backend_{time_, &http_};
-  ui::ResourceBundle resources_{embedded::PlayerResources()};
-  ui::Program ui_{backend_, resources_};
-  ui::Script script_;
-  PlayerServices services_{ui_, folder_.files(), http_, resolver_, events_, shell_,
-                           DeployedConstants(), "probe.test"};
 };
 
 struct Rect {
@@ -146,7 +113,7 @@ TEST_P(MainWindowViewsTest, EachViewSwitchSetsTheWholeStateTable) {
   Check(c.player_view, "player");
   Click("主界面播放按钮");
   Check(c.player_view, "player again");
-  Run();
+  RunPlayer();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,7 +142,7 @@ TEST_F(MainWindowViewsTest, TheListHandlesCloseAndOpenTheListAndStoreIt) {
   });
   Click("启动窗口最小化按钮");
   script_.Call([this] { EXPECT_EQ(Main().Position(), ui::WindowPosition::kMinimised); });
-  Run();
+  RunPlayer();
 }
 
 }  // namespace

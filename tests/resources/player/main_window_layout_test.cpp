@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <set>
@@ -118,6 +119,32 @@ const std::vector<ControlRow>& Rows() {
 const std::map<Text, Text> kWindowEvents = {{"Created", "OnMainWindowCreated"},
                                             {"TrayIconEvent", "OnTrayIconEvent"}};
 
+// The browser menus' items in order: caption, handler, icon; an empty caption is a
+// separator.
+struct MenuRow {
+  Text caption;
+  Text handler;
+  Text icon;
+};
+const std::map<Text, std::vector<MenuRow>> kBrowserMenus = {
+    {"浏览器菜单A",
+     {{" 返回", "OnCatalogueMenuBack", "pictures/menu_open.gif"},
+      {" 前进", "OnCatalogueMenuForward", ""},
+      {" 停止", "OnCatalogueMenuStop", ""},
+      {"", "", ""},
+      {" 刷新", "OnCatalogueMenuRefresh", ""},
+      {"", "", ""},
+      {" 返回播放器", "OnCatalogueMenuBackToPlayer", "pictures/menu_exit.gif"}}},
+    {"浏览器菜单B",
+     {{"返回", "OnFindMenuBack", "pictures/menu_open.gif"},
+      {"前进", "OnFindMenuForward", ""},
+      {"停止", "OnFindMenuStop", ""},
+      {"", "", ""},
+      {"刷新", "OnFindMenuRefresh", ""},
+      {"", "", ""},
+      {"返回播放器", "OnFindMenuBackToPlayer", "pictures/menu_exit.gif"}}},
+};
+
 class MainWindowLayoutTest : public ::testing::Test {
  protected:
   // Every handler the design names, bound to nothing: loading refuses a layout that names
@@ -127,6 +154,11 @@ class MainWindowLayoutTest : public ::testing::Test {
     for (const auto& [event, handler] : kWindowEvents) handlers.insert(handler);
     for (const ControlRow& row : Rows()) {
       for (const auto& [event, handler] : row.events) handlers.insert(handler);
+    }
+    for (const auto& [menu, rows] : kBrowserMenus) {
+      for (const MenuRow& row : rows) {
+        if (!row.handler.empty()) handlers.insert(row.handler);
+      }
     }
     for (const Text& handler : handlers) program_.BindHandler(handler, [](const Event&) {});
     window_ = program_.LoadWindow("MainWindow", false);
@@ -200,6 +232,23 @@ TEST_F(MainWindowLayoutTest, BarsHoldTheirButtons) {
     std::set<Text> children;
     for (UnitId id : Control(bar)->children) children.insert(program_.FindModel(id)->name);
     EXPECT_EQ(children, buttons);
+  }
+}
+
+TEST_F(MainWindowLayoutTest, BrowserMenusHoldTheirItemsInOrder) {
+  for (const auto& [name, rows] : kBrowserMenus) {
+    SCOPED_TRACE(AsChars(GbkToUtf8(name)));
+    const auto& menus = WindowModel().window_state->menus;
+    const auto menu = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.name == name; });
+    ASSERT_NE(menu, menus.end());
+    ASSERT_EQ(menu->items.size(), rows.size());
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+      const auto& item = menu->items[index];
+      EXPECT_EQ(item.separator, rows[index].caption.empty()) << index;
+      EXPECT_EQ(item.caption, rows[index].caption) << index;
+      EXPECT_EQ(item.handler, rows[index].handler) << index;
+      EXPECT_EQ(item.icon, rows[index].icon) << index;
+    }
   }
 }
 

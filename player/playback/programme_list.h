@@ -1,0 +1,56 @@
+#pragma once
+// The programme list: rebuilt from the last scrape whenever a catalogue page completes,
+// and the episode changes through the engine — previous, next, activation and the
+// pause/play toggle. Every change of episode stops the engine, hands it the pause-ad
+// page and the episode's address, then plays.
+
+#include "common/text.h"
+#include "platform/ui/program.h"
+#include "player/startup/player_globals.h"
+#include "player/startup/remote_files.h"
+#include "player/windows/main_window.h"
+
+namespace korvane::player {
+
+// Whether an address from a catalogue page may reach the engine: http and https, and
+// the original engine's own "qvod://" scheme, which the engine reports it cannot play.
+// A local path, "file:" or any other protocol could make the engine open what no page
+// should reach.
+bool IsPlayableEpisodeAddress(std::string_view address);
+
+class ProgrammeList {
+ public:
+  ProgrammeList(platform::ui::Program& ui, PlayerGlobals& globals, RemoteFiles& remote,
+                MainWindow& main_window, Text program_folder)
+      : ui_(ui),
+        globals_(globals),
+        remote_(remote),
+        main_window_(main_window),
+        program_folder_(std::move(program_folder)) {}
+
+  // PageComplete of either catalogue browser: the same rebuild, whichever page it was.
+  void LoadCataloguePlaylist() { RebuildPlaylist(); }
+  void LoadFindPlaylist() { RebuildPlaylist(); }
+  void OnPlaylistItemActivated();
+  void OnPreviousEpisodeClicked() { StepEpisode(-1); }
+  void OnNextEpisodeClicked() { StepEpisode(+1); }
+  void OnPausePlayClicked();
+  // The pause-ad page by the pause-ad switch, fetched anew and written as it came.
+  void LoadPauseAdPage();
+
+ private:
+  void RebuildPlaylist();
+  void StepEpisode(int step);
+  // Writes episode k's address into the engine when k is one of the addresses and the
+  // address may be played; false when nothing was written.
+  bool SetEpisodeAddress(int k);
+  platform::ui::PlaybackEngine Engine() const { return main_window_.Controls().player; }
+
+  platform::ui::Program& ui_;
+  PlayerGlobals& globals_;
+  RemoteFiles& remote_;
+  MainWindow& main_window_;
+  Text program_folder_;
+};
+
+}  // namespace korvane::player

@@ -111,8 +111,14 @@ std::vector<testing_support::RecordedRequest> PlayerProgramRun::PlayerRequests()
 
 ProgramRun PlayerProgramRun::Run(const std::string& script,
                                  const std::map<std::string, std::string>& variables) {
-  return testing_support::RunBlackBox({KORVANE_PLAYER_PROGRAM, temp_.path(), program_folder_}, script,
-                                      variables);
+  testing_support::StartedProgram started = Start(script, variables);
+  return testing_support::FinishBlackBox(started);
+}
+
+testing_support::StartedProgram PlayerProgramRun::Start(const std::string& script,
+                                                        const std::map<std::string, std::string>& variables) {
+  return testing_support::StartBlackBox({KORVANE_PLAYER_PROGRAM, temp_.path(), program_folder_}, script,
+                                        variables);
 }
 
 }  // namespace korvane::player::testing

@@ -55,6 +55,8 @@ class PlayerProgramRun {
   testing_support::TestHttpServer& Server() { return server_; }
 
   ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+  testing_support::StartedProgram Start(const std::string& script,
+                                        const std::map<std::string, std::string>& variables = {});
 
  private:
   std::filesystem::path ServedPath(const RemoteFile& file) const;

@@ -138,9 +138,12 @@ void DesktopBackend::Attach(Program& program) {
 
 void DesktopBackend::Guard(const std::function<void()>& action) {
   if (kept_failure_) return;  // the run is unwinding: nothing more reaches the program
+  ++handling_;
   try {
     action();
+    --handling_;
   } catch (...) {
+    --handling_;
     kept_failure_ = std::current_exception();
     for (auto& [token, loop] : running_loops_) g_main_loop_quit(loop);
   }
@@ -228,7 +231,11 @@ void DesktopBackend::WindowClosed(UnitModel& window) {
 
 void DesktopBackend::UnitChanged(UnitModel& unit) {
   for (auto& [id, shown] : windows_) {
-    if (id == unit.window->id) shown->Changed(unit);
+    if (id != unit.window->id) continue;
+    shown->Changed(unit);
+    // A handler may block next (a fetch, a copy): what it changed shows now, while input
+    // waits in the queue until it returns.
+    if (handling_ > 0) shown->DrawNow();
   }
 }
 

@@ -9,6 +9,10 @@
 // RunLoop throws it on, so it unwinds through the program's own frames as it does on the
 // headless backend.
 //
+// A change of the model made inside a handler is drawn before the handler goes on (it may
+// block in a fetch or a copy): only the changed window's pending layout and drawing run,
+// never input, timers or posted tasks, which wait until the handler returns.
+//
 // Browser and hypertext boxes are WebKit views (desktop_browser.h), the playback engine
 // plays with libmpv (desktop_engine.h), a window's tray icon is a GtkStatusIcon
 // (desktop_tray.h).
@@ -100,6 +104,7 @@ class DesktopBackend final : public Backend {
   TimerId next_timer_ = 1;
   std::vector<std::pair<UnitId, std::unique_ptr<DesktopWindow>>> windows_;  // opening order
   bool wait_cursor_ = false;
+  int handling_ = 0;  // depth of Guard: the program is running a handler
 };
 
 }  // namespace korvane::platform::ui::desktop

@@ -67,21 +67,21 @@ void PaintGradient(cairo_t* cr, const PaintOp& op) {
   cairo_pattern_destroy(pattern);
 }
 
-void PaintText(cairo_t* cr, const Font& font, const Text& text, Colour colour, double x, double y,
-               int wrap_width, Alignment alignment) {
+PangoLayout* NewTextLayout(cairo_t* cr, const Font& font, const Text& text, Colour colour) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   SetLayoutText(layout, font, text);
-  if (wrap_width > 0) {
-    pango_layout_set_width(layout, wrap_width * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_alignment(layout, alignment == Alignment::kCentre  ? PANGO_ALIGN_CENTER
-                                       : alignment == Alignment::kRight ? PANGO_ALIGN_RIGHT
-                                                                        : PANGO_ALIGN_LEFT);
-  }
   SetSourceColour(cr, OrDefault(colour, kBlack));
+  return layout;
+}
+
+void ShowLayout(cairo_t* cr, PangoLayout* layout, double x, double y) {
   cairo_move_to(cr, x, y);
   pango_cairo_show_layout(cr, layout);
   g_object_unref(layout);
+}
+
+void PaintText(cairo_t* cr, const Font& font, const Text& text, Colour colour, double x, double y) {
+  ShowLayout(cr, NewTextLayout(cr, font, text, colour), x, y);
 }
 
 void PaintDrawPanel(cairo_t* cr, const UnitModel& unit, int inset, int width, int height) {
@@ -93,17 +93,41 @@ void PaintDrawPanel(cairo_t* cr, const UnitModel& unit, int inset, int width, in
     switch (op.kind) {
       case PaintKind::kClear: FillRect(cr, op.colour_from, 0, 0, width, height); break;
       case PaintKind::kGradient: PaintGradient(cr, op); break;
-      case PaintKind::kText: PaintText(cr, op.font, op.text, op.colour_from, op.x, op.y, 0, Alignment::kLeft); break;
+      case PaintKind::kText: PaintText(cr, op.font, op.text, op.colour_from, op.x, op.y); break;
     }
   }
   cairo_restore(cr);
 }
 
-void PaintLabel(cairo_t* cr, const UnitModel& unit, int inset, int width) {
-  // A label that does not wrap still lines its text up within its width.
+// A word-wrapping label fills its width from the top; any other shows one line, centred
+// vertically and lined up within its width, cut off where it does not fit.
+void PaintLabel(cairo_t* cr, const UnitModel& unit, int inset, int width, int height) {
   const int text_width = std::max(1, width - 2 * inset);
-  PaintText(cr, unit.font, unit.caption, unit.text_colour, inset, inset,
-            unit.word_wrap || unit.alignment != Alignment::kLeft ? text_width : 0, unit.alignment);
+  PangoLayout* layout = NewTextLayout(cr, unit.font, unit.caption, unit.text_colour);
+  const PangoAlignment alignment = unit.alignment == Alignment::kCentre  ? PANGO_ALIGN_CENTER
+                                   : unit.alignment == Alignment::kRight ? PANGO_ALIGN_RIGHT
+                                                                         : PANGO_ALIGN_LEFT;
+  if (unit.word_wrap) {
+    pango_layout_set_width(layout, text_width * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout, alignment);
+    ShowLayout(cr, layout, inset, inset);
+    return;
+  }
+  pango_layout_set_single_paragraph_mode(layout, TRUE);
+  int line_width = 0;
+  int line_height = 0;
+  pango_layout_get_pixel_size(layout, &line_width, &line_height);
+  const int free_width = text_width - line_width;
+  const int x = inset + (alignment == PANGO_ALIGN_CENTER  ? free_width / 2
+                         : alignment == PANGO_ALIGN_RIGHT ? free_width
+                                                          : 0);
+  const int y = inset + (height - 2 * inset - line_height) / 2;
+  cairo_save(cr);
+  cairo_rectangle(cr, inset, inset, text_width, std::max(0, height - 2 * inset));
+  cairo_clip(cr);
+  ShowLayout(cr, layout, x, y);
+  cairo_restore(cr);
 }
 
 // An etched frame; a group box two pixels high or wide shows as an etched line.
@@ -118,9 +142,7 @@ void PaintGroupBox(cairo_t* cr, const UnitModel& unit, int width, int height) {
   pango_layout_get_pixel_size(layout, &text_width, &text_height);
   FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 6, 0, text_width + 4, text_height);
   SetSourceColour(cr, OrDefault(unit.text_colour, kBlack));
-  cairo_move_to(cr, 8, 0);
-  pango_cairo_show_layout(cr, layout);
-  g_object_unref(layout);
+  ShowLayout(cr, layout, 8, 0);
 }
 
 void ClipToRegion(cairo_t* cr, const RoundRegion& region) {
@@ -248,12 +270,13 @@ void PaintUnit(cairo_t* cr, const UnitModel& unit, PictureCache& pictures, Point
       break;
     case UnitKind::kLabel:
       FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
-      PaintLabel(cr, unit, inset, width);
+      PaintLabel(cr, unit, inset, width, height);
       break;
-    case UnitKind::kTransparentLabel: PaintLabel(cr, unit, inset, width); break;
+    case UnitKind::kTransparentLabel: PaintLabel(cr, unit, inset, width, height); break;
     case UnitKind::kGroupBox: PaintGroupBox(cr, unit, width, height); break;
     case UnitKind::kDrawPanel:
       FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+      PaintPicture(cr, pictures.Find(unit.pictures.normal), inset, inset);
       PaintDrawPanel(cr, unit, inset, width - 2 * inset, height - 2 * inset);
       break;
     default: break;

@@ -44,6 +44,8 @@ GtkWidget* InScrolledWindow(GtkWidget* widget, bool vertical_bar) {
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER,
                                  vertical_bar ? GTK_POLICY_AUTOMATIC : GTK_POLICY_EXTERNAL);
+  // A bar that stays while the rows do not fit, not one that shows only under the pointer.
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled), FALSE);
   gtk_container_add(GTK_CONTAINER(scrolled), widget);
   return scrolled;
 }
@@ -81,7 +83,36 @@ std::string WidgetCss(const UnitModel& unit) {
   if (unit.back_colour != kDefaultColour) {
     css += " background-color: " + CssColour(unit.back_colour) + "; background-image: none;";
   }
+  if (const DesktopPeer peer = Describe(unit.kind).peer; peer == DesktopPeer::kListView || peer == DesktopPeer::kTreeView) {
+    css += " -GtkTreeView-vertical-separator: 0;";
+  }
   return css + " }";
+}
+
+// Rows as high as a line of the font, with no gap between them.
+void FitRowsToFont(GtkTreeView* tree, const Font& font) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(GTK_WIDGET(tree), "Ag");
+  PangoFontDescription* description = NewFontDescription(font);
+  pango_layout_set_font_description(layout, description);
+  pango_font_description_free(description);
+  int line_width = 0;
+  int line_height = 0;
+  pango_layout_get_pixel_size(layout, &line_width, &line_height);
+  g_object_unref(layout);
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(gtk_tree_view_get_column(tree, 0)));
+  for (GList* cell = cells; cell != nullptr; cell = cell->next) {
+    gtk_cell_renderer_set_padding(GTK_CELL_RENDERER(cell->data), 2, 0);
+    gtk_cell_renderer_set_fixed_size(GTK_CELL_RENDERER(cell->data), -1, line_height);
+  }
+  g_list_free(cells);
+}
+
+// A close box only: no minimise or maximise button, no resizing frame. Set once the
+// window has its X window, before it is mapped.
+void OfferOnlyMoveAndClose(GtkWidget* toplevel) {
+  GdkWindow* frame = gtk_widget_get_window(toplevel);
+  gdk_window_set_functions(frame, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+  gdk_window_set_decorations(frame, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
 }
 
 void ApplyCss(GtkWidget* widget, GtkCssProvider* provider) {
@@ -122,6 +153,9 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
     gtk_window_set_type_hint(GTK_WINDOW(toplevel_), GDK_WINDOW_TYPE_HINT_DIALOG);
   }
   gtk_window_set_modal(GTK_WINDOW(toplevel_), state.modal);
+  if (state.frame == WindowFrame::kFixedDialog) {
+    g_signal_connect_after(toplevel_, "realize", G_CALLBACK(OfferOnlyMoveAndClose), nullptr);
+  }
   if (GdkPixbuf* pixbuf = NewPixbuf(pictures_.Find(state.icon))) {
     gtk_window_set_icon(GTK_WINDOW(toplevel_), pixbuf);
     g_object_unref(pixbuf);
@@ -183,6 +217,27 @@ void DesktopWindow::Changed(UnitModel& unit) {
     PlaceChild(parent, view.box, unit.rect.left, unit.rect.top);
   }
   Arrange(view.box, unit.children, view.outer);
+  const UnitModel* parent = unit.parent == 0 ? unit.window : program_.FindModel(unit.parent);
+  if (parent != nullptr) Restack(parent->children);
+}
+
+void DesktopWindow::DrawNow() {
+  if (!gtk_widget_get_mapped(toplevel_)) return;
+  gtk_container_check_resize(GTK_CONTAINER(toplevel_));  // places and sizes first
+  // GTK 3 draws from its frame clock in the loop; this paints the window's invalid
+  // region at once instead.
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  gdk_window_process_updates(gtk_widget_get_window(toplevel_), TRUE);
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  gdk_display_flush(gtk_widget_get_display(toplevel_));
+}
+
+void DesktopWindow::Restack(const std::vector<UnitId>& children) {
+  for (UnitId child : children) {
+    auto found = views_.find(child);
+    if (found == views_.end() || !gtk_widget_get_realized(found->second->box)) continue;
+    gdk_window_raise(gtk_widget_get_window(found->second->box));
+  }
 }
 
 void DesktopWindow::SyncWindow(const UnitModel& window) {
@@ -367,6 +422,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
     std::string css = WidgetCss(unit);
     if (css != view.css) {
       gtk_css_provider_load_from_data(view.style, css.c_str(), -1, nullptr);
+      if (GTK_IS_TREE_VIEW(view.widget)) FitRowsToFont(GTK_TREE_VIEW(view.widget), unit.font);
       view.css = std::move(css);
     }
   }

@@ -34,6 +34,8 @@ class DesktopWindow {
   DesktopWindow& operator=(const DesktopWindow&) = delete;
 
   void Changed(UnitModel& unit);
+  // Lays out and draws what is pending in this window now, without running the loop.
+  void DrawNow();
   GtkWindow* Toplevel() const { return GTK_WINDOW(toplevel_); }
   GtkWidget* ControlWidget(UnitId unit) const;
   // The page of a browser or hypertext box; nullptr for any other unit.
@@ -55,6 +57,9 @@ class DesktopWindow {
   void SyncView(View& view, const UnitModel& unit);
   // Puts the widgets of `children` into `layout` in z-order (back first), at their places.
   void Arrange(GtkWidget* layout, const std::vector<UnitId>& children, GtkWidget* own_widget);
+  // Stacks the X windows of `children` in z-order: showing a widget raises its window
+  // above its siblings.
+  void Restack(const std::vector<UnitId>& children);
   void DropView(UnitId id);
 
   static gboolean OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self);

@@ -19,7 +19,8 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
       exit_road_(services, globals_, remote_, main_window_),
       startup_road_(services, globals_, remote_, main_window_, exit_road_),
       scraper_(services.ui, globals_, main_window_),
-      programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()) {}
+      programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()),
+      tray_and_menus_(services.ui, main_window_) {}
 
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;
@@ -63,6 +64,7 @@ void PlayerProgram::BindHandlers() {
     ui.BindHandler(name, [handler](const platform::ui::Event&) { handler(); });
   }
   BindBrowserMenus(ui, main_window_);
+  tray_and_menus_.Bind();
   BindLaterHandlers(ui);
 }
 

@@ -10,6 +10,7 @@
 #include "player/startup/startup_road.h"
 #include "player/windows/exit_road.h"
 #include "player/windows/main_window.h"
+#include "player/windows/tray_and_menus.h"
 
 namespace korvane::player {
 
@@ -36,6 +37,7 @@ class PlayerProgram {
   StartupRoad startup_road_;
   CatalogueScraper scraper_;
   ProgrammeList programme_list_;
+  TrayAndMenus tray_and_menus_;
 };
 
 }  // namespace korvane::player

@@ -6,11 +6,15 @@ namespace korvane::player {
 namespace {
 
 constexpr std::string_view kLaterHandlers[] = {
-    // Tray icon, options menu, close to the tray, customer service.
-    "OnTrayIconEvent",
-    "OnOptionsButtonClicked",
-    "OnCloseButtonClicked",
+    // Customer service and the operator's site.
     "OnServiceButtonClicked",
+    "OnTraySiteSelected",
+    "OnOptionsSiteSelected",
+    // The settings and about windows.
+    "OnTraySettingsSelected",
+    "OnOptionsSettingsSelected",
+    "OnTrayAboutSelected",
+    "OnOptionsAboutSelected",
     // Text ads.
     "OnTextAd1Pressed",
     "OnTextAd2Pressed",

@@ -119,14 +119,36 @@ const std::vector<ControlRow>& Rows() {
 const std::map<Text, Text> kWindowEvents = {{"Created", "OnMainWindowCreated"},
                                             {"TrayIconEvent", "OnTrayIconEvent"}};
 
-// The browser menus' items in order: caption, handler, icon; an empty caption is a
+// The menus' items in order: caption, handler, icon and submenu; an empty caption is a
 // separator.
 struct MenuRow {
   Text caption;
   Text handler;
   Text icon;
+  std::vector<MenuRow> items = {};
 };
-const std::map<Text, std::vector<MenuRow>> kBrowserMenus = {
+const std::map<Text, std::vector<MenuRow>> kMenus = {
+    {"托盘菜单",
+     {{"打开软件", "OnTrayOpenSelected", "pictures/menu_open.gif"},
+      {"", "", ""},
+      {"设置", "OnTraySettingsSelected", ""},
+      {"", "", ""},
+      {"官方网站", "OnTraySiteSelected", ""},
+      {"程序升级", "OnTrayUpdateSelected", ""},
+      {"关于本程序", "OnTrayAboutSelected", ""},
+      {"", "", ""},
+      {"退出", "ExitPlayer", "pictures/menu_exit.gif"}}},
+    {"选项菜单",
+     {{" 显示设置 ", "", "pictures/menu_open.gif",
+       {{"总是置顶", "OnAlwaysOnTopSelected", ""}, {"取消置顶", "OnNotOnTopSelected", ""}}},
+      {"", "", ""},
+      {" 设置", "OnOptionsSettingsSelected", ""},
+      {"", "", ""},
+      {" 官方网站", "OnOptionsSiteSelected", ""},
+      {" 程序升级", "LaunchUpdateAndExit", ""},
+      {" 关于本程序", "OnOptionsAboutSelected", ""},
+      {"", "", ""},
+      {" 退出", "OnOptionsExitSelected", "pictures/menu_exit.gif"}}},
     {"浏览器菜单A",
      {{" 返回", "OnCatalogueMenuBack", "pictures/menu_open.gif"},
       {" 前进", "OnCatalogueMenuForward", ""},
@@ -155,13 +177,16 @@ class MainWindowLayoutTest : public ::testing::Test {
     for (const ControlRow& row : Rows()) {
       for (const auto& [event, handler] : row.events) handlers.insert(handler);
     }
-    for (const auto& [menu, rows] : kBrowserMenus) {
-      for (const MenuRow& row : rows) {
-        if (!row.handler.empty()) handlers.insert(row.handler);
-      }
-    }
+    for (const auto& [menu, rows] : kMenus) AddHandlers(rows, handlers);
     for (const Text& handler : handlers) program_.BindHandler(handler, [](const Event&) {});
     window_ = program_.LoadWindow("MainWindow", false);
+  }
+
+  static void AddHandlers(const std::vector<MenuRow>& rows, std::set<Text>& handlers) {
+    for (const MenuRow& row : rows) {
+      if (!row.handler.empty()) handlers.insert(row.handler);
+      AddHandlers(row.items, handlers);
+    }
   }
 
   const UnitModel& WindowModel() const { return *program_.FindModel(window_.Id()); }
@@ -235,20 +260,26 @@ TEST_F(MainWindowLayoutTest, BarsHoldTheirButtons) {
   }
 }
 
-TEST_F(MainWindowLayoutTest, BrowserMenusHoldTheirItemsInOrder) {
-  for (const auto& [name, rows] : kBrowserMenus) {
+void ExpectItems(const std::vector<MenuItem>& items, const std::vector<MenuRow>& rows) {
+  ASSERT_EQ(items.size(), rows.size());
+  for (std::size_t index = 0; index < rows.size(); ++index) {
+    const MenuItem& item = items[index];
+    EXPECT_EQ(item.separator, rows[index].caption.empty()) << index;
+    EXPECT_EQ(item.caption, rows[index].caption) << index;
+    EXPECT_EQ(item.handler, rows[index].handler) << index;
+    EXPECT_EQ(item.icon, rows[index].icon) << index;
+    ExpectItems(item.items, rows[index].items);
+  }
+}
+
+TEST_F(MainWindowLayoutTest, MenusHoldTheirItemsInOrder) {
+  const auto& menus = WindowModel().window_state->menus;
+  EXPECT_EQ(menus.size(), kMenus.size());
+  for (const auto& [name, rows] : kMenus) {
     SCOPED_TRACE(AsChars(GbkToUtf8(name)));
-    const auto& menus = WindowModel().window_state->menus;
     const auto menu = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.name == name; });
     ASSERT_NE(menu, menus.end());
-    ASSERT_EQ(menu->items.size(), rows.size());
-    for (std::size_t index = 0; index < rows.size(); ++index) {
-      const auto& item = menu->items[index];
-      EXPECT_EQ(item.separator, rows[index].caption.empty()) << index;
-      EXPECT_EQ(item.caption, rows[index].caption) << index;
-      EXPECT_EQ(item.handler, rows[index].handler) << index;
-      EXPECT_EQ(item.icon, rows[index].icon) << index;
-    }
+    ExpectItems(menu->items, rows);
   }
 }
 

@@ -19,6 +19,7 @@
 #include "platform/testing/fake_name_resolver.h"
 #include "platform/testing/fake_named_events.h"
 #include "platform/testing/fake_shell.h"
+#include "platform/testing/fake_system_settings.h"
 #include "platform/testing/temp_program_folder.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/script.h"
@@ -97,14 +98,15 @@ void BM_PlayerStartup(benchmark::State& state) {
     const std::unique_ptr<platform::HttpClient> http = platform::CreateCurlHttpClient();
     platform::testing::FakeNamedEvents events;
     platform::testing::FakeShell shell;
+    platform::testing::FakeSystemSettings settings;
     platform::ui::VirtualTimebase time;
     platform::ui::HeadlessBackend backend(time, http.get());
     platform::ui::ResourceBundle resources(embedded::PlayerResources());
     platform::ui::Program ui(backend, resources);
     platform::ui::Script script;
     backend.SetDriver(&script);
-    player::PlayerServices services{ui,     site.program_folder.files(), *http, resolver, events,
-                                    shell, {site.control, site.uid_prefix}, "probe.test"};
+    player::PlayerServices services{ui,    site.program_folder.files(), *http, resolver, events, shell,
+                                    settings, {site.control, site.uid_prefix}, "probe.test"};
     player::PlayerProgram program(services);
     program.PlayerEntry();  // ends as stalled once start-up and its loads have run
   }

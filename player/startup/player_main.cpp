@@ -14,7 +14,8 @@ int PlayerMain(platform::app::ProgramContext& platform) {
   player::PlayerServices services{platform.ui,           platform.files,
                                   platform.http,         platform.resolver,
                                   platform.named_events, platform.shell,
-                                  player::DeployedConstants(), Text(deploy::ProbeHost())};
+                                  platform.system_settings, player::DeployedConstants(),
+                                  Text(deploy::ProbeHost())};
   player::PlayerProgram program(services);
   return program.PlayerEntry();
 }

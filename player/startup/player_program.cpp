@@ -20,7 +20,11 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
       startup_road_(services, globals_, remote_, main_window_, exit_road_),
       scraper_(services.ui, globals_, main_window_),
       programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()),
-      tray_and_menus_(services.ui, main_window_) {}
+      tray_and_menus_(services.ui, main_window_),
+      panel_opener_(services.ui),
+      settings_window_({services.ui, services.shell, services.system_settings, services.files.GetRunDirectory()},
+                       globals_, main_window_, panel_opener_),
+      about_window_(services.ui, services.shell, globals_, panel_opener_) {}
 
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;
@@ -65,6 +69,9 @@ void PlayerProgram::BindHandlers() {
   }
   BindBrowserMenus(ui, main_window_);
   tray_and_menus_.Bind();
+  panel_opener_.Bind();
+  settings_window_.Bind();
+  about_window_.Bind();
   BindLaterHandlers(ui);
 }
 

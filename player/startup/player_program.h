@@ -8,8 +8,11 @@
 #include "player/startup/player_services.h"
 #include "player/startup/remote_files.h"
 #include "player/startup/startup_road.h"
+#include "player/windows/about_window.h"
 #include "player/windows/exit_road.h"
 #include "player/windows/main_window.h"
+#include "player/windows/panel_windows.h"
+#include "player/windows/settings_window.h"
 #include "player/windows/tray_and_menus.h"
 
 namespace korvane::player {
@@ -38,6 +41,9 @@ class PlayerProgram {
   CatalogueScraper scraper_;
   ProgrammeList programme_list_;
   TrayAndMenus tray_and_menus_;
+  PanelOpener panel_opener_;
+  SettingsWindow settings_window_;
+  AboutWindow about_window_;
 };
 
 }  // namespace korvane::player

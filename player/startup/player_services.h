@@ -8,6 +8,7 @@
 #include "platform/services/resolver.h"
 #include "platform/services/shell.h"
 #include "platform/services/single_instance.h"
+#include "platform/services/system_settings.h"
 #include "platform/ui/program.h"
 #include "player/startup/remote_files.h"
 
@@ -21,6 +22,8 @@ struct PlayerServices {
   platform::NamedEvents& named_events;
   // Under automation it records starts and opened addresses instead of making them.
   platform::Shell& shell;
+  // The registry values, the autostart entry and the screen saver of the settings window.
+  platform::SystemSettings& system_settings;
   BuiltInConstants constants;
   // The network probe's host name.
   Text probe_host;

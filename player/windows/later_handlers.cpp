@@ -10,11 +10,6 @@ constexpr std::string_view kLaterHandlers[] = {
     "OnServiceButtonClicked",
     "OnTraySiteSelected",
     "OnOptionsSiteSelected",
-    // The settings and about windows.
-    "OnTraySettingsSelected",
-    "OnOptionsSettingsSelected",
-    "OnTrayAboutSelected",
-    "OnOptionsAboutSelected",
     // Text ads.
     "OnTextAd1Pressed",
     "OnTextAd2Pressed",

@@ -6,6 +6,7 @@
 #include "platform/testing/fake_name_resolver.h"
 #include "platform/testing/fake_named_events.h"
 #include "platform/testing/fake_shell.h"
+#include "platform/testing/fake_system_settings.h"
 #include "platform/testing/scripted_http_client.h"
 #include "platform/testing/temp_program_folder.h"
 #include "platform/ui/headless_backend.h"
@@ -35,13 +36,14 @@ struct HeadlessPlayer {
   platform::testing::FakeNameResolver resolver_;
   platform::testing::FakeNamedEvents events_;
   platform::testing::FakeShell shell_;
+  platform::testing::FakeSystemSettings settings_;
   platform::ui::VirtualTimebase time_;
   platform::ui::HeadlessBackend backend_{time_, &http_};
   platform::ui::ResourceBundle resources_{embedded::PlayerResources()};
   platform::ui::Program ui_{backend_, resources_};
   platform::ui::Script script_;
-  PlayerServices services_{ui_, folder_.files(), http_, resolver_, events_, shell_,
-                           DeployedConstants(), "probe.test"};
+  PlayerServices services_{ui_,      folder_.files(),     http_,       resolver_, events_, shell_,
+                           settings_, DeployedConstants(), "probe.test"};
 };
 
 }  // namespace korvane::player::testing

@@ -7,8 +7,6 @@
 
 #include <vector>
 
-#include "common/cipher.h"
-#include "deploy/deployment.h"
 #include "tests/resources/player/window_layout_check.h"
 
 namespace korvane::player::testing {
@@ -131,9 +129,6 @@ ExpectedWindow SettingsWindow() {
   return window;
 }
 
-// The operator's site address, as the deployment builds it in, after "点击访问 ".
-const Text kSiteCaption = "点击访问 " + DecipherHexTextKey1(deploy::PlayerSiteAddress());
-
 ExpectedWindow AboutWindow() {
   // Character height 32 pixels (24 points), normal weight, GB2312, the default face.
   ExpectedControl name = Label("名称", {160, 35, 256, 40}, "Korvane影音系列");
@@ -148,12 +143,14 @@ ExpectedWindow AboutWindow() {
         .pictures = {"pictures/about_logo.gif", "", "", ""}},
        name,
        Label("版本", {160, 89, 264, 40}, "主程序版本：1.0.1212.29"),
-       Label("版本1", {160, 133, 264, 40}, "广告组件程序版本：1.0.1212.18"),
-       Label("版本2", {160, 155, 264, 40}, "视频网站程序版本：1.0.1212.20"),
+       // The companion programs' lines and the site label are the deployment's, set when
+       // the window is created.
+       Label("版本1", {160, 133, 264, 40}, ""),
+       Label("版本2", {160, 155, 264, 40}, ""),
        Label("版本3", {160, 178, 264, 40}, "软件升级程序版本：1.0.1212.22"),
        Label("版本4", {160, 221, 128, 40}, "软件开发商：Korvane"),
        Label("版本5", {160, 243, 128, 40}, "内容维护商：Korvane"),
-       LinkLabel("版本6", {296, 221, 176, 40}, kSiteCaption.c_str(), "OnMakerSiteLabelPressed"),
+       LinkLabel("版本6", {296, 221, 176, 40}, "点击访问 ", "OnMakerSiteLabelPressed"),
        LinkLabel("版本7", {296, 247, 232, 32}, "点击访问 ", "OnHomeLabelPressed")},
       "OnAboutButton1Clicked", "OnAboutButton2Clicked", "");
   return window;

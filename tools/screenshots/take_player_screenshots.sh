@@ -1,8 +1,9 @@
 #!/bin/bash
-# Takes the screenshots of Player's main window in docs/screenshots/: the player view with
-# the list open, the list closed, the film library and find film. They are what the
-# desktop screens test sees and checks: the real program on an X server of its own
-# (Xvfb), its views switched by a user's clicks (xdotool), against a local server that
+# Takes the screenshots of Player's windows in docs/screenshots/: the main window's player
+# view with the list open, the list closed, the film library and find film, and the
+# settings and about windows. They are what the desktop screens test sees and checks: the
+# real program on an X server of its own (Xvfb), driven by a user's clicks and keys
+# (xdotool), against a local server that
 # serves its remote files on the deployment's port (so no other Player test may run at
 # the same time). Run from anywhere after `cmake --preset debug`; the results are
 # committed.

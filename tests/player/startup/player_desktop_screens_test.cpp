@@ -1,7 +1,8 @@
 // The real `Player` on the desktop backend, on an X server of the test's own, against the
-// files the headless runs are served. A user's clicks (xdotool, Debian package xdotool)
-// switch the views, and the screen must show each control where the headless dump of the
-// same clicks puts it. With KORVANE_SCREENSHOT_FOLDER set, each view's window is also
+// files the headless runs are served. A user's clicks and keys (xdotool, Debian package
+// xdotool) switch the views and open the settings and about windows, and the screen must
+// show each control where the headless dump of the same actions puts it. With
+// KORVANE_SCREENSHOT_FOLDER set, each view's window and each of those windows is also
 // saved there as a PNG (tools/screenshots).
 
 #include <gtk/gtk.h>
@@ -66,10 +67,31 @@ std::ostream& operator<<(std::ostream& os, const ScreenRect& r) {
   return os << "[" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "]";
 }
 
-// Where the dump puts a control on the screen: its rectangle moved by its parents' and
-// the window's.
-ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_view name) {
-  const json window = run.WindowIn(label, "MainWindow");
+// The settings and about windows, opened from the options menu, and the pictures and
+// boxes they draw. The window's frame edges stand in front of everything.
+struct PanelStep {
+  const char* label;
+  const char* window;
+  const char* title;
+};
+constexpr PanelStep kPanels[] = {
+    {"player-settings", "SettingsWindow", "Korvane影音系列设置窗口"},
+    {"player-about", "AboutWindow", "Korvane影音系列关于窗口"},
+};
+constexpr const char* kPanelControls[] = {
+    "选项按钮", "关于按钮", "关闭按钮", "图形按钮1", "图形按钮2", "图形按钮3",
+    "开机启动", "始终置顶", "取消置顶", "模式1", "模式2", "模式3", "屏保选择", "始终置顶4", "LOGO",
+    "图片框4", "图片框3", "图片框1", "图片框2",
+};
+// The keys that pick " 设置" in the options menu popped up: its first item, the
+// separator stepped over, then the settings item.
+constexpr char kPickSettingsKeys[] = "Down Down Return";
+
+// Where the dump puts a control of `window` on the screen: its rectangle moved by its
+// parents' and the window's.
+ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_view name,
+                    std::string_view window_name = "MainWindow") {
+  const json window = run.WindowIn(label, window_name);
   json control = run.Control(label, name);
   ScreenRect rect{window["rect"][0], window["rect"][1], control["rect"][2], control["rect"][3]};
   for (; control.is_object(); control = run.Control(label, testing_support::Gbk(control["parent"]))) {
@@ -82,10 +104,10 @@ ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_v
 
 // The part of a control on screen: inside its parent, and inside the window's frame
 // lines, which stand in front of everything at its edges.
-ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name) {
+ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name, std::string_view window_name) {
   constexpr int kFrameLine = 2;
-  const json window = run.WindowIn(label, "MainWindow")["rect"];
-  ScreenRect seen = OnScreen(run, label, name);
+  const json window = run.WindowIn(label, window_name)["rect"];
+  ScreenRect seen = OnScreen(run, label, name, window_name);
   const auto clip = [&seen](int left, int top, int right, int bottom) {
     const int seen_right = std::min(seen.left + seen.width, right);
     const int seen_bottom = std::min(seen.top + seen.height, bottom);
@@ -96,7 +118,7 @@ ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view 
   };
   const json parent = run.Control(label, testing_support::Gbk(run.Control(label, name)["parent"]));
   if (parent.is_object()) {
-    const ScreenRect p = OnScreen(run, label, testing_support::Gbk(parent["name"]));
+    const ScreenRect p = OnScreen(run, label, testing_support::Gbk(parent["name"]), window_name);
     clip(p.left, p.top, p.left + p.width, p.top + p.height);
   }
   clip(window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
@@ -202,12 +224,12 @@ class PlayerDesktopScreensTest : public ::testing::Test {
     return script;
   }
 
-  // The main window on the X server: the shown window of that process with the title.
-  static std::string FindMainWindow(pid_t pid) {
+  // A window on the X server: the shown window of that process with the title.
+  static std::string FindWindow(pid_t pid, const Text& title = kTitle) {
     std::string id;
     WaitFor([&] {
       id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^" +
-                  std::string(AsChars(GbkToUtf8(kTitle))) + "$'");
+                  std::string(AsChars(GbkToUtf8(title))) + "$'");
       return !id.empty();
     });
     if (!id.empty() && id.back() == '\n') id.pop_back();
@@ -239,30 +261,49 @@ class PlayerDesktopScreensTest : public ::testing::Test {
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
   }
 
-  // What differs between the screen and the dump labelled `label`; empty when none does.
-  static std::vector<std::string> Differences(const Screen& screen, const ProgramRun& run, std::string_view label) {
+  // What differs between the controls of `window` on the screen and in the dump labelled
+  // `label`: each drawn control must put something in its rectangle, and the picture
+  // buttons (and, with `boxes_too`, the picture boxes) their GIF picture; empty when
+  // nothing differs.
+  template <std::size_t N>
+  static std::vector<std::string> Differences(const Screen& screen, const ProgramRun& run, std::string_view label,
+                                              std::string_view window, const char* const (&controls)[N],
+                                              bool boxes_too) {
     std::vector<std::string> differences;
-    for (const char* name : kDrawnControls) {
-      const ScreenRect rect = OnScreen(run, label, name);
-      if (run.Control(label, name)["shown"].get<bool>() && !screen.AnyNotBlack(rect)) {
+    for (const char* name : controls) {
+      const json control = run.Control(label, name);
+      if (!control.is_object() || testing_support::Gbk(control["window"]) != window) continue;
+      const ScreenRect rect = OnScreen(run, label, name, window);
+      if (control["shown"].get<bool>() && !screen.AnyNotBlack(rect)) {
         std::ostringstream what;
         what << AsChars(GbkToUtf8(name)) << " at " << rect << " is not drawn";
         differences.push_back(what.str());
       }
     }
-    for (const char* name : kDrawnControls) {
+    for (const char* name : controls) {
       const json control = run.Control(label, name);
-      if (!control["shown"].get<bool>() || control["kind"] != "PictureButton") continue;
+      if (!control.is_object() || testing_support::Gbk(control["window"]) != window || !control["shown"].get<bool>()) {
+        continue;
+      }
+      const bool compared = control["kind"] == "PictureButton" || (boxes_too && control["kind"] == "PictureBox");
+      if (!compared || !control.contains("pictures")) continue;
       const std::string file = control["pictures"]["normal"];
+      if (!file.ends_with(".gif")) continue;  // JPEG decoders may round differently
       GdkPixbuf* picture = gdk_pixbuf_new_from_file((std::string(KORVANE_PLAYER_RESOURCES "/") + file).c_str(), nullptr);
-      const ScreenRect rect = OnScreen(run, label, name);
-      if (picture == nullptr || !screen.Shows(rect, Seen(run, label, name), picture)) {
+      const ScreenRect rect = OnScreen(run, label, name, window);
+      if (picture == nullptr || !screen.Shows(rect, Seen(run, label, name, window), picture)) {
         std::ostringstream what;
         what << AsChars(GbkToUtf8(name)) << " at " << rect << " does not show " << file;
         differences.push_back(what.str());
       }
       if (picture != nullptr) g_object_unref(picture);
     }
+    return differences;
+  }
+
+  // The main window's controls, and each catalogue browser's page in its area.
+  static std::vector<std::string> Differences(const Screen& screen, const ProgramRun& run, std::string_view label) {
+    std::vector<std::string> differences = Differences(screen, run, label, "MainWindow", kDrawnControls, false);
     for (const BrowserPage& page : kPages) {
       if (!run.Control(label, page.browser)["shown"].get<bool>()) continue;
       const ScreenRect rect = OnScreen(run, label, page.browser);
@@ -293,7 +334,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  const std::string window = FindMainWindow(player.pid);
+  const std::string window = FindWindow(player.pid);
   ASSERT_FALSE(window.empty()) << "no main window shown";
   const json expected = headless.WindowIn(kViews[0].label, "MainWindow")["rect"];
   const ScreenRect shown = WindowGeometry(window);
@@ -313,6 +354,49 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   // The window has no user way out yet (the close box and the options menu come with the
   // windows around it): the test ends the process it started.
+  ::kill(player.pid, SIGTERM);
+  testing_support::FinishBlackBox(player);
+}
+
+// The options button's menu opens the settings window and its about tab the about window,
+// each centred over the main window as the headless dump of the same actions has it.
+TEST_F(PlayerDesktopScreensTest, TheSettingsAndAboutWindowsAreOnScreenWhereTheHeadlessDumpPutsThem) {
+  const ProgramRun headless = program_.Run(std::string("click 主界面选项按钮\nmenu \" 设置\"\ndump ") + kPanels[0].label +
+                                           "\nclick 关于按钮\ndump " + kPanels[1].label + "\n");
+  for (const PanelStep& panel : kPanels) {
+    ASSERT_TRUE(headless.WindowIn(panel.label, panel.window).is_object()) << panel.label << headless.error_output;
+  }
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  ASSERT_FALSE(FindWindow(player.pid).empty()) << "no main window shown";
+  const std::string shown_before = Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid));
+  Click(OnScreen(headless, kPanels[0].label, "主界面选项按钮"));
+  EXPECT_TRUE(WaitFor([&] {
+    return Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid)) != shown_before;
+  })) << "no menu shown";
+  const std::string keys = std::string("xdotool key --delay 100 ") + kPickSettingsKeys;
+  EXPECT_EQ(std::system(keys.c_str()), 0) << keys;
+
+  const char* screenshots = std::getenv("KORVANE_SCREENSHOT_FOLDER");
+  const PanelStep* previous = nullptr;
+  for (const PanelStep& panel : kPanels) {
+    SCOPED_TRACE(panel.label);
+    if (previous != nullptr) Click(OnScreen(headless, previous->label, "关于按钮", previous->window));
+    previous = &panel;
+    const std::string window = FindWindow(player.pid, panel.title);
+    ASSERT_FALSE(window.empty()) << "not shown";
+    const json expected = headless.WindowIn(panel.label, panel.window)["rect"];
+    const ScreenRect shown = WindowGeometry(window);
+    EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}), expected);
+    std::vector<std::string> differences;
+    WaitFor([&] {
+      return (differences = Differences(Screen(), headless, panel.label, panel.window, kPanelControls, true)).empty();
+    });
+    EXPECT_TRUE(differences.empty()) << Joined(differences);
+    if (screenshots != nullptr) Screen().Save(shown, fs::path(screenshots) / (std::string(panel.label) + ".png"));
+  }
+
   ::kill(player.pid, SIGTERM);
   testing_support::FinishBlackBox(player);
 }

@@ -50,9 +50,7 @@ TEST_F(AboutWindowTest, FillsInTheProviderTheHomeAddressAndTheDeploymentsTexts) 
     EXPECT_EQ(Caption("版本4"), "软件开发商：Korvane");
     EXPECT_EQ(window.Find<ui::PictureButton>("选项按钮").NormalPicture(), "pictures/about_options_tab.gif");
     EXPECT_EQ(window.Find<ui::PictureButton>("关于按钮").NormalPicture(), "pictures/about_about_tab.gif");
-    const std::pair<const char*, const char*> hints[] = {
-        {"关闭按钮", "关闭"}, {"图形按钮1", "确定"}, {"图形按钮2", "取消"}, {"图形按钮3", "应用"}};
-    for (const auto& [button, hint] : hints) EXPECT_EQ(window.Find<ui::Unit>(button).Hint(), hint) << button;
+    ExpectButtonHints(window);
   });
   RunPlayer();
 }

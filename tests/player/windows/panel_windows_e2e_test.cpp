@@ -16,6 +16,7 @@
 #include "platform/core/profile.h"
 #include "platform/services/linux_system_settings.h"
 #include "tests/player/startup/player_program_run.h"
+#include "tests/player/windows/settings_opening_cases.h"
 
 namespace korvane::player::testing {
 namespace {
@@ -27,7 +28,6 @@ constexpr char kOpenSettings[] = "click 主界面选项按钮\nmenu \" 设置\"\
 constexpr char kOpenAbout[] = "click 主界面选项按钮\nmenu \" 关于本程序\"\n";
 constexpr char kStartPageSection[] = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main";
 constexpr char kScreenSaverSection[] = "HKEY_CURRENT_USER\\Control Panel\\Desktop";
-constexpr const char* kBoxes[] = {"开机启动", "始终置顶", "取消置顶", "模式1", "模式2", "模式3", "屏保选择", "始终置顶4"};
 
 class PanelWindowsEndToEndTest : public ::testing::Test {
  protected:
@@ -50,10 +50,10 @@ class PanelWindowsEndToEndTest : public ::testing::Test {
   fs::path AutostartEntry() const { return config_home_.path() / "autostart" / "Player.desktop"; }
   void WriteAutostartEntry() const { program_.WriteFile(AutostartEntry(), "[Desktop Entry]\nExec=old\n"); }
 
-  // "1" or "0" for each of kBoxes in the dump labelled `label`.
+  // "1" or "0" for each of kSettingsBoxes in the dump labelled `label`.
   static std::string Ticks(const ProgramRun& run, std::string_view label) {
     std::string ticks;
-    for (const char* box : kBoxes) ticks += std::to_string(run.Control(label, box)["tick"].get<int>());
+    for (std::string_view box : kSettingsBoxes) ticks += std::to_string(run.Control(label, box)["tick"].get<int>());
     return ticks;
   }
   static bool OnTop(const ProgramRun& run, std::string_view label) {
@@ -70,14 +70,6 @@ class PanelWindowsEndToEndTest : public ::testing::Test {
   PlayerProgramRun program_;
   testing_support::TempFolder config_home_;
 };
-
-struct OpeningCase {
-  std::string name;
-  std::string settings;
-  std::string ticks;
-};
-
-void PrintTo(const OpeningCase& c, std::ostream* os) { *os << c.name; }
 
 class SettingsOpeningEndToEndTest : public PanelWindowsEndToEndTest,
                                     public ::testing::WithParamInterface<OpeningCase> {};
@@ -96,15 +88,7 @@ TEST_P(SettingsOpeningEndToEndTest, ShowsTheStoredSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, SettingsOpeningEndToEndTest,
-    ::testing::Values(OpeningCase{"EmptyFile", "", "01000000"},
-                      OpeningCase{"StickyOne", "[Config]\r\nSticky=1\r\n", "00100000"},
-                      OpeningCase{"RenderingOne", "[Config]\r\nRendering=1\r\n", "01010000"},
-                      OpeningCase{"RenderingTwo", "[Config]\r\nRendering=2\r\n", "01001000"},
-                      OpeningCase{"RenderingThree", "[Config]\r\nRendering=3\r\n", "01000100"},
-                      OpeningCase{"ScreenOne", "[Config]\r\nScreen=1\r\n", "01000010"},
-                      OpeningCase{"StartOne", "[Config]\r\nStart=1\r\n", "11000000"},
-                      OpeningCase{"StartTwo", "[Config]\r\nStart=2\r\n", "01000000"},
-                      OpeningCase{"StartNotANumber", "[Config]\r\nStart=abc\r\n", "01000000"}),
+    ::testing::ValuesIn(kOpeningCases),
     [](const auto& info) { return info.param.name; });
 
 // A fresh installation: 始终置顶 opens ticked, so Apply puts the main window on top and

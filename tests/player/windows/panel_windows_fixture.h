@@ -13,13 +13,10 @@
 #include "platform/core/profile.h"
 #include "player/startup/remote_files.h"
 #include "tests/player/headless_player.h"
+#include "tests/player/windows/settings_opening_cases.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::player::testing {
-
-// The check boxes of the settings window in the order Ticks() lists them.
-inline constexpr std::string_view kSettingsBoxes[] = {"开机启动", "始终置顶", "取消置顶", "模式1",
-                                                      "模式2",    "模式3",    "屏保选择", "始终置顶4"};
 
 // How the user opens a window: the options button's menu, or the tray menu of the main
 // window hidden in the tray.
@@ -82,6 +79,12 @@ class PanelWindowsFixture : protected HeadlessPlayer {
     return ticks;
   }
   bool MainOnTop() { return Main().AlwaysOnTop(); }
+  // Both windows hint their close, OK, cancel and apply buttons alike.
+  static void ExpectButtonHints(const ui::Window& window) {
+    const std::pair<const char*, const char*> hints[] = {
+        {"关闭按钮", "关闭"}, {"图形按钮1", "确定"}, {"图形按钮2", "取消"}, {"图形按钮3", "应用"}};
+    for (const auto& [button, hint] : hints) EXPECT_EQ(window.Find<ui::Unit>(button).Hint(), hint) << button;
+  }
 };
 
 }  // namespace korvane::player::testing

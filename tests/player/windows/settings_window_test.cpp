@@ -19,14 +19,6 @@ using platform::kScreenKey;
 using platform::kStartKey;
 using platform::kStickyKey;
 
-struct OpeningCase {
-  std::string name;
-  std::string settings;  // PlayerConfig.ini
-  std::string ticks;     // of kSettingsBoxes
-};
-
-void PrintTo(const OpeningCase& c, std::ostream* os) { *os << c.name; }
-
 class SettingsOpeningTest : public ::testing::TestWithParam<OpeningCase>, protected PanelWindowsFixture {};
 
 TEST_P(SettingsOpeningTest, TicksTheBoxesByTheStoredNumbers) {
@@ -42,23 +34,7 @@ TEST_P(SettingsOpeningTest, TicksTheBoxesByTheStoredNumbers) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, SettingsOpeningTest,
-    ::testing::Values(
-        // Start, always on top, not on top, modes 1 to 3, screen saver, start page.
-        OpeningCase{"EmptyFile", "", "01000000"},
-        OpeningCase{"StickyOne", "[Config]\r\nSticky=1\r\n", "00100000"},
-        OpeningCase{"StickyTwoTicksNeither", "[Config]\r\nSticky=2\r\n", "00000000"},
-        OpeningCase{"StickyWithinTheTolerance", "[Config]\r\nSticky=0.00000001\r\n", "01000000"},
-        OpeningCase{"StartOne", "[Config]\r\nStart=1\r\n", "11000000"},
-        OpeningCase{"StartOneAfterABlank", "[Config]\r\nStart= 1\r\n", "11000000"},
-        OpeningCase{"StartTwo", "[Config]\r\nStart=2\r\n", "01000000"},
-        OpeningCase{"StartWithoutANumber", "[Config]\r\nStart=abc\r\n", "01000000"},
-        OpeningCase{"RenderingOne", "[Config]\r\nRendering=1\r\n", "01010000"},
-        OpeningCase{"RenderingTwo", "[Config]\r\nRendering=2\r\n", "01001000"},
-        OpeningCase{"RenderingThree", "[Config]\r\nRendering=3\r\n", "01000100"},
-        OpeningCase{"RenderingFour", "[Config]\r\nRendering=4\r\n", "01000000"},
-        OpeningCase{"ScreenOne", "[config]\r\nscreen=1\r\n", "01000010"},
-        OpeningCase{"ScreenZero", "[Config]\r\nScreen=0\r\n", "01000000"},
-        OpeningCase{"Everything", "[Config]\r\nStart=1\r\nSticky=1\r\nRendering=3\r\nScreen=1\r\n", "10100110"}),
+    ::testing::ValuesIn(kOpeningCases),
     [](const auto& info) { return info.param.name; });
 
 class SettingsWindowTest : public ::testing::Test, protected PanelWindowsFixture {};
@@ -71,9 +47,7 @@ TEST_F(SettingsWindowTest, ShowsTheOptionsTabAndHintsItsButtons) {
     EXPECT_FALSE(Main().Interactive());
     EXPECT_EQ(window.Find<ui::PictureButton>("选项按钮").NormalPicture(), "pictures/settings_options_tab.gif");
     EXPECT_EQ(window.Find<ui::PictureButton>("关于按钮").NormalPicture(), "pictures/settings_about_tab.gif");
-    const std::pair<const char*, const char*> hints[] = {
-        {"关闭按钮", "关闭"}, {"图形按钮1", "确定"}, {"图形按钮2", "取消"}, {"图形按钮3", "应用"}};
-    for (const auto& [button, hint] : hints) EXPECT_EQ(window.Find<ui::Unit>(button).Hint(), hint) << button;
+    ExpectButtonHints(window);
   });
   RunPlayer();
 }

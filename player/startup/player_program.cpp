@@ -20,7 +20,7 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
       startup_road_(services, globals_, remote_, main_window_, exit_road_),
       scraper_(services.ui, globals_, main_window_),
       programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()),
-      tray_and_menus_(services.ui, main_window_) {}
+      tray_and_menus_(services, globals_, remote_, main_window_) {}
 
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;

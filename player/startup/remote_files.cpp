@@ -6,7 +6,7 @@
 namespace korvane::player {
 
 BuiltInConstants DeployedConstants() {
-  return {deploy::PlayerControlBase(), deploy::PlayerUidPrefix()};
+  return {deploy::PlayerControlBase(), deploy::PlayerUidPrefix(), deploy::PlayerChatPrefix()};
 }
 
 Text RemoteFiles::ControlBase() const { return DecipherHexTextKey1(constants_.control_constant); }

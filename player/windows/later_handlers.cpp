@@ -6,10 +6,6 @@ namespace korvane::player {
 namespace {
 
 constexpr std::string_view kLaterHandlers[] = {
-    // Customer service and the operator's site.
-    "OnServiceButtonClicked",
-    "OnTraySiteSelected",
-    "OnOptionsSiteSelected",
     // The settings and about windows.
     "OnTraySettingsSelected",
     "OnOptionsSettingsSelected",

@@ -383,7 +383,10 @@ void Program::PopupMenu(const Window& window, std::string_view menu_name, std::o
   menus_.push_back(record);
   if (picked == nullptr || picked->handler.empty()) return;
   backend_.Post([this, window_id = model->id, handler = picked->handler, caption = picked->caption] {
-    if (FindModel(window_id) == nullptr) return;
+    // As a click: a window behind a modal one takes no pick, also from a menu that was
+    // open before the modal window.
+    const UnitModel* owner = FindModel(window_id);
+    if (owner == nullptr || owner->window_state->disabled_by_modal > 0) return;
     auto found = handlers_.find(handler);
     if (found == handlers_.end()) return;
     std::shared_ptr<Handler> run = found->second;
@@ -525,6 +528,9 @@ bool Program::UserCloseBox(const Window& window) {
 bool Program::UserTrayEvent(const Window& window, int value) {
   UnitModel* model = FindModel(window.Id());
   if (model == nullptr || !model->IsWindow() || !model->window_state->tray.shown) return false;
+  // The icon of a window behind a modal one is as disabled as the window: a tray menu
+  // there would open a second modal window or end the program inside the modal loop.
+  if (model->window_state->disabled_by_modal > 0) return false;
   RaiseEvent(model->id, "TrayIconEvent", {value});
   return true;
 }

@@ -120,7 +120,8 @@ class Program : private UserInput, private BackendReports {
 
   MessageBoxAnswer ShowMessageBox(const Text& text, MessageBoxStyle style, const Text& title);
   // Pops up the window's menu at `at` (the mouse position when left out); the picked
-  // item's Selected handler runs from the loop after this returns.
+  // item's Selected handler runs from the loop after this returns, unless the window is
+  // behind a modal one by then (a pick is input, refused there as a click is).
   void PopupMenu(const Window& window, std::string_view menu_name, std::optional<Point> at = {});
   int GetMouseX();
   int GetMouseY();

@@ -89,8 +89,11 @@ class Views {
 
   // Questions to the user, answered before the call returns.
   virtual MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) = 0;
-  // The path of item numbers (one per menu level) of the item picked, none when dismissed.
-  virtual std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) = 0;
+  // Pops up a menu of `window`, drawn by the window's menu skin, at `at` (screen
+  // coordinates), also while the window is hidden. The path of item numbers (one per menu
+  // level) of the item picked, none when dismissed.
+  virtual std::optional<std::vector<int>> TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                         Point at) = 0;
 
   virtual Point MousePosition() = 0;
   virtual Point ScreenSize() = 0;

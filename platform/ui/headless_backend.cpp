@@ -111,7 +111,7 @@ MessageBoxAnswer HeadlessBackend::AskMessageBox(const MessageBoxRequest& request
   return answers.front();
 }
 
-std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const MenuModel& menu, Point) {
+std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const UnitModel&, const MenuModel& menu, Point) {
   std::optional<std::vector<Text>> pick = driver_ == nullptr ? std::nullopt : driver_->TakeMenuPick();
   if (!pick || pick->empty()) return std::nullopt;
   std::vector<int> path;

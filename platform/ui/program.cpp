@@ -365,7 +365,7 @@ void Program::PopupMenu(const Window& window, std::string_view menu_name, std::o
   if (menu == nullptr) throw LayoutError("window " + model->name + " has no menu " + Text(menu_name));
   Point where = at ? *at : backend_.MousePosition();
   MenuRecord record{model->name, menu->name, where, {}};
-  std::optional<std::vector<int>> path = backend_.TrackPopupMenu(*menu, where);
+  std::optional<std::vector<int>> path = backend_.TrackPopupMenu(*model, *menu, where);
   const MenuItem* picked = nullptr;
   if (path) {
     const std::vector<MenuItem>* items = &menu->items;

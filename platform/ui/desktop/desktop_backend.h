@@ -70,7 +70,8 @@ class DesktopBackend final : public Backend {
   void WindowClosed(UnitModel& window) override;
   void UnitChanged(UnitModel& unit) override;
   MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
-  std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
+  std::optional<std::vector<int>> TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                 Point at) override;
   Point MousePosition() override;
   Point ScreenSize() override;
   void SetWaitCursor(bool waiting) override;

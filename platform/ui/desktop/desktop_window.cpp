@@ -533,12 +533,24 @@ gboolean DesktopWindow::OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow
   return FALSE;
 }
 
+bool DesktopWindow::DragsWindow(const UnitModel* pressed) const {
+  const UnitModel* window = program_.FindModel(id_);
+  if (window == nullptr || !window->window_state->draggable || !Window(program_, id_).Interactive()) return false;
+  if (pressed == nullptr) return true;  // the background
+  // A picture or a text that does nothing with the press is background to the user.
+  const bool background_kind = pressed->kind == UnitKind::kPictureBox || pressed->kind == UnitKind::kLabel ||
+                               pressed->kind == UnitKind::kTransparentLabel;
+  return background_kind && !pressed->events.contains("LeftButtonDown") && !pressed->events.contains("Clicked");
+}
+
+void DesktopWindow::BeginDrag(const GdkEventButton& press) {
+  gtk_window_begin_move_drag(GTK_WINDOW(toplevel_), static_cast<gint>(press.button), static_cast<gint>(press.x_root),
+                             static_cast<gint>(press.y_root), press.time);
+}
+
 gboolean DesktopWindow::OnRootPress(GtkWidget*, GdkEventButton* event, DesktopWindow* self) {
-  const UnitModel* window = self->program_.FindModel(self->id_);
-  if (window == nullptr || event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
-  if (!window->window_state->draggable || !Window(self->program_, self->id_).Interactive()) return FALSE;
-  gtk_window_begin_move_drag(GTK_WINDOW(self->toplevel_), static_cast<gint>(event->button),
-                             static_cast<gint>(event->x_root), static_cast<gint>(event->y_root), event->time);
+  if (event->button != 1 || event->type != GDK_BUTTON_PRESS || !self->DragsWindow(nullptr)) return FALSE;
+  self->BeginDrag(*event);
   return TRUE;
 }
 
@@ -579,6 +591,10 @@ gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {
 
 gboolean DesktopWindow::OnPress(GtkWidget* widget, GdkEventButton* event, View* view) {
   if (event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (const UnitModel* unit = view->owner->program_.FindModel(view->id); unit != nullptr && view->owner->DragsWindow(unit)) {
+    view->owner->BeginDrag(*event);
+    return TRUE;
+  }
   view->pointer.pressed = true;
   gtk_widget_queue_draw(widget);
   Program& program = view->owner->program_;

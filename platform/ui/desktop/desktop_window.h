@@ -61,6 +61,10 @@ class DesktopWindow {
   // above its siblings.
   void Restack(const std::vector<UnitId>& children);
   void DropView(UnitId id);
+  // Whether a left press moves the window: on its background (`pressed` null), or on a
+  // picture box or label without a handler for it, in a draggable window that takes input.
+  bool DragsWindow(const UnitModel* pressed) const;
+  void BeginDrag(const GdkEventButton& press);
 
   static gboolean OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self);
   static gboolean OnRootPress(GtkWidget* widget, GdkEventButton* event, DesktopWindow* self);

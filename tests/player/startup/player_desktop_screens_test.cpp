@@ -1,13 +1,16 @@
 // The real `Player` on the desktop backend, on an X server of the test's own, against the
 // files the headless runs are served. A user's clicks (xdotool, Debian package xdotool)
 // switch the views, and the screen must show each control where the headless dump of the
-// same clicks puts it. With KORVANE_SCREENSHOT_FOLDER set, each view's window is also
-// saved there as a PNG (tools/screenshots).
+// same clicks puts it; the options and tray menus must open where the headless dump of
+// the same input records them. With KORVANE_SCREENSHOT_FOLDER set, each view's window and
+// each menu are also saved there as PNGs (tools/screenshots).
 
 #include <gtk/gtk.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -315,6 +318,163 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   // windows around it): the test ends the process it started.
   ::kill(player.pid, SIGTERM);
   testing_support::FinishBlackBox(player);
+}
+
+struct ScreenPoint {
+  int x = 0, y = 0;
+};
+
+// The popup menus on the desktop, with a notification area on the X server (trayer,
+// Debian package trayer) for the tray icon: each menu opens at the mouse, where the
+// headless dump of the same input records it.
+class PlayerDesktopMenusTest : public PlayerDesktopScreensTest {
+ protected:
+  PlayerDesktopMenusTest() {
+    tray_ = ::fork();
+    if (tray_ == 0) {
+      const char* argv[] = {"trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel", "--width", "120",
+                            "--height", "24", nullptr};
+      ::execvp("trayer", const_cast<char**>(argv));
+      ::_exit(127);
+    }
+  }
+  ~PlayerDesktopMenusTest() override {
+    if (tray_ <= 0) return;
+    ::kill(tray_, SIGTERM);
+    ::waitpid(tray_, nullptr, 0);
+  }
+
+  // The ids of the windows shown at the top of the X server: a popup menu is one.
+  static std::vector<std::string> ShownWindows() {
+    std::istringstream ids(Output("xdotool search --onlyvisible --maxdepth 1 --class ''"));
+    std::vector<std::string> shown;
+    for (std::string id; ids >> id;) shown.push_back(id);
+    return shown;
+  }
+  // The window that shows after `before` was taken, once it is shown; empty after 60 s.
+  static std::string NewWindow(const std::vector<std::string>& before) {
+    std::string found;
+    WaitFor([&] {
+      for (const std::string& id : ShownWindows()) {
+        if (std::find(before.begin(), before.end(), id) == before.end()) found = id;
+      }
+      return !found.empty();
+    });
+    return found;
+  }
+  static bool Xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
+  static std::string At(ScreenPoint point) { return std::to_string(point.x) + " " + std::to_string(point.y); }
+  // The rectangle that holds both.
+  static ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
+    const int left = std::min(a.left, b.left);
+    const int top = std::min(a.top, b.top);
+    return {left, top, std::max(a.left + a.width, b.left + b.width) - left,
+            std::max(a.top + a.height, b.top + b.height) - top};
+  }
+  // Where the dump labelled `label` records the latest menu popped up.
+  static ScreenPoint MenuAt(const ProgramRun& run, std::string_view label) {
+    json at;
+    bool in_dump = false;
+    for (const json& record : run.records) {
+      if (record.value("record", "") == "dump") in_dump = record.value("label", "") == label;
+      if (in_dump && record.value("record", "") == "menu") at = record["at"];
+    }
+    return at.is_array() ? ScreenPoint{at[0], at[1]} : ScreenPoint{-1, -1};
+  }
+  static void Save(const ScreenRect& rect, const char* name) {
+    if (const char* folder = std::getenv("KORVANE_SCREENSHOT_FOLDER")) Screen().Save(rect, fs::path(folder) / name);
+  }
+
+  pid_t tray_ = -1;
+};
+
+// The menu's window lies at the point the menu was popped up at.
+void ExpectMenuAt(const ScreenRect& menu, ScreenPoint at) {
+  EXPECT_EQ(menu.left, at.x);
+  EXPECT_EQ(menu.top, at.y);
+  EXPECT_GT(menu.width, 60);
+  EXPECT_GT(menu.height, 60);
+}
+
+TEST_F(PlayerDesktopMenusTest, TheOptionsAndTrayMenusOpenAtTheMouseWhereTheHeadlessDumpPutsThem) {
+  const ProgramRun start = program_.Run("dump start\n");
+  const ScreenRect options = OnScreen(start, "start", "主界面选项按钮");
+  const ScreenRect close = OnScreen(start, "start", "启动窗口关闭按钮");
+  const ScreenPoint options_at{options.left + options.width / 2, options.top + options.height / 2};
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  const std::string window = FindMainWindow(player.pid);
+  ASSERT_FALSE(window.empty()) << "no main window shown";
+  const ScreenRect shown = WindowGeometry(window);
+  std::string panel = Output("xdotool search --onlyvisible --name '^panel$'");
+  ASSERT_FALSE(panel.empty()) << "no notification area (trayer)";
+  panel.erase(panel.find('\n'));
+  const ScreenRect tray_area = WindowGeometry(panel);
+
+  // The options menu, its submenu opened by the pointer resting on its first item.
+  std::vector<std::string> before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At(options_at) + " click 1"));
+  const std::string menu = NewWindow(before);
+  ASSERT_FALSE(menu.empty()) << "no options menu";
+  const ScreenRect options_menu = WindowGeometry(menu);
+  before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({options_menu.left + 40, options_menu.top + 14})));
+  const std::string submenu = NewWindow(before);
+  ASSERT_FALSE(submenu.empty()) << "no submenu";
+  const ScreenRect display_submenu = WindowGeometry(submenu);
+  EXPECT_GE(display_submenu.left, options_menu.left + options_menu.width / 2);  // beside its item
+  ::sleep(1);  // the item's highlight drawn
+  Save(Union(Union(shown, options_menu), display_submenu), "player-options-menu.png");
+  ASSERT_TRUE(Xdotool("key Escape key Escape mousemove --sync 0 300"));
+  EXPECT_TRUE(WaitFor([&] {
+    const std::vector<std::string> now = ShownWindows();
+    return std::find(now.begin(), now.end(), menu) == now.end() && std::find(now.begin(), now.end(), submenu) == now.end();
+  })) << "the menus stay open";
+
+  // Into the tray, and the tray menu at a right click on the icon.
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({close.left + close.width / 2, close.top + close.height / 2}) +
+                      " click 1 mousemove --sync 0 300"));
+  EXPECT_TRUE(WaitFor([&] { return Output("xdotool search --onlyvisible --name '^" +
+                                          std::string(AsChars(GbkToUtf8(kTitle))) + "$'").empty(); }));
+  const ScreenPoint icon_at{tray_area.left + 12, tray_area.top + 12};
+  ::sleep(1);  // the icon docked
+  before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At(icon_at) + " click 3"));
+  const std::string tray_menu_window = NewWindow(before);
+  ASSERT_FALSE(tray_menu_window.empty()) << "no tray menu";
+  const ScreenRect tray_menu = WindowGeometry(tray_menu_window);
+  ::sleep(1);
+  Save(Union(tray_area, tray_menu), "player-tray-menu.png");
+
+  // "退出", the menu's last item, runs the exit road: the program ends by itself.
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({tray_menu.left + 30, tray_menu.top + tray_menu.height - 12}) +
+                      " click 1"));
+  int status = 0;
+  const bool ended = WaitFor([&] { return ::waitpid(player.pid, &status, WNOHANG) == player.pid; });
+  if (ended) {
+    player.status = status;
+  } else {
+    ::kill(player.pid, SIGTERM);
+  }
+  const ProgramRun run = testing_support::FinishBlackBox(player);
+  EXPECT_TRUE(ended) << "the exit item did not end the program";
+  EXPECT_EQ(run.exit_code, 0) << run.error_output;
+
+  // The same input headless (with the desktop program ended, whose single-instance event
+  // would end this one): the menus where the dump records them.
+  const ProgramRun same = program_.Run("mouse " + At(options_at) + "\nclick 主界面选项按钮\ndump options\n" +
+                                       "click 启动窗口关闭按钮\nmouse " + At(icon_at) + "\ntray 3\ndump tray\n");
+  EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}), same.WindowIn("options", "MainWindow")["rect"]);
+  {
+    SCOPED_TRACE("options menu");
+    ExpectMenuAt(options_menu, MenuAt(same, "options"));
+  }
+  {
+    SCOPED_TRACE("tray menu");
+    ExpectMenuAt(tray_menu, MenuAt(same, "tray"));
+    EXPECT_FALSE(same.WindowIn("tray", "MainWindow")["visible"].get<bool>());
+  }
 }
 
 }  // namespace

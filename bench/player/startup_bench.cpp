@@ -104,7 +104,7 @@ void BM_PlayerStartup(benchmark::State& state) {
     platform::ui::Script script;
     backend.SetDriver(&script);
     player::PlayerServices services{ui,     site.program_folder.files(), *http, resolver, events,
-                                    shell, {site.control, site.uid_prefix}, "probe.test"};
+                                    shell, {site.control, site.uid_prefix, {}}, "probe.test"};
     player::PlayerProgram program(services);
     program.PlayerEntry();  // ends as stalled once start-up and its loads have run
   }

@@ -76,16 +76,6 @@ void Program::CheckHandlersBound(const UnitModel& window) const {
   }
 }
 
-bool Program::CanLoadWindow(std::string_view layout_name) const {
-  if (!resources_.FindLayout(layout_name)) return false;
-  try {
-    CheckHandlersBound(*LoadLayout(resources_, layout_name).window);
-    return true;
-  } catch (const LayoutError&) {
-    return false;
-  }
-}
-
 void Program::Register(UnitModel& unit) { units_[unit.id] = &unit; }
 
 Window Program::LoadWindow(std::string_view layout_name, bool modal) {

@@ -93,10 +93,6 @@ class Program : private UserInput, private BackendReports {
   // window has closed, then the finaliser. Returns the exit code: 0, or EndProgram's.
   int Run(const std::function<void()>& start);
 
-  // Whether the layout is held and every handler it names is bound, so LoadWindow would
-  // open it: a window whose feature is not built yet is not.
-  bool CanLoadWindow(std::string_view layout_name) const;
-
   // Opens a window from its layout. Throws LayoutError for a faulty layout or a handler
   // name that is not bound.
   Window LoadWindow(std::string_view layout_name, bool modal);

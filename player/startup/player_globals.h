@@ -64,6 +64,8 @@ struct PlayerGlobals {
   int title_row_index = 0;
   int playing_index = 0;
   Text button_setting;
+  // Ticks left before the corner ad shows itself.
+  int corner_ad_countdown = 0;
 };
 
 // Makes every value empty: no expression compiled, no match, no address.

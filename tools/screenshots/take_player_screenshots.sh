@@ -1,6 +1,7 @@
 #!/bin/bash
 # Takes the screenshots of Player's main window in docs/screenshots/: the player view with
-# the list open, the list closed, the film library and find film. They are what the
+# the list open, the list closed, the film library and find film; and of its ad windows,
+# player-corner-ad.png and player-exit-ad.png. They are what the
 # desktop screens test sees and checks: the real program on an X server of its own
 # (Xvfb), its views switched by a user's clicks (xdotool), against a local server that
 # serves its remote files on the deployment's port (so no other Player test may run at

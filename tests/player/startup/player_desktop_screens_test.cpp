@@ -1,8 +1,8 @@
 // The real `Player` on the desktop backend, on an X server of the test's own, against the
 // files the headless runs are served. A user's clicks (xdotool, Debian package xdotool)
 // switch the views, and the screen must show each control where the headless dump of the
-// same clicks puts it. With KORVANE_SCREENSHOT_FOLDER set, each view's window is also
-// saved there as a PNG (tools/screenshots).
+// same clicks puts it; the ad windows likewise. With KORVANE_SCREENSHOT_FOLDER set, each
+// view's window and each ad window is also saved there as a PNG (tools/screenshots).
 
 #include <gtk/gtk.h>
 #include <signal.h>
@@ -125,13 +125,18 @@ class Screen {
   // Whether the screen holds `picture` at the rectangle's corner, where `seen` (the part
   // of it on screen) lies; its transparent pixels show what lies behind, and are not
   // compared.
-  bool Shows(const ScreenRect& r, const ScreenRect& seen, GdkPixbuf* picture) const {
+  // `tolerance`: how far each channel may lie from the picture's (JPEG decoders round
+  // differently).
+  bool Shows(const ScreenRect& r, const ScreenRect& seen, GdkPixbuf* picture, int tolerance = 0) const {
     const int channels = gdk_pixbuf_get_n_channels(picture);
     for (int y = seen.top - r.top; y < std::min(seen.top + seen.height - r.top, gdk_pixbuf_get_height(picture)); ++y) {
       for (int x = seen.left - r.left; x < std::min(seen.left + seen.width - r.left, gdk_pixbuf_get_width(picture)); ++x) {
         const guchar* pixel = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture) + x * channels;
         if (channels == 4 && pixel[3] == 0) continue;
-        if (At(r.left + x, r.top + y) != guint32(pixel[0] << 16 | pixel[1] << 8 | pixel[2])) return false;
+        const guint32 shown = At(r.left + x, r.top + y);
+        for (int channel = 0; channel < 3; ++channel) {
+          if (std::abs(int(shown >> (16 - 8 * channel) & 0xFF) - int(pixel[channel])) > tolerance) return false;
+        }
       }
     }
     return true;
@@ -202,12 +207,12 @@ class PlayerDesktopScreensTest : public ::testing::Test {
     return script;
   }
 
-  // The main window on the X server: the shown window of that process with the title.
-  static std::string FindMainWindow(pid_t pid) {
+  // A window on the X server: the shown window of that process with the title.
+  static std::string FindShownWindow(pid_t pid, const Text& title) {
     std::string id;
     WaitFor([&] {
       id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^" +
-                  std::string(AsChars(GbkToUtf8(kTitle))) + "$'");
+                  std::string(AsChars(GbkToUtf8(title))) + "$'");
       return !id.empty();
     });
     if (!id.empty() && id.back() == '\n') id.pop_back();
@@ -293,7 +298,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  const std::string window = FindMainWindow(player.pid);
+  const std::string window = FindShownWindow(player.pid, kTitle);
   ASSERT_FALSE(window.empty()) << "no main window shown";
   const json expected = headless.WindowIn(kViews[0].label, "MainWindow")["rect"];
   const ScreenRect shown = WindowGeometry(window);
@@ -315,6 +320,106 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   // windows around it): the test ends the process it started.
   ::kill(player.pid, SIGTERM);
   testing_support::FinishBlackBox(player);
+}
+
+// ---- The ad windows ------------------------------------------------------------------
+
+// An ad window's page is one colour, its close button the same picture in both.
+struct AdWindowShot {
+  const char* label;        // of the headless dump and the screenshot "player-LABEL.png"
+  const char* window;       // layout name
+  const char* page;         // below the home address
+  guint32 colour;           // 0xRRGGBB
+};
+constexpr AdWindowShot kAdShots[] = {
+    {"corner-ad", "CornerAdWindow", "corner-ad.html", 0x30A040},
+    {"exit-ad", "ExitAdWindow", "exit-ad.html", 0xC04080},
+};
+
+// A control of the named window (both ad windows name theirs alike), in the dump labelled
+// `label`; its rectangle on screen, the window's moved by the control's.
+ScreenRect AdControlOnScreen(const ProgramRun& run, std::string_view label, std::string_view window,
+                             std::string_view name) {
+  const json shown = run.WindowIn(label, window)["rect"];
+  bool in_label = false;
+  for (const json& record : run.records) {
+    if (record["record"] == "dump") in_label = record["label"] == label;
+    if (!in_label || record["record"] != "control" || testing_support::Gbk(record["window"]) != window ||
+        testing_support::Gbk(record["name"]) != name) {
+      continue;
+    }
+    return {shown[0].get<int>() + record["rect"][0].get<int>(), shown[1].get<int>() + record["rect"][1].get<int>(),
+            record["rect"][2], record["rect"][3]};
+  }
+  return {};
+}
+
+// What differs between the screen and the ad window of the dump: its page's colour in the
+// middle, the close button's picture at its place.
+std::vector<std::string> AdDifferences(const Screen& screen, const ProgramRun& run, const AdWindowShot& shot) {
+  std::vector<std::string> differences;
+  const ScreenRect page = AdControlOnScreen(run, shot.label, shot.window, "超文本浏览框1");
+  const guint32 seen = screen.At(page.left + page.width / 2, page.top + page.height / 2);
+  if (seen != shot.colour) {
+    char what[120];
+    std::snprintf(what, sizeof what, "the page shows #%06X, not #%06X", seen, shot.colour);
+    differences.push_back(what);
+  }
+  const ScreenRect button = AdControlOnScreen(run, shot.label, shot.window, "图形按钮1");
+  GdkPixbuf* picture =
+      gdk_pixbuf_new_from_file(KORVANE_PLAYER_RESOURCES "/pictures/ad_close_normal.jpg", nullptr);
+  if (picture == nullptr || !screen.Shows(button, button, picture, 8)) {
+    std::ostringstream what;
+    what << "the close button at " << button << " does not show its picture";
+    differences.push_back(what.str());
+  }
+  if (picture != nullptr) g_object_unref(picture);
+  return differences;
+}
+
+// The corner ad shows itself after 3 s; the user then leaves by the options menu (the
+// keyboard picks its last item, " 退出"), and the exit ad shows over it until the two have
+// ended the program.
+TEST_F(PlayerDesktopScreensTest, TheAdWindowsAreOnScreenWhereTheHeadlessDumpOfTheSameStepsPutsThem) {
+  program_.Serve(kCornerAdSwitch, "1");
+  program_.Serve(kExitAdSwitch, "1");
+  for (const auto& [file, shot] : {std::pair{&kCornerAdPage, kAdShots[0]}, std::pair{&kExitAdPage, kAdShots[1]}}) {
+    const Text address = program_.HomeAddress() + shot.page;
+    program_.Serve(*file, address);
+    char html[128];
+    std::snprintf(html, sizeof html, "<html><body style=\"background:#%06X\"></body></html>", shot.colour);
+    program_.Server().Script(testing_support::ParseAddress(address).path, {200, html, {{"Content-Type", "text/html"}}});
+  }
+  const ProgramRun headless = program_.Run(
+      "screen " + std::to_string(Screen::Width()) + " " + std::to_string(Screen::Height()) +
+      "\nadvance 3000\ndump corner-ad\nclick 主界面选项按钮\nmenu \" 退出\"\ndump exit-ad\n");
+  ASSERT_FALSE(headless.WindowIn("exit-ad", "ExitAdWindow").is_null()) << headless.error_output;
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  const char* screenshots = std::getenv("KORVANE_SCREENSHOT_FOLDER");
+  for (const AdWindowShot& shot : kAdShots) {
+    SCOPED_TRACE(shot.label);
+    if (&shot == &kAdShots[1]) {
+      Click(OnScreen(headless, "corner-ad", "主界面选项按钮"));
+      EXPECT_EQ(std::system("xdotool sleep 0.5 key Up Return"), 0);
+    }
+    const Text title = Gbk(headless.WindowIn(shot.label, shot.window)["caption"]);
+    const std::string window = FindShownWindow(player.pid, title);
+    ASSERT_FALSE(window.empty()) << shot.window << " not shown";
+    const ScreenRect shown = WindowGeometry(window);
+    EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}),
+              headless.WindowIn(shot.label, shot.window)["rect"]);
+    std::vector<std::string> differences;
+    WaitFor([&] { return (differences = AdDifferences(Screen(), headless, shot)).empty(); });
+    EXPECT_TRUE(differences.empty()) << Joined(differences);
+    if (screenshots != nullptr) {
+      Screen().Save(shown, fs::path(screenshots) / ("player-" + std::string(shot.label) + ".png"));
+    }
+  }
+  // The exit ad ends at 10 s, the corner ad 15 s after the start: the program ends.
+  const ProgramRun ended = testing_support::FinishBlackBox(player);
+  EXPECT_EQ(ended.exit_code, 0) << ended.error_output;
 }
 
 }  // namespace

@@ -7,6 +7,13 @@
 #include "platform/core/config_files.h"
 
 namespace korvane::player {
+namespace {
+
+// The corner ad's size: shown, its lower right corner lies on the whole screen's.
+constexpr int kCornerAdWidth = 300;
+constexpr int kCornerAdHeight = 250;
+
+}  // namespace
 
 void AdWindows::Bind() {
   platform::ui::Program& ui = services_.ui;

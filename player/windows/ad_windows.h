@@ -17,10 +17,6 @@ namespace korvane::player {
 inline constexpr std::string_view kExitAdWindow = "ExitAdWindow";
 inline constexpr std::string_view kCornerAdWindow = "CornerAdWindow";
 
-// The corner ad's size: shown, its lower right corner lies on the screen's.
-inline constexpr int kCornerAdWidth = 300;
-inline constexpr int kCornerAdHeight = 250;
-
 class AdWindows {
  public:
   AdWindows(PlayerServices& services, PlayerGlobals& globals, RemoteFiles& remote,

@@ -315,7 +315,10 @@ def served(run_name, requests, folder):
     for _, target, status in answered:
         if "/media/" in target:
             clips.setdefault(target, []).append(status)
-    print("  start-up: " + ("the player fetched its remote files" if started else "FAILED: no start-up fetches"))
+    listed = (Path(folder) / "up.dat").read_bytes().decode("gbk", "replace").splitlines()
+    release = next((line.split("=", 1)[1] for line in listed if line.startswith("版本号=")), "unknown")
+    print(f"  start-up in the folder of release {release}: "
+          + ("the player fetched its remote files" if started else "FAILED: no start-up fetches"))
     print("  pages shown: " + (", ".join(dict.fromkeys(pages)) or "none"))
     print("  clips played: " + (", ".join(f"{clip} ({len(answers)} answers: {', '.join(sorted(set(answers)))})"
                                         for clip, answers in clips.items()) or "none"))

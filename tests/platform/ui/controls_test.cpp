@@ -70,7 +70,7 @@ TEST_F(ControlsTest, ListRowsInsertSelectAndReadOutOfRangeAsEmpty) {
   list.SetSelection(-1);
   EXPECT_EQ(list.Selection(), -1);
   // A disabled list still takes rows from code but refuses the user.
-  EXPECT_FALSE(InputOf(program_).UserSelectRow(list, 0));
+  EXPECT_FALSE(InputOf(program_).UserSelectItem(list, 0));
 }
 
 TEST_F(ControlsTest, ZOrderIsKeptPerParent) {

@@ -111,7 +111,9 @@ void FitRowsToFont(GtkTreeView* tree, const Font& font) {
   GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(gtk_tree_view_get_column(tree, 0)));
   for (GList* cell = cells; cell != nullptr; cell = cell->next) {
     gtk_cell_renderer_set_padding(GTK_CELL_RENDERER(cell->data), 2, 0);
-    if (GTK_IS_CELL_RENDERER_TEXT(cell->data)) gtk_cell_renderer_set_fixed_size(GTK_CELL_RENDERER(cell->data), -1, line_height);
+    if (GTK_IS_CELL_RENDERER_TEXT(cell->data)) {
+      gtk_cell_renderer_set_fixed_size(GTK_CELL_RENDERER(cell->data), -1, line_height);
+    }
   }
   g_list_free(cells);
 }

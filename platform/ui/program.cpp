@@ -529,25 +529,33 @@ bool Program::UserTrayEvent(const Window& window, int value) {
   return true;
 }
 
-bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
-  UnitModel* model = FindModel(tree.Id());
-  if (model == nullptr || !AcceptsInput(*model)) return false;
-  TreeBoxState* state = model->StateOf<TreeBoxState>();
-  if (state == nullptr || item < 0 || item >= static_cast<int>(state->items.size())) return false;
-  state->selection = item;
-  backend_.UnitChanged(*model);
-  RaiseEvent(model->id, "ItemActivated", {item});
+bool Program::SelectForUser(UnitModel* list, int item) {
+  if (list == nullptr || !AcceptsInput(*list)) return false;
+  int* selection = nullptr;
+  std::size_t count = 0;
+  if (ListBoxState* rows = list->StateOf<ListBoxState>()) {
+    selection = &rows->selection;
+    count = rows->rows.size();
+  } else if (TreeBoxState* tree = list->StateOf<TreeBoxState>()) {
+    selection = &tree->selection;
+    count = tree->items.size();
+  }
+  if (selection == nullptr || item < 0 || static_cast<std::size_t>(item) >= count) return false;
+  *selection = item;
+  backend_.UnitChanged(*list);
   return true;
 }
 
-bool Program::UserSelectRow(const ListBox& list, int row) {
-  UnitModel* model = FindModel(list.Id());
-  if (model == nullptr || !AcceptsInput(*model)) return false;
-  ListBoxState* state = model->StateOf<ListBoxState>();
-  if (state == nullptr || row < 0 || row >= static_cast<int>(state->rows.size())) return false;
-  state->selection = row;
-  backend_.UnitChanged(*model);
-  RaiseEvent(model->id, "Clicked");
+bool Program::UserSelectItem(const Unit& list, int item) {
+  if (!SelectForUser(FindModel(list.Id()), item)) return false;
+  RaiseEvent(list.Id(), "Clicked");
+  return true;
+}
+
+bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
+  UnitModel* model = FindModel(tree.Id());
+  if (model == nullptr || model->kind != UnitKind::kTreeBox || !SelectForUser(model, item)) return false;
+  RaiseEvent(model->id, "ItemActivated", {item});
   return true;
 }
 
@@ -563,6 +571,7 @@ void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
   if (!AcceptWebAddress(address)) {
     state.address.clear();
     state.page.clear();
+    backend_.BrowserShowBlank(browser);
     UnitChanged(browser);
     return;
   }

@@ -170,8 +170,8 @@ class Program : private UserInput, private BackendReports {
   bool UserKey(const Window& window, std::string_view key) override;
   bool UserCloseBox(const Window& window) override;
   bool UserTrayEvent(const Window& window, int value) override;
+  bool UserSelectItem(const Unit& list, int item) override;
   bool UserActivateTreeItem(const TreeBox& tree, int item) override;
-  bool UserSelectRow(const ListBox& list, int row) override;
   bool UserNavigate(const WebBrowserBox& browser, const Text& address) override;
   bool UserShortcutMenu(const WebBrowserBox& browser) override;
   // BackendReports (program_ports.h):
@@ -195,6 +195,9 @@ class Program : private UserInput, private BackendReports {
   void QuitAllLoops();
   void RunFinaliser();
   bool AcceptsInput(const UnitModel& unit) const;
+  // Selects row or item `item` of a list or tree box the user can reach; false for
+  // another unit, one the user cannot reach, or an item it lacks.
+  bool SelectForUser(UnitModel* list, int item);
   void RunModal(UnitModel& window);
 
   Backend& backend_;

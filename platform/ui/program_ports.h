@@ -25,8 +25,12 @@ class UserInput {
   virtual bool UserKey(const Window& window, std::string_view key) = 0;
   virtual bool UserCloseBox(const Window& window) = 0;
   virtual bool UserTrayEvent(const Window& window, int value) = 0;
+  // A single click on a row of a list box or an item of a tree box: it becomes the
+  // selection, and Clicked is raised.
+  virtual bool UserSelectItem(const Unit& list, int item) = 0;
+  // A double click or Enter on a tree item: it becomes the selection, and ItemActivated
+  // is raised.
   virtual bool UserActivateTreeItem(const TreeBox& tree, int item) = 0;
-  virtual bool UserSelectRow(const ListBox& list, int row) = 0;
   // A link followed, or an address typed, inside the page of a browser box.
   virtual bool UserNavigate(const WebBrowserBox& browser, const Text& address) = 0;
   // The user asks for the context menu inside a browser box's page.

@@ -216,7 +216,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
   } else if (verb == "activate") {
     if (auto unit = control(2)) refused(InputOf(program).UserActivateTreeItem(TreeBox(program, unit->Id()), NumberArgument(args.at(1))));
   } else if (verb == "select") {
-    if (auto unit = control(2)) refused(InputOf(program).UserSelectRow(ListBox(program, unit->Id()), NumberArgument(args.at(1))));
+    if (auto unit = control(2)) refused(InputOf(program).UserSelectItem(*unit, NumberArgument(args.at(1))));
   } else if (verb == "tick") {
     // "tick NAME" clicks the box; "tick NAME 0|1" clicks it when it is not in that state.
     if (auto unit = control(2)) {

@@ -348,6 +348,8 @@ void DesktopBackend::BrowserLoad(UnitModel& browser, const Text& address) { Page
 
 void DesktopBackend::BrowserStop(UnitModel& browser) { PageOf(browser).Stop(); }
 
+void DesktopBackend::BrowserShowBlank(UnitModel& browser) { PageOf(browser).ShowBlank(); }
+
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 
 void DesktopBackend::EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) {

@@ -61,6 +61,13 @@ void WebPage::Stop() {
   webkit_web_view_stop_loading(view_);
 }
 
+void WebPage::ShowBlank() {
+  load_ = Load{++generation_, {}, false};
+  load_.blank = true;
+  error_page_coming_ = false;
+  webkit_web_view_load_uri(view_, UriOf({}).c_str());
+}
+
 void WebPage::Show(const UnitModel& box) {
   webkit_web_view_load_uri(view_, UriOf(std::get<HypertextState>(box.state).address).c_str());
 }
@@ -108,6 +115,7 @@ void WebPage::RaisePageCompleteWhenDue() {
 void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage* self) {
   if (!self->IsBrowser()) return;
   Load& load = self->load_;
+  if (load.blank) return;
   switch (event) {
     case WEBKIT_LOAD_STARTED:
       if (std::exchange(self->error_page_coming_, false)) return;

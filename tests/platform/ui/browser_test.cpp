@@ -85,7 +85,8 @@ TEST_F(BrowserTest, HistoryGoesBackAndForwardAndANewPageCutsTheForwardPart) {
 }
 
 // Pages come from the network: only web addresses load. Anything else shows an empty
-// page without an event, also when the user follows it from inside a page.
+// page without an event, also when the user follows it from inside a page, and drops a
+// load that it overtakes.
 TEST_F(BrowserTest, OnlyWebAddressesLoad) {
   const std::pair<Text, bool> cases[] = {
       {"http://a.test/1", true},  {"HTTPS://a.test/2", true}, {"file:///etc/passwd", false},
@@ -96,13 +97,15 @@ TEST_F(BrowserTest, OnlyWebAddressesLoad) {
   RunWith([&](WebBrowserBox browser) {
     browser.Navigate("http://a.test/1");
     program_with_pages_.ProcessPendingMessages();
+    browser.Navigate("http://a.test/overtaken");
     browser.Navigate("file:///etc/passwd");
     program_with_pages_.ProcessPendingMessages();
     EXPECT_EQ(browser.GetPageSource(), "");
     EXPECT_EQ(browser.Address(), "");
     EXPECT_TRUE(InputOf(program_with_pages_).UserNavigate(browser, "c:\\boot.ini"));
     program_with_pages_.ProcessPendingMessages();
-    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history, ElementsAre("http://a.test/1"));
+    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history,
+                ElementsAre("http://a.test/1", "http://a.test/overtaken"));
     HypertextBox ad = browser.ParentWindow().Find<HypertextBox>("广告页");
     ad.SetAddress("https://ads.test/corner");
     EXPECT_EQ(ad.Address(), "https://ads.test/corner");

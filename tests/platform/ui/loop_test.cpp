@@ -36,7 +36,7 @@ TEST_F(LoopTest, ModalWindowsThreeDeepEachReturnOnlyWhenClosed) {
     const int mine = ++depth;
     trace_.push_back("created " + std::to_string(mine));
     // Every window below this one takes no input while it is open.
-    for (const Window& window : program_.Windows()) {
+    for (const Window& window : InspectionOf(program_).Windows()) {
       if (window != event.source) {
         EXPECT_FALSE(window.Interactive());
       }
@@ -52,7 +52,7 @@ TEST_F(LoopTest, ModalWindowsThreeDeepEachReturnOnlyWhenClosed) {
     EXPECT_TRUE(Window(event.source.ParentWindow()).Interactive());
     program_.DestroyUnit(event.source);
   });
-  script_.Call([&] { trace_.push_back("user at depth " + std::to_string(program_.Windows().size() - 1)); })
+  script_.Call([&] { trace_.push_back("user at depth " + std::to_string(InspectionOf(program_).Windows().size() - 1)); })
       .Add("key", {"Esc"})
       .Add("key", {"Esc"})
       .Add("click", {"按钮_关闭", "Start"})  // refused: the start window is behind a modal
@@ -94,7 +94,7 @@ TEST_F(LoopTest, ProgramEndsOnlyAfterItsLastHiddenWindowHasClosed) {
   });
   script_.Add("advance", {"1000"})
       .Call([&] {
-        trace_.push_back(program_.Windows().size() == 1 ? "hidden window keeps it running" : "ended early");
+        trace_.push_back(InspectionOf(program_).Windows().size() == 1 ? "hidden window keeps it running" : "ended early");
         program_.DestroyUnit(start);
       })
       .Call([&] { trace_.push_back("must not run: the program has ended"); });
@@ -111,7 +111,7 @@ TEST_F(LoopTest, TimersTickOnVirtualTimeAndOneStopsItselfInItsOwnTick) {
   program_.BindHandler("OnFifteenSeconds", [&](const Event&) {
     trace_.push_back("15s at " + std::to_string(time_.NowMs()));
   });
-  script_.Add("advance", {"45000"}).Call([&] { program_.DestroyUnit(program_.Windows().front()); });
+  script_.Add("advance", {"45000"}).Call([&] { program_.DestroyUnit(InspectionOf(program_).Windows().front()); });
   EXPECT_EQ(RunProgram([&] { program_.LoadWindow("Start", false); }), 0);
   EXPECT_THAT(trace_, ElementsAre("10s at 10000", "15s at 15000", "15s at 30000", "15s at 45000"));
 }
@@ -159,7 +159,7 @@ TEST_F(LoopTest, EndProgramRunsTheFinaliserOnceAndNeverReturns) {
             0);
   EXPECT_EQ(finalised, 1);
   EXPECT_TRUE(trace_.empty());
-  EXPECT_TRUE(program_.Windows().empty());
+  EXPECT_TRUE(InspectionOf(program_).Windows().empty());
 }
 
 TEST_F(LoopTest, NormalEndRunsTheFinaliserAndAnExhaustedScriptEndsTheRun) {

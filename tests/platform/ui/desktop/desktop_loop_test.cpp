@@ -68,7 +68,7 @@ TEST_F(DesktopLoopTest, EndProgramInANestedLoopUnwindsToRunWithItsCode) {
   });
   EXPECT_EQ(code, 7);
   EXPECT_EQ(trace_, std::vector<std::string>{"finaliser"});
-  EXPECT_TRUE(program_.Windows().empty());
+  EXPECT_TRUE(InspectionOf(program_).Windows().empty());
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(PopupMenuTest, ThePickedItemsHandlerRunsFromTheLoopAfterThePopupReturns) 
   EXPECT_TRUE(picked.empty());
   program_.ProcessPendingMessages();
   EXPECT_EQ(picked, std::vector<std::string>{"乙项"});
-  EXPECT_EQ(program_.Menus().back().picked, "乙项");
+  EXPECT_EQ(InspectionOf(program_).Menus().back().picked, "乙项");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
@@ -531,26 +532,25 @@ bool Program::UserTrayEvent(const Window& window, int value) {
   return true;
 }
 
-bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
-  UnitModel* model = FindModel(tree.Id());
+template <typename State, typename Items>
+bool Program::UserPick(UnitId id, int index, Items State::*items, std::string_view event,
+                       std::vector<std::int64_t> values) {
+  UnitModel* model = FindModel(id);
   if (model == nullptr || !AcceptsInput(*model)) return false;
-  TreeBoxState* state = model->StateOf<TreeBoxState>();
-  if (state == nullptr || item < 0 || item >= static_cast<int>(state->items.size())) return false;
-  state->selection = item;
+  State* state = model->StateOf<State>();
+  if (state == nullptr || index < 0 || index >= static_cast<int>((state->*items).size())) return false;
+  state->selection = index;
   backend_.UnitChanged(*model);
-  RaiseEvent(model->id, "ItemActivated", {item});
+  RaiseEvent(model->id, event, std::move(values));
   return true;
 }
 
+bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
+  return UserPick(tree.Id(), item, &TreeBoxState::items, "ItemActivated", {item});
+}
+
 bool Program::UserSelectRow(const ListBox& list, int row) {
-  UnitModel* model = FindModel(list.Id());
-  if (model == nullptr || !AcceptsInput(*model)) return false;
-  ListBoxState* state = model->StateOf<ListBoxState>();
-  if (state == nullptr || row < 0 || row >= static_cast<int>(state->rows.size())) return false;
-  state->selection = row;
-  backend_.UnitChanged(*model);
-  RaiseEvent(model->id, "Clicked");
-  return true;
+  return UserPick(list.Id(), row, &ListBoxState::rows, "Clicked", {});
 }
 
 bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {

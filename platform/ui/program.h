@@ -183,6 +183,11 @@ class Program : private UserInput, private BackendReports, private UnitServices,
   void QuitAllLoops();
   void RunFinaliser();
   bool AcceptsInput(const UnitModel& unit) const;
+  // The user picks item `index` of a list or tree box: refused as any input is, and for
+  // an item the box does not have; otherwise it becomes the selection and raises `event`.
+  template <typename State, typename Items>
+  bool UserPick(UnitId id, int index, Items State::*items, std::string_view event,
+                std::vector<std::int64_t> values);
   void RunModal(UnitModel& window);
 
   Backend& backend_;

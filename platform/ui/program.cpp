@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
@@ -235,10 +236,12 @@ void Program::StopTimer(UnitModel& unit) {
   timer->timer = 0;
 }
 
-UnitModel* Program::FindModel(UnitId id) const {
+UnitModel* Program::FindModel(UnitId id) {
   auto found = units_.find(id);
   return found == units_.end() ? nullptr : found->second;
 }
+
+const UnitModel* Program::FindModel(UnitId id) const { return const_cast<Program&>(*this).FindModel(id); }
 
 bool Program::IsShown(UnitId id) const {
   const UnitModel* unit = FindModel(id);
@@ -615,6 +618,8 @@ void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text
 
 UserInput& InputOf(Program& program) { return program; }
 BackendReports& ReportsOf(Program& program) { return program; }
+UnitServices& UnitServicesOf(Program& program) { return program; }
+const ProgramInspection& InspectionOf(const Program& program) { return program; }
 
 void Program::WindowMoved(UnitId window, Point place) {
   UnitModel* model = FindModel(window);

@@ -133,7 +133,7 @@ DesktopBackend::~DesktopBackend() {
 
 void DesktopBackend::Attach(Program& program) {
   program_ = &program;
-  pictures_ = std::make_unique<PictureCache>(program.Resources());
+  pictures_ = std::make_unique<PictureCache>(InspectionOf(program).Resources());
 }
 
 void DesktopBackend::Guard(const std::function<void()>& action) {

@@ -91,7 +91,7 @@ void WebPage::AskForBytes() {
 
 void WebPage::PageArrived(int generation, std::string bytes) {
   if (generation != load_.generation || load_.navigated) return;
-  if (program_.FindModel(id_) == nullptr) return;
+  if (InspectionOf(program_).FindModel(id_) == nullptr) return;
   // The handler may remove this very control: nothing of the page is touched after it
   // unless the page is still there.
   Program& program = program_;
@@ -121,7 +121,7 @@ void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage*
       if (std::exchange(self->error_page_coming_, false)) return;
       if (!load.requested || load.started) {
         // Not one of ours (a form, a script moving the page): a history entry like any.
-        if (self->program_.FindModel(self->id_) == nullptr) return;
+        if (InspectionOf(self->program_).FindModel(self->id_) == nullptr) return;
         const Text address = AddressOf(webkit_web_view_get_uri(view));
         ReportsOf(self->program_).BrowserMovedItself(self->id_, address);
         load = Load{++self->generation_, address, true};

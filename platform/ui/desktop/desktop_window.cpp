@@ -230,7 +230,7 @@ void DesktopWindow::Changed(UnitModel& unit) {
     PlaceChild(parent, view.box, unit.rect.left, unit.rect.top);
   }
   Arrange(view.box, unit.children, view.outer);
-  const UnitModel* parent = unit.parent == 0 ? unit.window : program_.FindModel(unit.parent);
+  const UnitModel* parent = unit.parent == 0 ? unit.window : InspectionOf(program_).FindModel(unit.parent);
   if (parent != nullptr) Restack(parent->children);
 }
 
@@ -293,7 +293,7 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
 void DesktopWindow::Reconcile(const UnitModel& window) {
   std::vector<UnitId> gone;
   for (const auto& [id, view] : views_) {
-    if (program_.FindModel(id) == nullptr) gone.push_back(id);
+    if (InspectionOf(program_).FindModel(id) == nullptr) gone.push_back(id);
   }
   // Out of their parents first, so that dropping one never takes another with it.
   for (UnitId id : gone) {
@@ -323,7 +323,7 @@ void DesktopWindow::Arrange(GtkWidget* layout, const std::vector<UnitId>& childr
   std::vector<std::pair<GtkWidget*, const UnitModel*>> wanted;
   for (UnitId child : children) {
     auto found = views_.find(child);
-    const UnitModel* model = program_.FindModel(child);
+    const UnitModel* model = InspectionOf(program_).FindModel(child);
     if (found != views_.end() && model != nullptr) wanted.emplace_back(found->second->box, model);
   }
   std::vector<GtkWidget*> present;
@@ -552,7 +552,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
 // nothing of a view is touched after the guard has run.
 
 gboolean DesktopWindow::OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self) {
-  if (const UnitModel* window = self->program_.FindModel(self->id_)) {
+  if (const UnitModel* window = InspectionOf(self->program_).FindModel(self->id_)) {
     PaintWindowBackground(cr, *window, self->pictures_, gtk_widget_get_allocated_width(widget),
                           gtk_widget_get_allocated_height(widget));
   }
@@ -560,7 +560,7 @@ gboolean DesktopWindow::OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow
 }
 
 gboolean DesktopWindow::OnRootPress(GtkWidget*, GdkEventButton* event, DesktopWindow* self) {
-  const UnitModel* window = self->program_.FindModel(self->id_);
+  const UnitModel* window = InspectionOf(self->program_).FindModel(self->id_);
   if (window == nullptr || event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
   if (!window->window_state->draggable || !Window(self->program_, self->id_).Interactive()) return FALSE;
   gtk_window_begin_move_drag(GTK_WINDOW(self->toplevel_), static_cast<gint>(event->button),
@@ -587,7 +587,7 @@ gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* sel
 // A window the user has moved (a draggable one, or by its caption bar) is where the model
 // says it is.
 gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
-  if (self->program_.FindModel(self->id_) == nullptr) return FALSE;
+  if (InspectionOf(self->program_).FindModel(self->id_) == nullptr) return FALSE;
   Point place;
   gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
   ReportsOf(self->program_).WindowMoved(self->id_, place);
@@ -597,7 +597,7 @@ gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindo
 
 gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {
   if (view->outer != nullptr) return FALSE;
-  if (const UnitModel* unit = view->owner->program_.FindModel(view->id)) {
+  if (const UnitModel* unit = InspectionOf(view->owner->program_).FindModel(view->id)) {
     PaintUnit(cr, *unit, view->owner->pictures_, view->pointer);
   }
   return FALSE;
@@ -655,7 +655,7 @@ void DesktopWindow::OnItemSelected(GtkTreeSelection* selection, View* view) {
   Program& program = view->owner->program_;
   const UnitId id = view->id;
   // Shows the model's selection again until the program has taken the user's.
-  if (const UnitModel* unit = program.FindModel(id)) view->owner->SyncView(*view, *unit);
+  if (const UnitModel* unit = InspectionOf(program).FindModel(id)) view->owner->SyncView(*view, *unit);
   if (item < 0) return;
   view->owner->backend_.Guard([&program, id, item] { InputOf(program).UserSelectItem(Unit(program, id), item); });
 }

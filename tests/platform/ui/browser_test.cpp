@@ -40,7 +40,7 @@ class BrowserTest : public HeadlessProgramTest {
     EXPECT_EQ(program_with_pages_.Run([&] { program_with_pages_.LoadWindow("Browser", false); }), 0);
   }
   WebBrowserBox Browser() {
-    return program_with_pages_.Windows().front().Find<WebBrowserBox>("主界面片库浏览器");
+    return InspectionOf(program_with_pages_).Windows().front().Find<WebBrowserBox>("主界面片库浏览器");
   }
 
   RecordingServer server_;

@@ -573,7 +573,7 @@ void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
   BrowserState& state = std::get<BrowserState>(browser.state);
   if (!AcceptWebAddress(address)) {
     state.address.clear();
-    state.page.clear();
+    state.page = std::make_shared<const std::string>();
     backend_.BrowserShowBlank(browser);
     UnitChanged(browser);
     return;
@@ -606,7 +606,7 @@ void Program::PageArrived(UnitId browser, const Text& address, std::string bytes
   BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
   if (state == nullptr) return;
   state->address = address;
-  state->page = std::move(bytes);
+  state->page = std::make_shared<const std::string>(std::move(bytes));
   UnitChanged(*model);
   RaiseEvent(browser, "Navigated", {}, address);
 }

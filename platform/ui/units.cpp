@@ -171,19 +171,25 @@ int TreeBox::AddItem(int parent, const Text& text) {
   const int count = static_cast<int>(items.size());
   if (parent < -1 || parent >= count) return -1;
   // A new last child goes after the parent's last descendant, so numbers follow list order.
+  // A subtree stands in one run after its root, so when the list's last item lies in the
+  // parent's subtree the child goes last, and a list filled in order grows in linear time.
   int at = count;
   if (parent >= 0) {
-    at = parent + 1;
     auto descends = [&](int item) {
       for (int up = items[item].parent; up != -1; up = items[up].parent) {
         if (up == parent) return true;
       }
       return false;
     };
-    while (at < count && descends(at)) ++at;
+    if (count - 1 != parent && !descends(count - 1)) {
+      at = parent + 1;
+      while (at < count && descends(at)) ++at;
+    }
   }
-  for (TreeItem& item : items) {
-    if (item.parent >= at) ++item.parent;
+  if (at < count) {
+    for (TreeItem& item : items) {
+      if (item.parent >= at) ++item.parent;
+    }
   }
   items.insert(items.begin() + at, TreeItem{text, parent, false});
   if (tree->selection >= at) ++tree->selection;
@@ -368,9 +374,11 @@ Text WebBrowserBox::Address() const {
   return browser == nullptr ? Text() : browser->address;
 }
 
-std::string WebBrowserBox::GetPageSource() const {
+std::string WebBrowserBox::GetPageSource() const { return *SharedPageSource(); }
+
+std::shared_ptr<const std::string> WebBrowserBox::SharedPageSource() const {
   const BrowserState* browser = StateOf<BrowserState>(Model());
-  return browser == nullptr ? std::string() : browser->page;
+  return browser == nullptr ? std::make_shared<const std::string>() : browser->page;
 }
 
 Text HypertextBox::Address() const {

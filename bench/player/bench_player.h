@@ -42,7 +42,7 @@ struct BenchPlayer {
 
   // Runs the program until the script has run out (it then ends as stalled).
   void Run();
-  platform::ui::Window Main() { return ui.Windows().front(); }
+  platform::ui::Window Main() { return InspectionOf(ui).Windows().front(); }
   // The user opens the library (or find) view and follows a link in its browser.
   void NavigateInView(bool library, const Text& address);
 

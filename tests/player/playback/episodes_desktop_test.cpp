@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <span>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,8 @@ constexpr char kService[] = "主界面列表按钮";
 constexpr char kLibraryTab[] = "主界面片库按钮";
 // What the bar shows in front of the playing video: its picture and its buttons'.
 constexpr const char* kBarControls[] = {kBar, kToggle, kNext, kPrevious, kService};
+// The tabs, each in its plain or highlighted picture as the view shows it.
+constexpr const char* kTabs[] = {"主界面播放按钮", kLibraryTab, "主界面找片按钮"};
 // The frame lines stand in front of everything at the window's edges.
 constexpr int kFrameLine = 2;
 constexpr guint32 kStartPageColour = 0x2050A0;
@@ -202,17 +205,18 @@ class EpisodesDesktopTest : public ::testing::Test {
     return Property("path") == ClipAddress(clip) && Property("pause") == "no" && Position() > from;
   }
 
-  // What of the bottom bar the screen does not show: its picture and its buttons' at
-  // their places, in front of the playing video.
-  std::vector<std::string> BarNotShown() const {
+  // Which of the controls the screen does not show in their normal pictures at their
+  // places, inside their parents.
+  std::vector<std::string> NotShown(std::span<const char* const> names) const {
     const Screen screen;
     std::vector<std::string> missing;
-    for (const char* name : kBarControls) {
+    for (const char* name : names) {
       const ui::UnitModel* control = Control(name).Model();
       const std::string file = std::string(KORVANE_PLAYER_RESOURCES "/") + control->pictures.normal;
       GdkPixbuf* picture = gdk_pixbuf_new_from_file(file.c_str(), nullptr);
       const ScreenRect rect = OnScreen(name);
-      ScreenRect seen = rect.Within(OnScreen(kBar)).Within(InsideFrame());
+      ScreenRect seen = rect.Within(InsideFrame());
+      if (control->parent != 0) seen = seen.Within(OnScreen(ui_->FindModel(control->parent)->name));
       if (name == std::string_view(kBar)) {
         // The bar's own picture shows between its buttons.
         const ScreenRect previous = OnScreen(kPrevious);
@@ -284,8 +288,10 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
     const ScreenRect bar = OnScreen(kBar);
     ASSERT_GT(player.top + player.height, bar.top);
     std::vector<std::string> missing;
-    PumpUntil([&] { return (missing = BarNotShown()).empty(); });
+    PumpUntil([&] { return (missing = NotShown(kBarControls)).empty(); });
     EXPECT_TRUE(missing.empty()) << Joined(missing);
+    // The tab clicked for the film library left with the pointer, before its view was gone.
+    EXPECT_TRUE((missing = NotShown(kTabs)).empty()) << Joined(missing);
     EXPECT_NE(Screen().At(player.left + player.width / 2, (player.top + bar.top) / 2), 0u)
         << "no video in the player's area";
     Screenshot("player-playing.png");

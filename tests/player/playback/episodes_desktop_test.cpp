@@ -314,6 +314,15 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
     EXPECT_EQ(Control<ui::TreeBox>(kList).CurrentSelection(), 2);
     EXPECT_EQ(Control<ui::PlaybackEngine>(kEngine).MediaAddress(), ClipAddress(kClips[1]));
 
+    // With the list closed the player is as wide as the bar, which stays in front of the
+    // video at its new size, and the clip plays on.
+    const double before_closing = *Position();
+    Click("列表关闭按钮");
+    ASSERT_TRUE(PumpUntil([&] { return OnScreen(kEngine).width > player.width; }));
+    PumpUntil([&] { return (missing = NotShown(kBarControls)).empty(); });
+    EXPECT_TRUE(missing.empty()) << Joined(missing);
+    EXPECT_TRUE(PumpUntil([&] { return Plays(kClips[1], before_closing + 0.5); })) << "the clip does not play on";
+
     // The film library still shows the title page.
     Click(kLibraryTab);
     EXPECT_TRUE(PumpUntil([&] { return library_middle() == 0xFFFFFF; })) << "the title page is not shown";

@@ -220,13 +220,15 @@ def start_x_server():
 def main():
     build = Path(sys.argv[1] if len(sys.argv) > 1 else SOURCE / "build" / "debug").resolve()
     subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane-encipher",
-                    "korvane-demo-site", "korvane-demo-server", "player_desktop_screens_test"], check=True)
+                    "korvane-demo-site", "korvane-demo-server", "player_desktop_screens_test",
+                    "player_episodes_desktop_test"], check=True)
     OUT.mkdir(parents=True, exist_ok=True)
-    print("Player's views, as the desktop screens test checks them:")
-    views = subprocess.run([str(build / "tests/player/startup/player_desktop_screens_test")],
-                           env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(OUT)))
-    if views.returncode != 0:
-        print("  the screens test failed: the views it saved before the failure are new, the others are not")
+    for test in ("startup/player_desktop_screens_test", "playback/player_episodes_desktop_test"):
+        print("Player's screens, as " + test + " checks them:")
+        views = subprocess.run([str(build / "tests/player" / test)],
+                               env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(OUT)))
+        if views.returncode != 0:
+            print("  the test failed: the screens it saved before the failure are new, the others are not")
 
     x_server, display = start_x_server()
     env = dict(os.environ, DISPLAY=display)

@@ -362,6 +362,7 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
   g_signal_connect(view.box, "button-release-event", G_CALLBACK(OnRelease), &view);
   g_signal_connect(view.box, "enter-notify-event", G_CALLBACK(OnCrossing), &view);
   g_signal_connect(view.box, "leave-notify-event", G_CALLBACK(OnCrossing), &view);
+  g_signal_connect(view.box, "unrealize", G_CALLBACK(OnUnrealize), &view);
   switch (view.peer) {
     case DesktopPeer::kListView:
     case DesktopPeer::kTreeView: {
@@ -631,10 +632,24 @@ gboolean DesktopWindow::OnRelease(GtkWidget* widget, GdkEventButton* event, View
 gboolean DesktopWindow::OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view) {
   // Moving onto a child control does not leave this one.
   if (event->detail == GDK_NOTIFY_INFERIOR) return FALSE;
-  view->pointer.hover = event->type == GDK_ENTER_NOTIFY;
+  // A control re-stacked under the pointer gets a new window, which the toolkit enters
+  // from where it last saw the pointer, though it may have gone since: the X server says
+  // where it is.
+  bool hover = event->type == GDK_ENTER_NOTIFY;
+  if (hover) {
+    int x = 0;
+    int y = 0;
+    gdk_window_get_device_position(event->window, gdk_event_get_device(reinterpret_cast<GdkEvent*>(event)), &x, &y,
+                                   nullptr);
+    hover = x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) && y < gtk_widget_get_allocated_height(widget);
+  }
+  view->pointer.hover = hover;
   if (view->kind == UnitKind::kPictureButton) gtk_widget_queue_draw(widget);
   return FALSE;
 }
+
+// A control's window goes when it is re-stacked, and the pointer's leaving it with it.
+void DesktopWindow::OnUnrealize(GtkWidget*, View* view) { view->pointer = {}; }
 
 void DesktopWindow::OnToggled(GtkToggleButton* button, View* view) {
   if (view->syncing) return;

@@ -71,6 +71,7 @@ class DesktopWindow {
   static gboolean OnPress(GtkWidget* widget, GdkEventButton* event, View* view);
   static gboolean OnRelease(GtkWidget* widget, GdkEventButton* event, View* view);
   static gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view);
+  static void OnUnrealize(GtkWidget* widget, View* view);
   static void OnToggled(GtkToggleButton* button, View* view);
   static void OnItemSelected(GtkTreeSelection* selection, View* view);
   static void OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn* column, View* view);

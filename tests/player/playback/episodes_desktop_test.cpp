@@ -118,7 +118,7 @@ class EpisodesDesktopTest : public ::testing::Test {
         {"Player", embedded::PlayerResources(),
          [this](platform::app::ProgramContext& platform) {
            ui_ = &platform.ui;
-           desktop_ = dynamic_cast<ui::desktop::DesktopBackend*>(&platform.ui.GetBackend());
+           desktop_ = dynamic_cast<ui::desktop::DesktopBackend*>(&ui::UnitServicesOf(platform.ui).GetViews());
            PlayerServices services{platform.ui,           platform.files, platform.http, platform.resolver,
                                    platform.named_events, platform.shell, DeployedConstants(),
                                    Text(deploy::ProbeHost())};
@@ -133,12 +133,12 @@ class EpisodesDesktopTest : public ::testing::Test {
   static gboolean RunRoad(gpointer data) {
     auto* self = static_cast<EpisodesDesktopTest*>(data);
     self->road_();
-    const std::vector<ui::Window> windows = self->ui_->Windows();
+    const std::vector<ui::Window> windows = InspectionOf(*self->ui_).Windows();
     for (const ui::Window& window : windows) self->desktop_->Guard([&] { self->ui_->DestroyUnit(window); });
     return G_SOURCE_REMOVE;
   }
 
-  ui::Window Main() const { return ui_->Windows().front(); }
+  ui::Window Main() const { return InspectionOf(*ui_).Windows().front(); }
   template <typename Handle = ui::Unit>
   Handle Control(std::string_view name) const {
     return Main().Find<Handle>(name);
@@ -150,7 +150,7 @@ class EpisodesDesktopTest : public ::testing::Test {
     const ui::UnitModel* window = Main().Model();
     const ui::UnitModel* control = Control(name).Model();
     ScreenRect rect{window->rect.left, window->rect.top, control->rect.width, control->rect.height};
-    for (const ui::UnitModel* at = control; at != nullptr; at = at->parent == 0 ? nullptr : ui_->FindModel(at->parent)) {
+    for (const ui::UnitModel* at = control; at != nullptr; at = at->parent == 0 ? nullptr : InspectionOf(*ui_).FindModel(at->parent)) {
       rect.left += at->rect.left;
       rect.top += at->rect.top;
     }
@@ -216,7 +216,7 @@ class EpisodesDesktopTest : public ::testing::Test {
       GdkPixbuf* picture = gdk_pixbuf_new_from_file(file.c_str(), nullptr);
       const ScreenRect rect = OnScreen(name);
       ScreenRect seen = rect.Within(InsideFrame());
-      if (control->parent != 0) seen = seen.Within(OnScreen(ui_->FindModel(control->parent)->name));
+      if (control->parent != 0) seen = seen.Within(OnScreen(InspectionOf(*ui_).FindModel(control->parent)->name));
       if (name == std::string_view(kBar)) {
         // The bar's own picture shows between its buttons.
         const ScreenRect previous = OnScreen(kPrevious);

@@ -8,13 +8,12 @@
 #include <signal.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "tests/player/player_screen.h"
 #include "tests/player/startup/player_program_run.h"
 
 namespace korvane::player::testing {
@@ -58,14 +57,6 @@ constexpr BrowserPage kPages[] = {
     {"主界面找片浏览器", &kFindPage, "zhaopian.html", 0xA05020},
 };
 
-struct ScreenRect {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-std::ostream& operator<<(std::ostream& os, const ScreenRect& r) {
-  return os << "[" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "]";
-}
-
 // Where the dump puts a control on the screen: its rectangle moved by its parents' and
 // the window's.
 ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_view name) {
@@ -85,86 +76,12 @@ ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_v
 ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name) {
   constexpr int kFrameLine = 2;
   const json window = run.WindowIn(label, "MainWindow")["rect"];
-  ScreenRect seen = OnScreen(run, label, name);
-  const auto clip = [&seen](int left, int top, int right, int bottom) {
-    const int seen_right = std::min(seen.left + seen.width, right);
-    const int seen_bottom = std::min(seen.top + seen.height, bottom);
-    seen.left = std::max(seen.left, left);
-    seen.top = std::max(seen.top, top);
-    seen.width = std::max(0, seen_right - seen.left);
-    seen.height = std::max(0, seen_bottom - seen.top);
-  };
+  const ScreenRect seen = OnScreen(run, label, name);
   const json parent = run.Control(label, testing_support::Gbk(run.Control(label, name)["parent"]));
-  if (parent.is_object()) {
-    const ScreenRect p = OnScreen(run, label, testing_support::Gbk(parent["name"]));
-    clip(p.left, p.top, p.left + p.width, p.top + p.height);
-  }
-  clip(window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
-       window[0].get<int>() + window[2].get<int>() - kFrameLine, window[1].get<int>() + window[3].get<int>() - kFrameLine);
-  return seen;
-}
-
-// What the X server shows, read back whole.
-class Screen {
- public:
-  Screen() : pixels_(gdk_pixbuf_get_from_window(gdk_get_default_root_window(), 0, 0, Width(), Height())) {}
-  ~Screen() {
-    if (pixels_ != nullptr) g_object_unref(pixels_);
-  }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-
-  static int Width() { return gdk_window_get_width(gdk_get_default_root_window()); }
-  static int Height() { return gdk_window_get_height(gdk_get_default_root_window()); }
-
-  guint32 At(int x, int y) const {
-    const guchar* pixel = gdk_pixbuf_get_pixels(pixels_) + y * gdk_pixbuf_get_rowstride(pixels_) +
-                          x * gdk_pixbuf_get_n_channels(pixels_);
-    return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
-  }
-  // Whether the screen holds `picture` at the rectangle's corner, where `seen` (the part
-  // of it on screen) lies; its transparent pixels show what lies behind, and are not
-  // compared.
-  // `tolerance`: how far each channel may lie from the picture's (JPEG decoders round
-  // differently).
-  bool Shows(const ScreenRect& r, const ScreenRect& seen, GdkPixbuf* picture, int tolerance = 0) const {
-    const int channels = gdk_pixbuf_get_n_channels(picture);
-    for (int y = seen.top - r.top; y < std::min(seen.top + seen.height - r.top, gdk_pixbuf_get_height(picture)); ++y) {
-      for (int x = seen.left - r.left; x < std::min(seen.left + seen.width - r.left, gdk_pixbuf_get_width(picture)); ++x) {
-        const guchar* pixel = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture) + x * channels;
-        if (channels == 4 && pixel[3] == 0) continue;
-        const guint32 shown = At(r.left + x, r.top + y);
-        for (int channel = 0; channel < 3; ++channel) {
-          if (std::abs(int(shown >> (16 - 8 * channel) & 0xFF) - int(pixel[channel])) > tolerance) return false;
-        }
-      }
-    }
-    return true;
-  }
-  bool AnyNotBlack(const ScreenRect& r) const {
-    for (int y = r.top; y < r.top + r.height; ++y) {
-      for (int x = r.left; x < r.left + r.width; ++x) {
-        if (At(x, y) != 0) return true;
-      }
-    }
-    return false;
-  }
-  void Save(const ScreenRect& r, const fs::path& file) const {
-    GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(pixels_, r.left, r.top, r.width, r.height);
-    EXPECT_TRUE(gdk_pixbuf_save(part, file.c_str(), "png", nullptr, nullptr)) << file;
-    g_object_unref(part);
-  }
-
- private:
-  GdkPixbuf* pixels_;
-};
-
-std::string Output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string output;
-  char buffer[256];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) output += buffer;
-  return output;
+  const ScreenRect inside =
+      parent.is_object() ? seen.Within(OnScreen(run, label, testing_support::Gbk(parent["name"]))) : seen;
+  return inside.Within({window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
+                        window[2].get<int>() - 2 * kFrameLine, window[3].get<int>() - 2 * kFrameLine});
 }
 
 // Waits while `done` does not hold: false after 60 s (a hang; a first start of WebKit's
@@ -235,15 +152,6 @@ class PlayerDesktopScreensTest : public ::testing::Test {
     return rect;
   }
 
-  // A user's left click in the middle of the control, the mouse then taken off the window
-  // so that no hover picture stays.
-  static void Click(const ScreenRect& control) {
-    const std::string command = "xdotool mousemove --sync " + std::to_string(control.left + control.width / 2) +
-                                " " + std::to_string(control.top + control.height / 2) +
-                                " click 1 mousemove --sync 0 0";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
   // What differs between the screen and the dump labelled `label`; empty when none does.
   static std::vector<std::string> Differences(const Screen& screen, const ProgramRun& run, std::string_view label) {
     std::vector<std::string> differences;
@@ -308,7 +216,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   const char* previous = nullptr;
   for (const ViewStep& view : kViews) {
     SCOPED_TRACE(view.label);
-    if (view.click != nullptr) Click(OnScreen(headless, previous, view.click));
+    if (view.click != nullptr) ClickOnScreen(OnScreen(headless, previous, view.click));
     previous = view.label;
     std::vector<std::string> differences;
     WaitFor([&] { return (differences = Differences(Screen(), headless, view.label)).empty(); });
@@ -401,7 +309,7 @@ TEST_F(PlayerDesktopScreensTest, TheAdWindowsAreOnScreenWhereTheHeadlessDumpOfTh
   for (const AdWindowShot& shot : kAdShots) {
     SCOPED_TRACE(shot.label);
     if (&shot == &kAdShots[1]) {
-      Click(OnScreen(headless, "corner-ad", "主界面选项按钮"));
+      ClickOnScreen(OnScreen(headless, "corner-ad", "主界面选项按钮"));
       EXPECT_EQ(std::system("xdotool sleep 0.5 key Up Return"), 0);
     }
     const Text title = Gbk(headless.WindowIn(shot.label, shot.window)["caption"]);

@@ -89,7 +89,7 @@ class AdPlayer : public HeadlessPlayer {
   void Check(std::function<void()> check) { script_.Call(std::move(check)); }
 
   std::optional<ui::Window> WindowNamed(std::string_view name) {
-    for (const ui::Window& window : ui_.Windows()) {
+    for (const ui::Window& window : InspectionOf(ui_).Windows()) {
       if (window.Name() == name) return window;
     }
     return std::nullopt;

@@ -281,7 +281,7 @@ TEST_P(CornerAdOutlivesTheExitAdTest, TheProcessEndsWhenTheCornerAdCloses) {
   for (const auto& [verb, values] : c.after_exit) script_.Add(verb, values);
   Check([&] {
     EXPECT_EQ(Closed(*this), c.closed_by_exit);
-    EXPECT_EQ(ui_.Windows().size(), 1u);
+    EXPECT_EQ(InspectionOf(ui_).Windows().size(), 1u);
   });
   if (c.ends_at_ms > 0) Advance(static_cast<int>(c.ends_at_ms - 14600));
   script_.Add("click", {"图形按钮1", "CornerAdWindow"});

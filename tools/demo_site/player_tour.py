@@ -271,11 +271,14 @@ def check_on_top_ends(run):
 
 
 def closed_by_exit_road(run):
+    ended = [record["file"] for record in run.records("processes_ended")]
+    expect(ended == ["QvodPlayer.exe", "QvodTerminal.exe"], f"the exit road ended the processes {ended}")
     closed = [record["name"] for record in run.records("closed_window")]
     expect("MainWindow" in closed, "the main window did not close")
     expect(run.code == 0, f"the player ended with exit code {run.code}"
            + (f": {run.errors}" if run.errors else ""))
-    return "the exit road closes the main window and the player ends (exit code 0)"
+    return (f"the exit road ends the engine's {' and '.join(ended)}, closes the main window, "
+            "and the player ends (exit code 0)")
 
 
 def check_exit(menu, caption, before=""):

@@ -221,22 +221,84 @@ def check_release(version):
     return check
 
 
-def check_ran_on(run):
-    expect(run.code == 124 and run.at("end")["header"].get("stalled"),
-           f"the player ended by itself (exit code {run.code}){': ' + run.errors if run.errors else ''}")
-    return ["the script has no step left; the player is still open and the automation ends the run"]
+def main_window(run, label):
+    window = run.at(label)["windows"].get("MainWindow")
+    expect(window is not None, f"the main window is gone at '{label}'")
+    return window
+
+
+def menus_popped(run, label):
+    """(menu, caption picked) of every popup menu up to `label`, in order ("" dismissed)."""
+    return [(record["menu"], record["picked"]) for record in run.at(label)["records"]
+            if record.get("record") == "menu"]
+
+
+def expect_menu(run, label, menu, picked):
+    popped = menus_popped(run, label)
+    expect(popped and popped[-1] == (menu, picked),
+           f"the last menu at '{label}' was {popped[-1] if popped else 'none'}, not {menu} with '{picked}'")
+
+
+def check_in_tray(run):
+    window = main_window(run, "tray")
+    expect(not window["visible"], "the close button left the main window shown")
+    tray = window.get("tray")
+    expect(tray is not None and tray["tip"] == "点击本图标显示主程序", f"the tray icon is {tray or 'not shown'}")
+    address, state, _ = engine(run, "tray")
+    expect((address, state) == (clip(2), "paused"), f"hidden, the engine is {state} at {address or 'nothing'}")
+    return [f"the close button hides the main window into the tray: its icon's tip reads \"{tray['tip']}\"; "
+            f"{EPISODES[1]} stays paused"]
+
+
+def check_restored(run):
+    window = main_window(run, "restored")
+    expect(window["visible"], "a click on the tray icon left the main window hidden")
+    expect("tray" not in window, "the tray icon stayed after the window came back")
+    expect(shown_view(run, "restored") == "the player", "the window came back in another view")
+    return ["a click on the tray icon brings the window back, in the player view; the icon goes"]
+
+
+def check_on_top(run):
+    expect_menu(run, "on top", "选项菜单", "总是置顶")
+    expect(main_window(run, "on top")["always_on_top"], "总是置顶 left the window below others")
+    return ["the options button's menu, \" 显示设置 \" then 总是置顶: the window stays on top"]
+
+
+def check_on_top_ends(run):
+    expect_menu(run, "on top ends", "选项菜单", "")
+    expect(not main_window(run, "on top ends")["always_on_top"], "the window is still on top")
+    return ["the options button again: on top ends before its menu opens (closed again without a pick)"]
+
+
+def closed_by_exit_road(run):
+    ended = [record["file"] for record in run.records("processes_ended")]
+    expect(ended == ["QvodPlayer.exe", "QvodTerminal.exe"], f"the exit road ended the processes {ended}")
+    closed = [record["name"] for record in run.records("closed_window")]
+    expect("MainWindow" in closed, "the main window did not close")
+    expect(run.code == 0, f"the player ended with exit code {run.code}"
+           + (f": {run.errors}" if run.errors else ""))
+    return (f"the exit road ends the engine's {' and '.join(ended)}, closes the main window, "
+            "and the player ends (exit code 0)")
+
+
+def check_exit(menu, caption, before=""):
+    def check(run):
+        expect_menu(run, "end", menu, caption)
+        started = [start["file"] for start in run.records("program_started")]
+        expect(not started, f"the exit started {started}")
+        return [f"{before}\"{caption.strip()}\" in the {'tray' if menu == '托盘菜单' else 'options'} menu: "
+                + closed_by_exit_road(run)]
+    return check
 
 
 def check_update_hand_over(run):
     boxes = [box["text"] for box in run.records("message_box")]
-    expect("程序已经有新版本，请升级！" in boxes, f"no new-release message (boxes: {boxes})")
+    expect(not boxes, f"the player showed {boxes} at start-up")
+    expect_menu(run, "end", "选项菜单", " 程序升级")
     started = [start["file"] for start in run.records("program_started")]
     expect(any(file.endswith("\\Update.exe") for file in started), f"Update was not started ({started})")
-    closed = [record["name"] for record in run.records("closed_window")]
-    expect("MainWindow" in closed, "the main window did not close")
-    expect(run.code == 0, f"the player ended with exit code {run.code}")
-    return ["the player says \"程序已经有新版本，请升级！\" (OK), starts " + ", ".join(started),
-            "and runs its exit road: the main window closes and the player ends (exit code 0)"]
+    return ["the user asks for the new release: \" 程序升级\" in the options menu starts " + ", ".join(started),
+            "then " + closed_by_exit_road(run)]
 
 
 # ---- The tour --------------------------------------------------------------------------
@@ -245,7 +307,9 @@ RUNS = {
     "browse": {
         "switches": {},
         "offers": "the views (片库, 找片, 播放), a film's page in a catalogue that plays its first "
-                  "episode, then the previous and next buttons, the list and pause/play",
+                  "episode, then the previous and next buttons, the list and pause/play; the close "
+                  "button hides the window into the tray (a click on the icon brings it back), the "
+                  "options button's \" 显示设置 \" keeps it on top; leave it by the tray icon's menu, 退出",
         "steps": [
             ("start", [], check_start),
             ("film library", ["click 主界面片库按钮"], check_view("film library", "the film library", "主界面片库浏览器")),
@@ -254,29 +318,34 @@ RUNS = {
             ("pause", ["click 主界面暂停播放按钮"], check_pause),
             ("find film", ["click 主界面找片按钮"], check_view("find film", "find film", "主界面找片浏览器")),
             ("player", ["click 主界面播放按钮"], check_view("player", "the player")),
-            ("end", [], check_ran_on),
+            ("tray", ["click 启动窗口关闭按钮"], check_in_tray),
+            ("restored", ["tray 1"], check_restored),
+            ("on top", ["click 主界面选项按钮", "menu \" 显示设置 \" 总是置顶"], check_on_top),
+            ("on top ends", ["click 主界面选项按钮"], check_on_top_ends),
+            ("end", ["click 启动窗口关闭按钮", "tray 3", "menu 退出"],
+             check_exit("托盘菜单", "退出", "hidden into the tray again, a right click on its icon and ")),
         ],
     },
-    # The operator announces a new release: the version flag reads "up" for this run.
-    "new release": {
-        "switches": {"zongkong/ver/ver20121229.txt": "up"},
-        "then": "Update",
-        "offers": "the new-release message (OK) hands over to Update: Next, Next, then finish",
-        "steps": [("end", [], check_update_hand_over)],
-    },
-    # Update hands over: the player it starts again runs release 2.0, the flag back at "0".
-    "release 2.0": {
+    # The operator has published release 2.0; its version flag does not announce it at
+    # start-up, so the user asks for it in the options menu.
+    "update from the menu": {
         "switches": {"zongkong/ver/ver20121229.txt": "0"},
+        "then": "Update",
+        "offers": "the options button's menu, \" 程序升级\", hands over to Update: Next, Next, then finish",
+        "steps": [("end", ["click 主界面选项按钮", "menu \" 程序升级\""], check_update_hand_over)],
+    },
+    # Update hands over: the player it starts again runs release 2.0.
+    "release 2.0": {
+        "switches": {},
         "after": "Update",
-        "offers": "the player Update started again, release 2.0",
+        "offers": "the player Update started again, release 2.0; leave it by the options menu's \" 退出\"",
         "steps": [
             ("start", [], both(check_release("2.0"), check_start)),
             ("film library", ["click 主界面片库按钮"], check_view("film library", "the film library", "主界面片库浏览器")),
-            ("end", [], check_ran_on),
+            ("end", ["click 主界面选项按钮", "menu \" 退出\""], check_exit("选项菜单", " 退出")),
         ],
     },
 }
-
 
 def script(run):
     lines = []

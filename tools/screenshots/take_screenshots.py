@@ -8,13 +8,16 @@ player_desktop_screens_test (this script builds them). Player's four views come 
 that test, which checks each against the headless dump of the same clicks. Every other
 window is met as a user meets it: the demo (scripts/demo --window) runs on an X server
 of this script's own (Xvfb) with a notification area (trayer), and the table SHOTS is
-walked in order: each row reaches a window's state by a user's clicks (xdotool) and keeps
-the window as it is drawn. A row whose window does not come (it is not built yet) is
+walked in order: each row reaches a window's state by a user's clicks and keys (xdotool;
+a menu item is chosen with the arrow keys, from the menu in the window's layout) and
+keeps the window once it has drawn itself. The players are left by their options menu's
+" 退出", as a user leaves them. A row whose window does not come (it is not built yet) is
 reported and skipped, and the walk goes on; the results are committed.
 """
 
 import json
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -24,13 +27,17 @@ SOURCE = Path(__file__).resolve().parents[2]
 OUT = SOURCE / "docs" / "screenshots"
 MAIN = "演示影院"     # the main window is titled with the demo's provider name
 WIZARD = "在线升级"
-WAIT = 30              # seconds a window may take to come (WebKit's first start is slow)
+WAIT = 90              # seconds a window may take to come (the first start of WebKit and mpv is slow)
+DRAWN = 20             # seconds a window shown may take to draw itself
+
+
+def layout(program, window):
+    return json.loads((SOURCE / "resources" / program / f"{window}.layout.json").read_text(encoding="utf-8"))
 
 
 def layout_point(program, window, control):
     """The middle of a control in its window's client area, from the window's layout."""
-    layout = json.loads((SOURCE / "resources" / program / f"{window}.layout.json").read_text(encoding="utf-8"))
-    controls = {c["name"]: c for c in layout["controls"]}
+    controls = {c["name"]: c for c in layout(program, window)["controls"]}
     x, y = controls[control]["rect"][2] // 2, controls[control]["rect"][3] // 2
     while control is not None:
         x, y = x + controls[control]["rect"][0], y + controls[control]["rect"][1]
@@ -38,12 +45,18 @@ def layout_point(program, window, control):
     return x, y
 
 
+def menu_keys(menu, caption):
+    """The keys that pick the item `caption` of the main window's popup menu `menu` just
+    popped up: down to it over the items (separators are passed over), then Return."""
+    items = [item.get("caption") for item in layout("player", "MainWindow")["menus"][menu] if "caption" in item]
+    return ["Down"] * (items.index(caption) + 1) + ["Return"]
+
+
 class Screen:
     """The X server and what the demo shows on it."""
 
-    def __init__(self, display, demo_input, server_log):
+    def __init__(self, display, server_log):
         self.env = dict(os.environ, DISPLAY=display)
-        self.demo_input = demo_input
         self.server_log = server_log
 
     def run(self, *command):
@@ -72,9 +85,20 @@ class Screen:
         return set(self.run("xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--class", "").split())
 
     def save(self, window, name):
+        """Keeps the window as it is drawn: a window just shown is black until it has drawn
+        itself, so the capture is taken again until it is not, for DRAWN seconds at most."""
         left, top, width, height = self.geometry(window)
-        self.run("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(OUT / name))
-        print(f"  {name}: taken")
+        deadline = time.monotonic() + DRAWN
+        while True:
+            self.run("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(OUT / name))
+            drawn = self.run("identify", "-format", "%[max]", str(OUT / name)).strip() not in ("", "0")
+            if drawn or time.monotonic() > deadline:
+                break
+            time.sleep(0.5)
+        print(f"  {name}: taken" + ("" if drawn else f" (still black after {DRAWN} s)"))
+
+    def keys(self, *keys):
+        self.run("xdotool", "key", *keys)
 
     def served(self, target, seconds=WAIT):
         """Whether the demo server answers `target` (a clip in its byte ranges) within `seconds`."""
@@ -84,11 +108,6 @@ class Screen:
                 return True
             time.sleep(0.2)
         return False
-
-    def end_program(self):
-        """Enter at the demo: it ends the program in front and goes on with its tour."""
-        self.demo_input.write("\n")
-        self.demo_input.flush()
 
 
 # ---- How each state is reached: True once the window is in that state ------------------
@@ -139,12 +158,61 @@ def popup_of(title, point, button=1):
     return reach
 
 
+OPTIONS = layout_point("player", "MainWindow", "主界面选项按钮")
+options_menu = popup_of(MAIN, OPTIONS)
+
+
+def tray_icon(screen):
+    """The player's icon in the notification area, once it is there: the toolkit names
+    the icon's window after the program."""
+    return screen.window("Player", 5)
+
+
 def tray_menu(screen):
-    """The tray icon's menu: a right click on the icon the notification area holds."""
-    tray = screen.window("panel", 5)
-    if tray is None or "child" not in screen.run("xwininfo", "-children", "-id", tray).split("\n", 6)[-1]:
+    """The tray icon's menu: the main window hidden into the tray by its close button,
+    then a right click on its icon."""
+    found = screen.window(MAIN)
+    if found is None:
         return None
-    return popup_of("panel", (12, 12), button=3)(screen)
+    screen.click(found, layout_point("player", "MainWindow", "启动窗口关闭按钮"))
+    if tray_icon(screen) is None:
+        return None
+    return popup_of("Player", (12, 11), button=3)(screen)
+
+
+def restore_from_tray(screen):
+    """Esc closes the tray menu, then a click on the icon brings the main window back."""
+    escape(screen)
+    icon = tray_icon(screen)
+    if icon is not None:
+        screen.click(icon, (12, 11))
+
+
+def picked(caption):
+    """Picks `caption` in the options menu as a user does: the menu opened, the item chosen."""
+    def act(screen):
+        if options_menu(screen) is not None:
+            screen.keys(*menu_keys("选项菜单", caption))
+    return act
+
+
+def window_from_menu(caption, title):
+    """The window `title` that the options menu's item `caption` opens."""
+    def reach(screen):
+        picked(caption)(screen)
+        return screen.window(title, 5)
+    return reach
+
+
+def close_by_escape(title):
+    """Esc in the window `title` closes it (the pointer over it gives it the keyboard)."""
+    def act(screen):
+        found = screen.window(title, 1)
+        if found is not None:
+            left, top, width, height = screen.geometry(found)
+            screen.run("xdotool", "mousemove", "--sync", str(left + width // 2), str(top + height // 2),
+                       "key", "Escape", "mousemove", "--sync", "0", "0")
+    return act
 
 
 def wizard_page(control=None):
@@ -163,47 +231,49 @@ def titled(title, seconds=5):
 
 
 def escape(screen):
-    screen.run("xdotool", "key", "Escape")
+    screen.keys("Escape")
 
 
-def answer(title):
-    """Clicks the one button of the message box titled `title`, across its foot."""
-    def act(screen):
-        found = screen.window(title, 5)
-        if found is not None:
-            _, _, width, height = screen.geometry(found)
-            screen.click(found, (width // 2, height - 16))
-    return act
+def ask_for_update(screen):
+    """The options menu's " 程序升级" in the player's window, once it has started."""
+    if main_window(screen) is not None:
+        picked(" 程序升级")(screen)
 
+
+SETTINGS = "Korvane影音系列设置窗口"
+ABOUT = "Korvane影音系列关于窗口"
 
 # The walk through the demo's windowed tour, in its order: (file, what it shows, how it is
-# reached, what is done after). Rows whose windows are not built yet stay in the table and
-# are taken once the window comes.
+# reached, what is done after), or (None, what the user does, the doing, None) between
+# shots. Rows whose windows are not built yet stay in the table and are taken once the
+# window comes.
 SHOTS = [
-    # The tour's first run: the views, a film, its episodes.
+    # The tour's first run: the views, a film, its episodes, the menus and the tray.
     ("demo-catalogue.png", "the film library's catalogue page, drawn by WebKit",
      click_then("player", "MainWindow", "主界面片库按钮", MAIN, settle=3), None),
     ("browser-menu.png", "the film library's own menu, at a right click in its page",
      popup_of(MAIN, (480, 520), button=3), escape),
     ("demo-playing.png", "a film's first episode playing in mpv, the programme list filled", playing, None),
-    ("options-menu.png", "the options menu", popup_of(MAIN, layout_point("player", "MainWindow", "主界面选项按钮")),
-     escape),
-    # Picked in the options menu; their rows take them once the menu's items open them.
-    ("settings.png", "the settings window", titled("Korvane影音系列设置窗口"), None),
-    ("about.png", "the about window", titled("Korvane影音系列关于窗口"), None),
-    ("tray-menu.png", "the tray icon's menu", tray_menu, escape),
-    # Shown by the player when its switch is on (the demo site's ytkg.txt).
-    ("corner-ad.png", "the corner ad at the screen's lower right", titled("广告组件"), Screen.end_program),
-    # The second run: the new release hands over to Update.
-    ("new-release.png", "the new-release message at start-up", titled("警告", WAIT), answer("警告")),
+    ("options-menu.png", "the options menu", options_menu, escape),
+    ("settings.png", "the settings window, from the options menu's \" 设置\"",
+     window_from_menu(" 设置", SETTINGS), close_by_escape(SETTINGS)),
+    ("about.png", "the about window, from the options menu's \" 关于本程序\"",
+     window_from_menu(" 关于本程序", ABOUT), close_by_escape(ABOUT)),
+    ("tray-menu.png", "the tray icon's menu, the main window hidden into the tray", tray_menu, restore_from_tray),
+    # Shown by the player when its switch is on (the demo site's ytkg.txt); the user then
+    # leaves the player by its options menu's exit.
+    ("corner-ad.png", "the corner ad at the screen's lower right", titled("广告组件"), picked(" 退出")),
+    # The second run: the user asks for the new release in the options menu; the player
+    # hands over to Update.
+    (None, "the new release asked for in the options menu", ask_for_update, None),
     # Shown by the exit road when its switch is on (the demo site's ttkg.txt).
     ("exit-ad.png", "the exit ad after the hand-over", titled("Korvane影音系列退弹广告"), None),
     ("update-start.png", "the update wizard's first page: the network checked", wizard_page(), None),
     ("update-list.png", "the update wizard's list of changed files", wizard_page("图形按钮_下一步"), None),
     ("update-done.png", "the update wizard's last page: the files replaced", wizard_page("图形按钮_下一步"),
      click_then("update", "UpdateWizard", "图形按钮_取消", WIZARD)),
-    # The third run: the player that Update started again, release 2.0.
-    ("release-2.png", "the player started again by Update, release 2.0", main_window, Screen.end_program),
+    # The third run: the player that Update started again, release 2.0, left by its exit.
+    ("release-2.png", "the player started again by Update, release 2.0", main_window, picked(" 退出")),
 ]
 
 
@@ -234,19 +304,23 @@ def main():
     env = dict(os.environ, DISPLAY=display)
     tray = subprocess.Popen(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
                              "--height", "24"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # The demo in a process group of its own, so that its server and programs end with it.
     demo = subprocess.Popen([str(SOURCE / "scripts/demo"), "--window", "--build-dir", str(build)], env=env,
-                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            start_new_session=True)
     server_log = build / "demo" / "server.log"
     while not server_log.exists() or "serving" not in server_log.read_text():
         if demo.poll() is not None:
             sys.exit("take_screenshots: the demo ended before its server served:\n" + demo.stdout.read())
         time.sleep(0.5)
-    screen = Screen(display, demo.stdin, server_log)
+    screen = Screen(display, server_log)
     missing = []
     print("The demo's windows, as a user clicks through them:")
     try:
         for name, shows, reach, after in SHOTS:
             window = reach(screen)
+            if name is None:
+                continue
             if window is None:
                 missing.append(name)
                 print(f"  {name}: not reachable yet ({shows}), not taken")
@@ -254,15 +328,20 @@ def main():
                 screen.save(window, name)
             if after is not None:
                 after(screen)
-        demo.stdin.close()
+        demo.stdin.close()  # the demo ends a program still open from outside
         demo.wait(timeout=120)
+    except subprocess.TimeoutExpired:
+        print("  the demo did not end after the walk: it is ended")
     finally:
-        for process in (demo, tray, x_server):
-            if process.poll() is None:
-                process.terminate()
-                process.wait()
+        if demo.poll() is None:
+            os.killpg(demo.pid, signal.SIGTERM)
+            demo.wait()
+        for process in (tray, x_server):
+            process.terminate()
+            process.wait()
     print(demo.stdout.read())
-    print(f"{len(SHOTS) - len(missing)} of {len(SHOTS)} windows taken" +
+    shots = [row for row in SHOTS if row[0] is not None]
+    print(f"{len(shots) - len(missing)} of {len(shots)} windows taken" +
           (f"; not reachable yet: {', '.join(missing)}" if missing else ""))
 
 

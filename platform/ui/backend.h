@@ -105,6 +105,9 @@ class Views {
   // the loop (PageComplete follows from the loop), unless a newer load or a stop drops it.
   virtual void BrowserLoad(UnitModel& browser, const Text& address) = 0;
   virtual void BrowserStop(UnitModel& browser) = 0;
+  // An address Program refused: the browser shows an empty page in place of the one it
+  // showed, drops a load under way and raises nothing.
+  virtual void BrowserShowBlank(UnitModel& browser) = 0;
   // Hypertext boxes show the page at their Address.
   virtual void HypertextShow(UnitModel& box) = 0;
   // Program has recorded the call in the unit's engine calls; the backend plays.

@@ -90,6 +90,7 @@ class HeadlessBackend final : public Backend {
   Point MeasureText(const Font& font, const Text& text) override;
   void BrowserLoad(UnitModel& browser, const Text& address) override;
   void BrowserStop(UnitModel& browser) override;
+  void BrowserShowBlank(UnitModel& browser) override { BrowserStop(browser); }  // no page is shown
   void HypertextShow(UnitModel&) override {}
   void EngineRun(UnitModel&, EngineOperation, const Text&) override {}
 

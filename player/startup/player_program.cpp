@@ -9,6 +9,7 @@
 #include "platform/services/memory_trim.h"
 #include "player/windows/browser_menus.h"
 #include "player/windows/later_handlers.h"
+#include "player/windows/text_ad_press.h"
 
 namespace korvane::player {
 
@@ -16,6 +17,7 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
     : services_(services),
       remote_(services.http, services.constants, globals_),
       main_window_(services.ui, globals_, services.files.GetRunDirectory()),
+      ad_windows_(services, globals_, remote_, main_window_),
       exit_road_(services, globals_, remote_, main_window_),
       startup_road_(services, globals_, remote_, main_window_, exit_road_),
       scraper_(services.ui, globals_, main_window_),
@@ -65,6 +67,8 @@ void PlayerProgram::BindHandlers() {
   }
   BindBrowserMenus(ui, main_window_);
   tray_and_menus_.Bind();
+  ad_windows_.Bind();
+  BindTextAdPresses(ui, services_.shell, globals_);
   BindLaterHandlers(ui);
 }
 

@@ -89,8 +89,9 @@ class RemoteFiles {
   // The per-installation prefix, the installation id and "/".
   Text MakeUidBase(std::string_view uid) const;
   Text AddressOf(const RemoteFile& file) const;
-  // Fetches the file, reads its value by its form and, when the file has a holder,
-  // replaces the held value. Gives the value.
+  // Fetches the file and reads its value by its form; nothing is stored.
+  Text Read(const RemoteFile& file) const;
+  // Reads the file and, when it has a holder, replaces the held value. Gives the value.
   Text Fetch(const RemoteFile& file);
 
  private:

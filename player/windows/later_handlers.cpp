@@ -11,9 +11,6 @@ constexpr std::string_view kLaterHandlers[] = {
     "OnOptionsSettingsSelected",
     "OnTrayAboutSelected",
     "OnOptionsAboutSelected",
-    // Text ads.
-    "OnTextAd1Pressed",
-    "OnTextAd2Pressed",
 };
 
 }  // namespace

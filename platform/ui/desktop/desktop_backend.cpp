@@ -175,7 +175,7 @@ DesktopBackend::~DesktopBackend() {
 
 void DesktopBackend::Attach(Program& program) {
   program_ = &program;
-  pictures_ = std::make_unique<PictureCache>(program.Resources());
+  pictures_ = std::make_unique<PictureCache>(InspectionOf(program).Resources());
 }
 
 void DesktopBackend::Guard(const std::function<void()>& action) {
@@ -391,6 +391,8 @@ WebPage& DesktopBackend::PageOf(const UnitModel& unit) const {
 void DesktopBackend::BrowserLoad(UnitModel& browser, const Text& address) { PageOf(browser).StartLoad(address); }
 
 void DesktopBackend::BrowserStop(UnitModel& browser) { PageOf(browser).Stop(); }
+
+void DesktopBackend::BrowserShowBlank(UnitModel& browser) { PageOf(browser).ShowBlank(); }
 
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 

@@ -78,6 +78,7 @@ class DesktopBackend final : public Backend {
   Point MeasureText(const Font& font, const Text& text) override;
   void BrowserLoad(UnitModel& browser, const Text& address) override;
   void BrowserStop(UnitModel& browser) override;
+  void BrowserShowBlank(UnitModel& browser) override;
   void HypertextShow(UnitModel& box) override;
   void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
 

@@ -1,9 +1,10 @@
 // The real `Player` on the desktop backend, on an X server of the test's own, against the
 // files the headless runs are served. A user's clicks (xdotool, Debian package xdotool)
 // switch the views, and the screen must show each control where the headless dump of the
-// same clicks puts it; the options and tray menus must open where the headless dump of
-// the same input records them. With KORVANE_SCREENSHOT_FOLDER set, each view's window and
-// each menu are also saved there as PNGs (tools/screenshots).
+// same clicks puts it; the ad windows likewise, and the options and tray menus must open
+// where the headless dump of the same input records them. With KORVANE_SCREENSHOT_FOLDER
+// set, each view's window, each ad window and each menu are also saved there as PNGs
+// (tools/screenshots).
 
 #include <gtk/gtk.h>
 #include <signal.h>
@@ -13,11 +14,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "tests/player/player_screen.h"
 #include "tests/player/startup/player_program_run.h"
 
 namespace korvane::player::testing {
@@ -61,14 +62,6 @@ constexpr BrowserPage kPages[] = {
     {"主界面找片浏览器", &kFindPage, "zhaopian.html", 0xA05020},
 };
 
-struct ScreenRect {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-std::ostream& operator<<(std::ostream& os, const ScreenRect& r) {
-  return os << "[" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "]";
-}
-
 // Where the dump puts a control on the screen: its rectangle moved by its parents' and
 // the window's.
 ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_view name) {
@@ -88,81 +81,12 @@ ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_v
 ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name) {
   constexpr int kFrameLine = 2;
   const json window = run.WindowIn(label, "MainWindow")["rect"];
-  ScreenRect seen = OnScreen(run, label, name);
-  const auto clip = [&seen](int left, int top, int right, int bottom) {
-    const int seen_right = std::min(seen.left + seen.width, right);
-    const int seen_bottom = std::min(seen.top + seen.height, bottom);
-    seen.left = std::max(seen.left, left);
-    seen.top = std::max(seen.top, top);
-    seen.width = std::max(0, seen_right - seen.left);
-    seen.height = std::max(0, seen_bottom - seen.top);
-  };
+  const ScreenRect seen = OnScreen(run, label, name);
   const json parent = run.Control(label, testing_support::Gbk(run.Control(label, name)["parent"]));
-  if (parent.is_object()) {
-    const ScreenRect p = OnScreen(run, label, testing_support::Gbk(parent["name"]));
-    clip(p.left, p.top, p.left + p.width, p.top + p.height);
-  }
-  clip(window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
-       window[0].get<int>() + window[2].get<int>() - kFrameLine, window[1].get<int>() + window[3].get<int>() - kFrameLine);
-  return seen;
-}
-
-// What the X server shows, read back whole.
-class Screen {
- public:
-  Screen() : pixels_(gdk_pixbuf_get_from_window(gdk_get_default_root_window(), 0, 0, Width(), Height())) {}
-  ~Screen() {
-    if (pixels_ != nullptr) g_object_unref(pixels_);
-  }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-
-  static int Width() { return gdk_window_get_width(gdk_get_default_root_window()); }
-  static int Height() { return gdk_window_get_height(gdk_get_default_root_window()); }
-
-  guint32 At(int x, int y) const {
-    const guchar* pixel = gdk_pixbuf_get_pixels(pixels_) + y * gdk_pixbuf_get_rowstride(pixels_) +
-                          x * gdk_pixbuf_get_n_channels(pixels_);
-    return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
-  }
-  // Whether the screen holds `picture` at the rectangle's corner, where `seen` (the part
-  // of it on screen) lies; its transparent pixels show what lies behind, and are not
-  // compared.
-  bool Shows(const ScreenRect& r, const ScreenRect& seen, GdkPixbuf* picture) const {
-    const int channels = gdk_pixbuf_get_n_channels(picture);
-    for (int y = seen.top - r.top; y < std::min(seen.top + seen.height - r.top, gdk_pixbuf_get_height(picture)); ++y) {
-      for (int x = seen.left - r.left; x < std::min(seen.left + seen.width - r.left, gdk_pixbuf_get_width(picture)); ++x) {
-        const guchar* pixel = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture) + x * channels;
-        if (channels == 4 && pixel[3] == 0) continue;
-        if (At(r.left + x, r.top + y) != guint32(pixel[0] << 16 | pixel[1] << 8 | pixel[2])) return false;
-      }
-    }
-    return true;
-  }
-  bool AnyNotBlack(const ScreenRect& r) const {
-    for (int y = r.top; y < r.top + r.height; ++y) {
-      for (int x = r.left; x < r.left + r.width; ++x) {
-        if (At(x, y) != 0) return true;
-      }
-    }
-    return false;
-  }
-  void Save(const ScreenRect& r, const fs::path& file) const {
-    GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(pixels_, r.left, r.top, r.width, r.height);
-    EXPECT_TRUE(gdk_pixbuf_save(part, file.c_str(), "png", nullptr, nullptr)) << file;
-    g_object_unref(part);
-  }
-
- private:
-  GdkPixbuf* pixels_;
-};
-
-std::string Output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string output;
-  char buffer[256];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) output += buffer;
-  return output;
+  const ScreenRect inside =
+      parent.is_object() ? seen.Within(OnScreen(run, label, testing_support::Gbk(parent["name"]))) : seen;
+  return inside.Within({window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
+                        window[2].get<int>() - 2 * kFrameLine, window[3].get<int>() - 2 * kFrameLine});
 }
 
 // Waits while `done` does not hold: false after 60 s (a hang; a first start of WebKit's
@@ -205,12 +129,12 @@ class PlayerDesktopScreensTest : public ::testing::Test {
     return script;
   }
 
-  // The main window on the X server: the shown window of that process with the title.
-  static std::string FindMainWindow(pid_t pid) {
+  // A window on the X server: the shown window of that process with the title.
+  static std::string FindShownWindow(pid_t pid, const Text& title) {
     std::string id;
     WaitFor([&] {
       id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^" +
-                  std::string(AsChars(GbkToUtf8(kTitle))) + "$'");
+                  std::string(AsChars(GbkToUtf8(title))) + "$'");
       return !id.empty();
     });
     if (!id.empty() && id.back() == '\n') id.pop_back();
@@ -231,15 +155,6 @@ class PlayerDesktopScreensTest : public ::testing::Test {
       if (name == "HEIGHT") rect.height = value;
     }
     return rect;
-  }
-
-  // A user's left click in the middle of the control, the mouse then taken off the window
-  // so that no hover picture stays.
-  static void Click(const ScreenRect& control) {
-    const std::string command = "xdotool mousemove --sync " + std::to_string(control.left + control.width / 2) +
-                                " " + std::to_string(control.top + control.height / 2) +
-                                " click 1 mousemove --sync 0 0";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
   }
 
   // What differs between the screen and the dump labelled `label`; empty when none does.
@@ -296,7 +211,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  const std::string window = FindMainWindow(player.pid);
+  const std::string window = FindShownWindow(player.pid, kTitle);
   ASSERT_FALSE(window.empty()) << "no main window shown";
   const json expected = headless.WindowIn(kViews[0].label, "MainWindow")["rect"];
   const ScreenRect shown = WindowGeometry(window);
@@ -306,7 +221,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   const char* previous = nullptr;
   for (const ViewStep& view : kViews) {
     SCOPED_TRACE(view.label);
-    if (view.click != nullptr) Click(OnScreen(headless, previous, view.click));
+    if (view.click != nullptr) ClickOnScreen(OnScreen(headless, previous, view.click));
     previous = view.label;
     std::vector<std::string> differences;
     WaitFor([&] { return (differences = Differences(Screen(), headless, view.label)).empty(); });
@@ -319,6 +234,108 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   ::kill(player.pid, SIGTERM);
   testing_support::FinishBlackBox(player);
 }
+
+// ---- The ad windows ------------------------------------------------------------------
+
+// An ad window's page is one colour, its close button the same picture in both.
+struct AdWindowShot {
+  const char* label;        // of the headless dump and the screenshot "player-LABEL.png"
+  const char* window;       // layout name
+  const char* page;         // below the home address
+  guint32 colour;           // 0xRRGGBB
+};
+constexpr AdWindowShot kAdShots[] = {
+    {"corner-ad", "CornerAdWindow", "corner-ad.html", 0x30A040},
+    {"exit-ad", "ExitAdWindow", "exit-ad.html", 0xC04080},
+};
+
+// A control of the named window (both ad windows name theirs alike), in the dump labelled
+// `label`; its rectangle on screen, the window's moved by the control's.
+ScreenRect AdControlOnScreen(const ProgramRun& run, std::string_view label, std::string_view window,
+                             std::string_view name) {
+  const json shown = run.WindowIn(label, window)["rect"];
+  bool in_label = false;
+  for (const json& record : run.records) {
+    if (record["record"] == "dump") in_label = record["label"] == label;
+    if (!in_label || record["record"] != "control" || testing_support::Gbk(record["window"]) != window ||
+        testing_support::Gbk(record["name"]) != name) {
+      continue;
+    }
+    return {shown[0].get<int>() + record["rect"][0].get<int>(), shown[1].get<int>() + record["rect"][1].get<int>(),
+            record["rect"][2], record["rect"][3]};
+  }
+  return {};
+}
+
+// What differs between the screen and the ad window of the dump: its page's colour in the
+// middle, the close button's picture at its place.
+std::vector<std::string> AdDifferences(const Screen& screen, const ProgramRun& run, const AdWindowShot& shot) {
+  std::vector<std::string> differences;
+  const ScreenRect page = AdControlOnScreen(run, shot.label, shot.window, "超文本浏览框1");
+  const guint32 seen = screen.At(page.left + page.width / 2, page.top + page.height / 2);
+  if (seen != shot.colour) {
+    char what[120];
+    std::snprintf(what, sizeof what, "the page shows #%06X, not #%06X", seen, shot.colour);
+    differences.push_back(what);
+  }
+  const ScreenRect button = AdControlOnScreen(run, shot.label, shot.window, "图形按钮1");
+  GdkPixbuf* picture =
+      gdk_pixbuf_new_from_file(KORVANE_PLAYER_RESOURCES "/pictures/ad_close_normal.jpg", nullptr);
+  if (picture == nullptr || !screen.Shows(button, button, picture, 8)) {
+    std::ostringstream what;
+    what << "the close button at " << button << " does not show its picture";
+    differences.push_back(what.str());
+  }
+  if (picture != nullptr) g_object_unref(picture);
+  return differences;
+}
+
+// The corner ad shows itself after 3 s; the user then leaves by the options menu (the
+// keyboard picks its last item, " 退出"), and the exit ad shows over it until the two have
+// ended the program.
+TEST_F(PlayerDesktopScreensTest, TheAdWindowsAreOnScreenWhereTheHeadlessDumpOfTheSameStepsPutsThem) {
+  program_.Serve(kCornerAdSwitch, "1");
+  program_.Serve(kExitAdSwitch, "1");
+  for (const auto& [file, shot] : {std::pair{&kCornerAdPage, kAdShots[0]}, std::pair{&kExitAdPage, kAdShots[1]}}) {
+    const Text address = program_.HomeAddress() + shot.page;
+    program_.Serve(*file, address);
+    char html[128];
+    std::snprintf(html, sizeof html, "<html><body style=\"background:#%06X\"></body></html>", shot.colour);
+    program_.Server().Script(testing_support::ParseAddress(address).path, {200, html, {{"Content-Type", "text/html"}}});
+  }
+  const ProgramRun headless = program_.Run(
+      "screen " + std::to_string(Screen::Width()) + " " + std::to_string(Screen::Height()) +
+      "\nadvance 3000\ndump corner-ad\nclick 主界面选项按钮\nmenu \" 退出\"\ndump exit-ad\n");
+  ASSERT_FALSE(headless.WindowIn("exit-ad", "ExitAdWindow").is_null()) << headless.error_output;
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  const char* screenshots = std::getenv("KORVANE_SCREENSHOT_FOLDER");
+  for (const AdWindowShot& shot : kAdShots) {
+    SCOPED_TRACE(shot.label);
+    if (&shot == &kAdShots[1]) {
+      ClickOnScreen(OnScreen(headless, "corner-ad", "主界面选项按钮"));
+      EXPECT_EQ(std::system("xdotool sleep 0.5 key Up Return"), 0);
+    }
+    const Text title = Gbk(headless.WindowIn(shot.label, shot.window)["caption"]);
+    const std::string window = FindShownWindow(player.pid, title);
+    ASSERT_FALSE(window.empty()) << shot.window << " not shown";
+    const ScreenRect shown = WindowGeometry(window);
+    EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}),
+              headless.WindowIn(shot.label, shot.window)["rect"]);
+    std::vector<std::string> differences;
+    WaitFor([&] { return (differences = AdDifferences(Screen(), headless, shot)).empty(); });
+    EXPECT_TRUE(differences.empty()) << Joined(differences);
+    if (screenshots != nullptr) {
+      Screen().Save(shown, fs::path(screenshots) / ("player-" + std::string(shot.label) + ".png"));
+    }
+  }
+  // The exit ad ends at 10 s, the corner ad 15 s after the start: the program ends.
+  const ProgramRun ended = testing_support::FinishBlackBox(player);
+  EXPECT_EQ(ended.exit_code, 0) << ended.error_output;
+}
+
+// ---- The options and tray menus ----------------------------------------------------
 
 struct ScreenPoint {
   int x = 0, y = 0;
@@ -404,7 +421,7 @@ TEST_F(PlayerDesktopMenusTest, TheOptionsAndTrayMenusOpenAtTheMouseWhereTheHeadl
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  const std::string window = FindMainWindow(player.pid);
+  const std::string window = FindShownWindow(player.pid, kTitle);
   ASSERT_FALSE(window.empty()) << "no main window shown";
   const ScreenRect shown = WindowGeometry(window);
   std::string panel = Output("xdotool search --onlyvisible --name '^panel$'");

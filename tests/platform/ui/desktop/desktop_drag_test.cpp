@@ -64,7 +64,7 @@ class DesktopDragTest : public DesktopProgramTest, public ::testing::WithParamIn
     if (control == nullptr) return at;
     at = {model.rect.left, model.rect.top};
     for (const UnitModel* unit = window.Find<Unit>(control).Model(); unit != nullptr;
-         unit = unit->parent == 0 ? nullptr : window.GetProgram()->FindModel(unit->parent)) {
+         unit = unit->parent == 0 ? nullptr : InspectionOf(*window.GetProgram()).FindModel(unit->parent)) {
       at.x += unit->rect.left;
       at.y += unit->rect.top;
     }

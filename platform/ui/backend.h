@@ -89,8 +89,11 @@ class Views {
 
   // Questions to the user, answered before the call returns.
   virtual MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) = 0;
-  // The path of item numbers (one per menu level) of the item picked, none when dismissed.
-  virtual std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) = 0;
+  // Pops up a menu of `window`, drawn by the window's menu skin, at `at` (screen
+  // coordinates), also while the window is hidden. The path of item numbers (one per menu
+  // level) of the item picked, none when dismissed.
+  virtual std::optional<std::vector<int>> TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                         Point at) = 0;
 
   virtual Point MousePosition() = 0;
   virtual Point ScreenSize() = 0;
@@ -102,6 +105,9 @@ class Views {
   // the loop (PageComplete follows from the loop), unless a newer load or a stop drops it.
   virtual void BrowserLoad(UnitModel& browser, const Text& address) = 0;
   virtual void BrowserStop(UnitModel& browser) = 0;
+  // An address Program refused: the browser shows an empty page in place of the one it
+  // showed, drops a load under way and raises nothing.
+  virtual void BrowserShowBlank(UnitModel& browser) = 0;
   // Hypertext boxes show the page at their Address.
   virtual void HypertextShow(UnitModel& box) = 0;
   // Program has recorded the call in the unit's engine calls; the backend plays.

@@ -5,6 +5,9 @@ namespace korvane::platform::ui {
 void PushHistory(BrowserState& state, const Text& address) {
   state.history.resize(static_cast<std::size_t>(state.history_position + 1));
   state.history.push_back(address);
+  if (state.history.size() > kHistoryKept) {
+    state.history.erase(state.history.begin(), state.history.end() - kHistoryKept);
+  }
   state.history_position = static_cast<int>(state.history.size()) - 1;
 }
 

@@ -48,9 +48,9 @@ json WindowJson(const UnitModel& window) {
 json ControlJson(const Program& program, const UnitModel& unit) {
   json line{{"record", "control"}, {"window", DumpText(unit.window->name)}, {"id", unit.id},
             {"name", DumpText(unit.name)}, {"kind", std::string(KindName(unit.kind))},
-            {"visible", unit.visible}, {"shown", program.IsShown(unit.id)}, {"enabled", unit.enabled},
+            {"visible", unit.visible}, {"shown", InspectionOf(program).IsShown(unit.id)}, {"enabled", unit.enabled},
             {"rect", RectJson(unit.rect)}};
-  const UnitModel& parent = unit.parent == 0 ? *unit.window : *program.FindModel(unit.parent);
+  const UnitModel& parent = unit.parent == 0 ? *unit.window : *InspectionOf(program).FindModel(unit.parent);
   if (unit.parent != 0) line["parent"] = DumpText(parent.name);
   // The place among the parent's children, back first.
   line["z"] = std::find(parent.children.begin(), parent.children.end(), unit.id) - parent.children.begin();
@@ -79,19 +79,19 @@ void WriteLine(std::ostream& out, const json& line) { out << line.dump() << '\n'
 
 void WriteDump(const Program& program, const HeadlessBackend& backend, const Text& label, std::ostream& out) {
   WriteLine(out, {{"record", "dump"}, {"label", DumpText(label)}, {"time_ms", backend.NowMs()},
-                  {"finished", program.Finished()}, {"stalled", backend.Stalled()},
+                  {"finished", InspectionOf(program).Finished()}, {"stalled", backend.Stalled()},
                   {"wait_cursor", backend.WaitCursorShown()}});
-  for (const Window& window : program.Windows()) {
+  for (const Window& window : InspectionOf(program).Windows()) {
     const UnitModel& model = *window.Model();
     WriteLine(out, WindowJson(model));
     for (const auto& control : model.window_state->controls) WriteLine(out, ControlJson(program, *control));
   }
-  for (const MessageBoxRecord& box : program.MessageBoxes()) {
+  for (const MessageBoxRecord& box : InspectionOf(program).MessageBoxes()) {
     WriteLine(out, {{"record", "message_box"}, {"text", DumpText(box.request.text)}, {"title", DumpText(box.request.title)},
                     {"buttons", ButtonsName(box.request.style.buttons)}, {"icon", IconName(box.request.style.icon)},
                     {"answer", AnswerName(box.answer)}});
   }
-  for (const MenuRecord& menu : program.Menus()) {
+  for (const MenuRecord& menu : InspectionOf(program).Menus()) {
     WriteLine(out, {{"record", "menu"}, {"window", DumpText(menu.window)}, {"menu", DumpText(menu.menu)},
                     {"at", json::array({menu.at.x, menu.at.y})}, {"picked", DumpText(menu.picked)}});
   }

@@ -111,7 +111,7 @@ MessageBoxAnswer HeadlessBackend::AskMessageBox(const MessageBoxRequest& request
   return answers.front();
 }
 
-std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const MenuModel& menu, Point) {
+std::optional<std::vector<int>> HeadlessBackend::TrackPopupMenu(const UnitModel&, const MenuModel& menu, Point) {
   std::optional<std::vector<Text>> pick = driver_ == nullptr ? std::nullopt : driver_->TakeMenuPick();
   if (!pick || pick->empty()) return std::nullopt;
   std::vector<int> path;
@@ -129,7 +129,7 @@ Point HeadlessBackend::MeasureText(const Font& font, const Text& text) {
 void HeadlessBackend::BrowserLoad(UnitModel& browser, const Text& address) {
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
-    if (program_->FindModel(id) == nullptr || load_generation_[id] != generation) return;
+    if (InspectionOf(*program_).FindModel(id) == nullptr || load_generation_[id] != generation) return;
     ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
     Post([this, id, generation] {
       if (load_generation_[id] == generation) ReportsOf(*program_).RaiseEvent(id, "PageComplete", {0});

@@ -82,13 +82,15 @@ class HeadlessBackend final : public Backend {
   void UnitChanged(UnitModel&) override {}
   // The script's answer, or the box's first button when it gives none.
   MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
-  std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
+  std::optional<std::vector<int>> TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                 Point at) override;
   Point MousePosition() override { return mouse_; }
   Point ScreenSize() override { return screen_; }
   void SetWaitCursor(bool waiting) override { wait_cursor_ = waiting; }
   Point MeasureText(const Font& font, const Text& text) override;
   void BrowserLoad(UnitModel& browser, const Text& address) override;
   void BrowserStop(UnitModel& browser) override;
+  void BrowserShowBlank(UnitModel& browser) override { BrowserStop(browser); }  // no page is shown
   void HypertextShow(UnitModel&) override {}
   void EngineRun(UnitModel&, EngineOperation, const Text&) override {}
 

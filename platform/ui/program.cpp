@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
@@ -73,16 +74,6 @@ void Program::CheckHandlersBound(const UnitModel& window) const {
   }
   for (const MenuModel& menu : window.window_state->menus) {
     ForEachMenuItem(menu.items, [&](const MenuItem& item) { check(item.handler, menu.name + "." + item.caption); });
-  }
-}
-
-bool Program::CanLoadWindow(std::string_view layout_name) const {
-  if (!resources_.FindLayout(layout_name)) return false;
-  try {
-    CheckHandlersBound(*LoadLayout(resources_, layout_name).window);
-    return true;
-  } catch (const LayoutError&) {
-    return false;
   }
 }
 
@@ -235,10 +226,12 @@ void Program::StopTimer(UnitModel& unit) {
   timer->timer = 0;
 }
 
-UnitModel* Program::FindModel(UnitId id) const {
+UnitModel* Program::FindModel(UnitId id) {
   auto found = units_.find(id);
   return found == units_.end() ? nullptr : found->second;
 }
+
+const UnitModel* Program::FindModel(UnitId id) const { return const_cast<Program&>(*this).FindModel(id); }
 
 bool Program::IsShown(UnitId id) const {
   const UnitModel* unit = FindModel(id);
@@ -365,7 +358,7 @@ void Program::PopupMenu(const Window& window, std::string_view menu_name, std::o
   if (menu == nullptr) throw LayoutError("window " + model->name + " has no menu " + Text(menu_name));
   Point where = at ? *at : backend_.MousePosition();
   MenuRecord record{model->name, menu->name, where, {}};
-  std::optional<std::vector<int>> path = backend_.TrackPopupMenu(*menu, where);
+  std::optional<std::vector<int>> path = backend_.TrackPopupMenu(*model, *menu, where);
   const MenuItem* picked = nullptr;
   if (path) {
     const std::vector<MenuItem>* items = &menu->items;
@@ -383,7 +376,10 @@ void Program::PopupMenu(const Window& window, std::string_view menu_name, std::o
   menus_.push_back(record);
   if (picked == nullptr || picked->handler.empty()) return;
   backend_.Post([this, window_id = model->id, handler = picked->handler, caption = picked->caption] {
-    if (FindModel(window_id) == nullptr) return;
+    // As a click: a window behind a modal one takes no pick, also from a menu that was
+    // open before the modal window.
+    const UnitModel* owner = FindModel(window_id);
+    if (owner == nullptr || owner->window_state->disabled_by_modal > 0) return;
     auto found = handlers_.find(handler);
     if (found == handlers_.end()) return;
     std::shared_ptr<Handler> run = found->second;
@@ -525,29 +521,40 @@ bool Program::UserCloseBox(const Window& window) {
 bool Program::UserTrayEvent(const Window& window, int value) {
   UnitModel* model = FindModel(window.Id());
   if (model == nullptr || !model->IsWindow() || !model->window_state->tray.shown) return false;
+  // The icon of a window behind a modal one is as disabled as the window: a tray menu
+  // there would open a second modal window or end the program inside the modal loop.
+  if (model->window_state->disabled_by_modal > 0) return false;
   RaiseEvent(model->id, "TrayIconEvent", {value});
+  return true;
+}
+
+bool Program::SelectForUser(UnitModel* list, int item) {
+  if (list == nullptr || !AcceptsInput(*list)) return false;
+  int* selection = nullptr;
+  std::size_t count = 0;
+  if (ListBoxState* rows = list->StateOf<ListBoxState>()) {
+    selection = &rows->selection;
+    count = rows->rows.size();
+  } else if (TreeBoxState* tree = list->StateOf<TreeBoxState>()) {
+    selection = &tree->selection;
+    count = tree->items.size();
+  }
+  if (selection == nullptr || item < 0 || static_cast<std::size_t>(item) >= count) return false;
+  *selection = item;
+  backend_.UnitChanged(*list);
+  return true;
+}
+
+bool Program::UserSelectItem(const Unit& list, int item) {
+  if (!SelectForUser(FindModel(list.Id()), item)) return false;
+  RaiseEvent(list.Id(), "Clicked");
   return true;
 }
 
 bool Program::UserActivateTreeItem(const TreeBox& tree, int item) {
   UnitModel* model = FindModel(tree.Id());
-  if (model == nullptr || !AcceptsInput(*model)) return false;
-  TreeBoxState* state = model->StateOf<TreeBoxState>();
-  if (state == nullptr || item < 0 || item >= static_cast<int>(state->items.size())) return false;
-  state->selection = item;
-  backend_.UnitChanged(*model);
+  if (model == nullptr || model->kind != UnitKind::kTreeBox || !SelectForUser(model, item)) return false;
   RaiseEvent(model->id, "ItemActivated", {item});
-  return true;
-}
-
-bool Program::UserSelectRow(const ListBox& list, int row) {
-  UnitModel* model = FindModel(list.Id());
-  if (model == nullptr || !AcceptsInput(*model)) return false;
-  ListBoxState* state = model->StateOf<ListBoxState>();
-  if (state == nullptr || row < 0 || row >= static_cast<int>(state->rows.size())) return false;
-  state->selection = row;
-  backend_.UnitChanged(*model);
-  RaiseEvent(model->id, "Clicked");
   return true;
 }
 
@@ -562,7 +569,8 @@ void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
   BrowserState& state = std::get<BrowserState>(browser.state);
   if (!AcceptWebAddress(address)) {
     state.address.clear();
-    state.page.clear();
+    state.page = std::make_shared<const std::string>();
+    backend_.BrowserShowBlank(browser);
     UnitChanged(browser);
     return;
   }
@@ -594,7 +602,7 @@ void Program::PageArrived(UnitId browser, const Text& address, std::string bytes
   BrowserState* state = model == nullptr ? nullptr : model->StateOf<BrowserState>();
   if (state == nullptr) return;
   state->address = address;
-  state->page = std::move(bytes);
+  state->page = std::make_shared<const std::string>(std::move(bytes));
   UnitChanged(*model);
   RaiseEvent(browser, "Navigated", {}, address);
 }
@@ -606,6 +614,8 @@ void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text
 
 UserInput& InputOf(Program& program) { return program; }
 BackendReports& ReportsOf(Program& program) { return program; }
+UnitServices& UnitServicesOf(Program& program) { return program; }
+const ProgramInspection& InspectionOf(const Program& program) { return program; }
 
 void Program::WindowMoved(UnitId window, Point place) {
   UnitModel* model = FindModel(window);

@@ -65,19 +65,7 @@ struct GradientRect {
 inline constexpr std::uint32_t kGradientFillRectH = 0;
 inline constexpr std::uint32_t kGradientFillRectV = 1;
 
-struct MessageBoxRecord {
-  MessageBoxRequest request;
-  MessageBoxAnswer answer;
-};
-
-struct MenuRecord {
-  Text window;
-  Text menu;
-  Point at;
-  Text picked;  // the caption of the item picked, empty when dismissed
-};
-
-class Program : private UserInput, private BackendReports {
+class Program : private UserInput, private BackendReports, private UnitServices, private ProgramInspection {
  public:
   Program(Backend& backend, const ResourceBundle& resources);
   ~Program();
@@ -92,10 +80,6 @@ class Program : private UserInput, private BackendReports {
   // Runs `start` (which loads the start window), then the message loop until the last
   // window has closed, then the finaliser. Returns the exit code: 0, or EndProgram's.
   int Run(const std::function<void()>& start);
-
-  // Whether the layout is held and every handler it names is bound, so LoadWindow would
-  // open it: a window whose feature is not built yet is not.
-  bool CanLoadWindow(std::string_view layout_name) const;
 
   // Opens a window from its layout. Throws LayoutError for a faulty layout or a handler
   // name that is not bound.
@@ -120,7 +104,8 @@ class Program : private UserInput, private BackendReports {
 
   MessageBoxAnswer ShowMessageBox(const Text& text, MessageBoxStyle style, const Text& title);
   // Pops up the window's menu at `at` (the mouse position when left out); the picked
-  // item's Selected handler runs from the loop after this returns.
+  // item's Selected handler runs from the loop after this returns, unless the window is
+  // behind a modal one by then (a pick is input, refused there as a click is).
   void PopupMenu(const Window& window, std::string_view menu_name, std::optional<Point> at = {});
   int GetMouseX();
   int GetMouseY();
@@ -142,27 +127,11 @@ class Program : private UserInput, private BackendReports {
   // The window keeps the region; returns 0 when either handle is unknown.
   int SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw);
 
-  // --- For backends, automation and tests. ---
-  Backend& GetBackend() { return backend_; }
-  const ResourceBundle& Resources() const { return resources_; }
-  UnitModel* FindModel(UnitId id) const;
-  // Visible, inside visible parents and a visible window: what the user can see.
-  bool IsShown(UnitId id) const;
-  // Open windows in the order they were opened.
-  std::vector<Window> Windows() const;
-  void UnitChanged(UnitModel& unit);
-  // Browser boxes: the history moves here, the backend only loads and stops.
-  void NavigateBrowser(UnitModel& browser, const Text& address);
-  void RunBrowser(UnitModel& browser, BrowserCommand command);
-  void RunEngine(UnitModel& engine, EngineOperation operation, const Text& value);
-  const std::vector<MessageBoxRecord>& MessageBoxes() const { return message_boxes_; }
-  const std::vector<MenuRecord>& Menus() const { return menus_; }
-  int WaitCursorDepth() const { return wait_cursor_; }
-  bool Finished() const { return finished_; }
-
  private:
   friend UserInput& InputOf(Program& program);
   friend BackendReports& ReportsOf(Program& program);
+  friend UnitServices& UnitServicesOf(Program& program);
+  friend const ProgramInspection& InspectionOf(const Program& program);
 
   // UserInput (program_ports.h):
   bool UserClick(const Unit& unit) override;
@@ -170,8 +139,8 @@ class Program : private UserInput, private BackendReports {
   bool UserKey(const Window& window, std::string_view key) override;
   bool UserCloseBox(const Window& window) override;
   bool UserTrayEvent(const Window& window, int value) override;
+  bool UserSelectItem(const Unit& list, int item) override;
   bool UserActivateTreeItem(const TreeBox& tree, int item) override;
-  bool UserSelectRow(const ListBox& list, int row) override;
   bool UserNavigate(const WebBrowserBox& browser, const Text& address) override;
   bool UserShortcutMenu(const WebBrowserBox& browser) override;
   // BackendReports (program_ports.h):
@@ -180,6 +149,22 @@ class Program : private UserInput, private BackendReports {
   void BrowserMovedItself(UnitId browser, const Text& address) override;
   void PageArrived(UnitId browser, const Text& address, std::string bytes) override;
   void WindowMoved(UnitId window, Point place) override;
+  // UnitServices (program_ports.h):
+  UnitModel* FindModel(UnitId id) override;
+  void UnitChanged(UnitModel& unit) override;
+  void NavigateBrowser(UnitModel& browser, const Text& address) override;
+  void RunBrowser(UnitModel& browser, BrowserCommand command) override;
+  void RunEngine(UnitModel& engine, EngineOperation operation, const Text& value) override;
+  Views& GetViews() override { return backend_; }
+  // ProgramInspection (program_ports.h):
+  const ResourceBundle& Resources() const override { return resources_; }
+  const UnitModel* FindModel(UnitId id) const override;
+  bool IsShown(UnitId id) const override;
+  std::vector<Window> Windows() const override;
+  const std::vector<MessageBoxRecord>& MessageBoxes() const override { return message_boxes_; }
+  const std::vector<MenuRecord>& Menus() const override { return menus_; }
+  int WaitCursorDepth() const override { return wait_cursor_; }
+  bool Finished() const override { return finished_; }
 
   struct ModalLoop {
     UnitId window;
@@ -195,6 +180,9 @@ class Program : private UserInput, private BackendReports {
   void QuitAllLoops();
   void RunFinaliser();
   bool AcceptsInput(const UnitModel& unit) const;
+  // Selects row or item `item` of a list or tree box the user can reach; false for
+  // another unit, one the user cannot reach, or an item it lacks.
+  bool SelectForUser(UnitModel* list, int item);
   void RunModal(UnitModel& window);
 
   Backend& backend_;

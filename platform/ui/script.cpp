@@ -65,7 +65,7 @@ const VerbShape* FindVerb(std::string_view verb) {
 
 // The window the user acts on when the script names none: the newest that takes input.
 std::optional<Window> ActiveWindow(Program& program) {
-  std::vector<Window> windows = program.Windows();
+  std::vector<Window> windows = InspectionOf(program).Windows();
   for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
     if (window->Interactive()) return *window;
   }
@@ -73,7 +73,7 @@ std::optional<Window> ActiveWindow(Program& program) {
 }
 
 std::optional<Window> NamedWindow(Program& program, const Text& name) {
-  std::vector<Window> windows = program.Windows();
+  std::vector<Window> windows = InspectionOf(program).Windows();
   for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
     if (window->Name() == name) return *window;
   }
@@ -82,7 +82,7 @@ std::optional<Window> NamedWindow(Program& program, const Text& name) {
 
 // A control by name, in the named window or else in the newest window that has it.
 std::optional<Unit> FindControl(Program& program, const Text& name, const Text* window_name) {
-  std::vector<Window> windows = program.Windows();
+  std::vector<Window> windows = InspectionOf(program).Windows();
   for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
     if (window_name != nullptr && window->Name() != *window_name) continue;
     if (window->Has(name)) return window->Find<Unit>(name);
@@ -186,7 +186,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
   } else if (verb == "tray") {
     std::optional<Window> target = args.size() > 1 ? window(1) : std::nullopt;
     if (!target) {
-      for (const Window& candidate : program.Windows()) {
+      for (const Window& candidate : InspectionOf(program).Windows()) {
         if (candidate.Model()->window_state->tray.shown) target = candidate;
       }
     }
@@ -216,7 +216,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
   } else if (verb == "activate") {
     if (auto unit = control(2)) refused(InputOf(program).UserActivateTreeItem(TreeBox(program, unit->Id()), NumberArgument(args.at(1))));
   } else if (verb == "select") {
-    if (auto unit = control(2)) refused(InputOf(program).UserSelectRow(ListBox(program, unit->Id()), NumberArgument(args.at(1))));
+    if (auto unit = control(2)) refused(InputOf(program).UserSelectItem(*unit, NumberArgument(args.at(1))));
   } else if (verb == "tick") {
     // "tick NAME" clicks the box; "tick NAME 0|1" clicks it when it is not in that state.
     if (auto unit = control(2)) {

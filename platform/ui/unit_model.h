@@ -52,7 +52,9 @@ struct BrowserState {
   std::vector<Text> history;
   int history_position = -1;
   Text address;      // of the page shown
-  std::string page;  // its raw bytes
+  // Its raw bytes, shared with those who keep them (never null): a page can be many
+  // megabytes.
+  std::shared_ptr<const std::string> page = std::make_shared<const std::string>();
   int loads = 0;     // navigations started, refreshes included
 };
 

@@ -30,11 +30,11 @@ const State* StateOf(const UnitModel* model) {
 const UnitModel* Unit::Model() const { return MutableModel(); }
 
 UnitModel* Unit::MutableModel() const {
-  return program_ == nullptr ? nullptr : program_->FindModel(id_);
+  return program_ == nullptr ? nullptr : UnitServicesOf(*program_).FindModel(id_);
 }
 
 void Unit::Changed() const {
-  if (UnitModel* model = MutableModel()) program_->UnitChanged(*model);
+  if (UnitModel* model = MutableModel()) UnitServicesOf(*program_).UnitChanged(*model);
 }
 
 UnitKind Unit::Kind() const {
@@ -105,7 +105,7 @@ KORVANE_STATE_PROPERTY(Timer, Interval, SetInterval, int, TimerState, interval_m
 
 #undef KORVANE_STATE_PROPERTY
 
-bool Unit::Shown() const { return program_ != nullptr && program_->IsShown(id_); }
+bool Unit::Shown() const { return program_ != nullptr && InspectionOf(*program_).IsShown(id_); }
 
 Text Unit::Hint() const {
   const UnitModel* model = Model();
@@ -171,19 +171,25 @@ int TreeBox::AddItem(int parent, const Text& text) {
   const int count = static_cast<int>(items.size());
   if (parent < -1 || parent >= count) return -1;
   // A new last child goes after the parent's last descendant, so numbers follow list order.
+  // A subtree stands in one run after its root, so when the list's last item lies in the
+  // parent's subtree the child goes last, and a list filled in order grows in linear time.
   int at = count;
   if (parent >= 0) {
-    at = parent + 1;
     auto descends = [&](int item) {
       for (int up = items[item].parent; up != -1; up = items[up].parent) {
         if (up == parent) return true;
       }
       return false;
     };
-    while (at < count && descends(at)) ++at;
+    if (count - 1 != parent && !descends(count - 1)) {
+      at = parent + 1;
+      while (at < count && descends(at)) ++at;
+    }
   }
-  for (TreeItem& item : items) {
-    if (item.parent >= at) ++item.parent;
+  if (at < count) {
+    for (TreeItem& item : items) {
+      if (item.parent >= at) ++item.parent;
+    }
   }
   items.insert(items.begin() + at, TreeItem{text, parent, false});
   if (tree->selection >= at) ++tree->selection;
@@ -286,7 +292,7 @@ void DrawPanel::WriteText(const Text& text) {
   UnitModel* model = MutableModel();
   DrawingState* drawing = StateOf<DrawingState>(model);
   if (drawing == nullptr) return;
-  const Point size = GetProgram()->GetBackend().MeasureText(model->font, text);
+  const Point size = UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text);
   PaintOp op;
   op.kind = PaintKind::kText;
   op.x = drawing->write_x;
@@ -306,12 +312,12 @@ void DrawPanel::WriteText(const Text& text) {
 
 int DrawPanel::TextWidth(const Text& text) const {
   const UnitModel* model = Model();
-  return model == nullptr ? 0 : GetProgram()->GetBackend().MeasureText(model->font, text).x;
+  return model == nullptr ? 0 : UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text).x;
 }
 
 int DrawPanel::TextHeight(const Text& text) const {
   const UnitModel* model = Model();
-  return model == nullptr ? 0 : GetProgram()->GetBackend().MeasureText(model->font, text).y;
+  return model == nullptr ? 0 : UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text).y;
 }
 
 const std::vector<PaintOp>& DrawPanel::Paints() const {
@@ -345,33 +351,34 @@ bool AcceptWebAddress(std::string_view address) {
 }
 
 void WebBrowserBox::Navigate(const Text& address) {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->NavigateBrowser(*model, address);
+  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) {
+    UnitServicesOf(*GetProgram()).NavigateBrowser(*model, address);
+  }
 }
 
-void WebBrowserBox::GoBack() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoBack);
+namespace {
+
+void RunBrowser(Program* program, UnitModel* model, BrowserCommand command) {
+  if (StateOf<BrowserState>(model) != nullptr) UnitServicesOf(*program).RunBrowser(*model, command);
 }
 
-void WebBrowserBox::GoForward() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kGoForward);
-}
+}  // namespace
 
-void WebBrowserBox::Stop() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kStop);
-}
-
-void WebBrowserBox::Refresh() {
-  if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) GetProgram()->RunBrowser(*model, BrowserCommand::kRefresh);
-}
+void WebBrowserBox::GoBack() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kGoBack); }
+void WebBrowserBox::GoForward() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kGoForward); }
+void WebBrowserBox::Stop() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kStop); }
+void WebBrowserBox::Refresh() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kRefresh); }
 
 Text WebBrowserBox::Address() const {
   const BrowserState* browser = StateOf<BrowserState>(Model());
   return browser == nullptr ? Text() : browser->address;
 }
 
-std::string WebBrowserBox::GetPageSource() const {
+std::string WebBrowserBox::GetPageSource() const { return *SharedPageSource(); }
+
+std::shared_ptr<const std::string> WebBrowserBox::SharedPageSource() const {
   const BrowserState* browser = StateOf<BrowserState>(Model());
-  return browser == nullptr ? std::string() : browser->page;
+  return browser == nullptr ? std::make_shared<const std::string>() : browser->page;
 }
 
 Text HypertextBox::Address() const {
@@ -384,7 +391,7 @@ void HypertextBox::SetAddress(const Text& address) {
   HypertextState* box = StateOf<HypertextState>(model);
   if (box == nullptr) return;
   box->address = AcceptWebAddress(address) ? address : Text();
-  GetProgram()->GetBackend().HypertextShow(*model);
+  UnitServicesOf(*GetProgram()).GetViews().HypertextShow(*model);
   Changed();
 }
 
@@ -392,7 +399,7 @@ namespace {
 
 void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
   if (StateOf<EngineState>(model) == nullptr) return;
-  program->RunEngine(*model, operation, value);
+  UnitServicesOf(*program).RunEngine(*model, operation, value);
 }
 
 }  // namespace

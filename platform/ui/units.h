@@ -5,6 +5,7 @@
 // window once by their layout names (GBK texts): window.Find<ListBox>("列表框_状态").
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -210,6 +211,8 @@ class WebBrowserBox : public Unit {
   Text Address() const;
   // The raw bytes of the page shown.
   std::string GetPageSource() const;
+  // The same bytes without a copy, unchanged by later loads (never null).
+  std::shared_ptr<const std::string> SharedPageSource() const;
 };
 
 class HypertextBox : public Unit {

@@ -18,22 +18,22 @@ void CatalogueScraper::OnFindPageLoaded(const Text& address) {
 
 void CatalogueScraper::OnPageLoaded(const platform::ui::WebBrowserBox& browser, const Text& address) {
   if (FindTextNoCase(TextUpToZero(address), "&type") < 0) return;
-  globals_.loaded_page_text = browser.GetPageSource();
+  globals_.loaded_page_text = browser.SharedPageSource();
   ScrapeFilmPage();
 }
 
 void CatalogueScraper::ScrapeFilmPage() {
   PlayerGlobals& g = globals_;
   g.title_regex = platform::RegexCompile(kTitlePattern, kPageRegexOptions);
-  g.title_matches = platform::RegexSearchAll(g.title_regex.get(), g.loaded_page_text);
+  g.title_matches = platform::RegexSearchAll(g.title_regex.get(), *g.loaded_page_text);
   // A page without a title keeps the earlier film: its links are copies, so they stay
   // that film's own whatever page text follows.
   if (g.title_matches.empty()) return;
   g.film_title = platform::MatchGetSubmatchText(g.title_matches.front(), 1);
   g.episode_link_regex = platform::RegexCompile(kEpisodeLinkPattern, kPageRegexOptions);
-  g.episode_link_matches = platform::RegexSearchAll(g.episode_link_regex.get(), g.loaded_page_text);
+  g.episode_link_matches = platform::RegexSearchAll(g.episode_link_regex.get(), *g.loaded_page_text);
   g.status_regex = platform::RegexCompile(kStatusPattern, kPageRegexOptions);
-  g.status_matches = platform::RegexSearchAll(g.status_regex.get(), g.loaded_page_text);
+  g.status_matches = platform::RegexSearchAll(g.status_regex.get(), *g.loaded_page_text);
   if (g.status_matches.empty()) return;
 
   const MainWindowControls& c = main_window_.Controls();

@@ -56,14 +56,17 @@ struct PlayerGlobals {
   std::vector<platform::RegexMatch> status_matches;
   std::vector<Text> episode_addresses;
 
-  // The last title page's text and the film found on it.
-  Text loaded_page_text;
+  // The last title page's text (shared with the browser that showed it, never null) and
+  // the film found on it.
+  std::shared_ptr<const Text> loaded_page_text = std::make_shared<const Text>();
   Text film_title;
   // The programme list: its title item, the item previous or next last played, and the
   // toggle's `Button` value as read at its last click.
   int title_row_index = 0;
   int playing_index = 0;
   Text button_setting;
+  // Ticks left before the corner ad shows itself.
+  int corner_ad_countdown = 0;
 };
 
 // Makes every value empty: no expression compiled, no match, no address.

@@ -8,7 +8,7 @@
 #include "platform/core/path_map.h"
 #include "platform/services/memory_trim.h"
 #include "player/windows/browser_menus.h"
-#include "player/windows/later_handlers.h"
+#include "player/windows/text_ad_press.h"
 
 namespace korvane::player {
 
@@ -16,11 +16,12 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
     : services_(services),
       remote_(services.http, services.constants, globals_),
       main_window_(services.ui, globals_, services.files.GetRunDirectory()),
+      ad_windows_(services, globals_, remote_, main_window_),
       exit_road_(services, globals_, remote_, main_window_),
       startup_road_(services, globals_, remote_, main_window_, exit_road_),
       scraper_(services.ui, globals_, main_window_),
       programme_list_(services.ui, globals_, remote_, main_window_, services.files.GetRunDirectory()),
-      tray_and_menus_(services.ui, main_window_),
+      tray_and_menus_(services, globals_, remote_, main_window_),
       panel_opener_(services.ui),
       settings_window_({services.ui, services.shell, services.system_settings, services.files.GetRunDirectory()},
                        globals_, main_window_, panel_opener_),
@@ -69,10 +70,11 @@ void PlayerProgram::BindHandlers() {
   }
   BindBrowserMenus(ui, main_window_);
   tray_and_menus_.Bind();
+  ad_windows_.Bind();
+  BindTextAdPresses(ui, services_.shell, globals_);
   panel_opener_.Bind();
   settings_window_.Bind();
   about_window_.Bind();
-  BindLaterHandlers(ui);
 }
 
 }  // namespace korvane::player

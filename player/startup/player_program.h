@@ -9,6 +9,7 @@
 #include "player/startup/remote_files.h"
 #include "player/startup/startup_road.h"
 #include "player/windows/about_window.h"
+#include "player/windows/ad_windows.h"
 #include "player/windows/exit_road.h"
 #include "player/windows/main_window.h"
 #include "player/windows/panel_windows.h"
@@ -36,6 +37,7 @@ class PlayerProgram {
   PlayerGlobals globals_;
   RemoteFiles remote_;
   MainWindow main_window_;
+  AdWindows ad_windows_;
   ExitRoad exit_road_;
   StartupRoad startup_road_;
   CatalogueScraper scraper_;

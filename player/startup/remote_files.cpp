@@ -6,7 +6,7 @@
 namespace korvane::player {
 
 BuiltInConstants DeployedConstants() {
-  return {deploy::PlayerControlBase(), deploy::PlayerUidPrefix()};
+  return {deploy::PlayerControlBase(), deploy::PlayerUidPrefix(), deploy::PlayerChatPrefix()};
 }
 
 Text RemoteFiles::ControlBase() const { return DecipherHexTextKey1(constants_.control_constant); }
@@ -27,9 +27,13 @@ Text RemoteFiles::AddressOf(const RemoteFile& file) const {
   return globals_.home_address + Text(file.path);
 }
 
-Text RemoteFiles::Fetch(const RemoteFile& file) {
+Text RemoteFiles::Read(const RemoteFile& file) const {
   Text value = platform::ToText(http_.HttpGetBytes(AddressOf(file)));
-  if (file.form == RemoteForm::kKey2) value = DecipherHexTextKey2(value);
+  return file.form == RemoteForm::kKey2 ? DecipherHexTextKey2(value) : value;
+}
+
+Text RemoteFiles::Fetch(const RemoteFile& file) {
+  Text value = Read(file);
   if (file.holder != nullptr) globals_.*file.holder = value;
   return value;
 }

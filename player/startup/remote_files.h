@@ -68,10 +68,12 @@ inline constexpr RemoteFile kServiceQq        {"box/js/ads/kefuqq.txt",        B
 // The statistics page below the control server; the installation id follows it.
 inline constexpr std::string_view kStatisticsPagePath = "zongkong/tongji/azltj.html?";
 
-// The player's two built-in constants, key-1 enciphered hex texts.
+// The player's built-in constants, key-1 enciphered hex texts.
 struct BuiltInConstants {
   std::string_view control_constant;
   std::string_view uid_constant;
+  // The customer-service chat link up to the number, "...?uin=".
+  std::string_view chat_prefix;
 };
 
 // The deployment's own constants.
@@ -87,8 +89,9 @@ class RemoteFiles {
   // The per-installation prefix, the installation id and "/".
   Text MakeUidBase(std::string_view uid) const;
   Text AddressOf(const RemoteFile& file) const;
-  // Fetches the file, reads its value by its form and, when the file has a holder,
-  // replaces the held value. Gives the value.
+  // Fetches the file and reads its value by its form; nothing is stored.
+  Text Read(const RemoteFile& file) const;
+  // Reads the file and, when it has a holder, replaces the held value. Gives the value.
   Text Fetch(const RemoteFile& file);
 
  private:

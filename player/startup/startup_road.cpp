@@ -6,7 +6,7 @@
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
 #include "player/playback/pause_play_toggle.h"
-#include "player/windows/later_windows.h"
+#include "player/windows/ad_windows.h"
 
 namespace korvane::player {
 namespace {
@@ -130,7 +130,7 @@ void StartupRoad::LoadCornerAd() {
   const Text corner_ad = remote_.Fetch(remote::kCornerAdSwitch);
   if (corner_ad == "1" ||
       (corner_ad == "2" && remote_.Fetch(remote::kCornerAdBoxSwitch) == "开")) {
-    LoadLaterWindow(services_.ui, "CornerAdWindow", false);
+    services_.ui.LoadWindow(kCornerAdWindow, false);
   }
 }
 

@@ -1,6 +1,6 @@
 #include "player/windows/exit_road.h"
 
-#include "player/windows/later_windows.h"
+#include "player/windows/ad_windows.h"
 
 namespace korvane::player {
 
@@ -29,7 +29,10 @@ void ExitRoad::LaunchUpdateAndExit() {
 void ExitRoad::ShowExitAd() {
   ui::Window window = main_window_.Controls().window;
   window.SetVisible(false);
-  LoadLaterWindow(services_.ui, "ExitAdWindow", true);
+  services_.ui.LoadWindow(kExitAdWindow, true);
+  // The ad's button and timer have closed the main window already; the Esc key closes
+  // only the ad, and the program must end all the same.
+  CloseMainWindow();
 }
 
 void ExitRoad::CloseMainWindow() { services_.ui.DestroyUnit(main_window_.Controls().window); }

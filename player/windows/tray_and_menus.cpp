@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "common/cipher.h"
+
 namespace korvane::player {
 namespace {
 
@@ -12,7 +14,7 @@ constexpr std::string_view kTrayTip = "点击本图标显示主程序";
 }  // namespace
 
 void TrayAndMenus::Bind() {
-  ui_.BindHandler("OnTrayIconEvent", [this](const ui::Event& event) {
+  services_.ui.BindHandler("OnTrayIconEvent", [this](const ui::Event& event) {
     if (!event.values.empty()) OnTrayIconEvent(static_cast<int>(event.values.front()));
   });
   const std::pair<std::string_view, std::function<void()>> handlers[] = {
@@ -21,21 +23,24 @@ void TrayAndMenus::Bind() {
       {"OnOptionsButtonClicked", [this] { OnOptionsButtonClicked(); }},
       {"OnAlwaysOnTopSelected", [this] { OnAlwaysOnTopSelected(); }},
       {"OnNotOnTopSelected", [this] { OnNotOnTopSelected(); }},
+      {"OnServiceButtonClicked", [this] { OnServiceButtonClicked(); }},
+      {"OnTraySiteSelected", [this] { OpenHomeAddress(); }},
+      {"OnOptionsSiteSelected", [this] { OpenHomeAddress(); }},
   };
   for (const auto& [name, handler] : handlers) {
-    ui_.BindHandler(name, [handler](const ui::Event&) { handler(); });
+    services_.ui.BindHandler(name, [handler](const ui::Event&) { handler(); });
   }
 }
 
 void TrayAndMenus::OnCloseButtonClicked() {
   ui::Window window = main_window_.Controls().window;
-  ui_.SetTrayIcon(window, true, Text(kTrayTip));
+  services_.ui.SetTrayIcon(window, true, Text(kTrayTip));
   window.SetVisible(false);
 }
 
 void TrayAndMenus::OnTrayIconEvent(int value) {
   if (value == 1 || value == 2) return ShowFromTray();
-  if (value == 3) ui_.PopupMenu(main_window_.Controls().window, "托盘菜单");
+  if (value == 3) services_.ui.PopupMenu(main_window_.Controls().window, "托盘菜单");
 }
 
 void TrayAndMenus::OnTrayOpenSelected() { ShowFromTray(); }
@@ -43,7 +48,7 @@ void TrayAndMenus::OnTrayOpenSelected() { ShowFromTray(); }
 void TrayAndMenus::OnOptionsButtonClicked() {
   ui::Window window = main_window_.Controls().window;
   window.SetAlwaysOnTop(false);
-  ui_.PopupMenu(window, "选项菜单");
+  services_.ui.PopupMenu(window, "选项菜单");
 }
 
 void TrayAndMenus::OnAlwaysOnTopSelected() {
@@ -56,10 +61,19 @@ void TrayAndMenus::OnNotOnTopSelected() {
   window.SetAlwaysOnTop(false);
 }
 
+void TrayAndMenus::OnServiceButtonClicked() {
+  const Text number = remote_.Fetch(remote::kServiceQq);
+  // The values go in as they are: GBK bytes, not escaped.
+  services_.shell.OpenUrl(DecipherHexTextKey1(services_.constants.chat_prefix) + number + "&Site=" +
+                          globals_.provider_name + "&Menu=yes");
+}
+
+void TrayAndMenus::OpenHomeAddress() { services_.shell.OpenUrl(globals_.home_address); }
+
 void TrayAndMenus::ShowFromTray() {
   ui::Window window = main_window_.Controls().window;
   window.SetVisible(true);
-  ui_.SetTrayIcon(window, false, "");
+  services_.ui.SetTrayIcon(window, false, "");
 }
 
 }  // namespace korvane::player

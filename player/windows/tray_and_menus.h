@@ -1,15 +1,20 @@
 #pragma once
-// The notification-area icon, the tray and options menus and the always-on-top switch:
-// everything around the main window that is not a view.
+// The notification-area icon, the tray and options menus, the always-on-top switch, the
+// operator's site and the customer-service button: everything around the main window
+// that is not a view.
 
-#include "platform/ui/program.h"
+#include "player/startup/player_globals.h"
+#include "player/startup/player_services.h"
+#include "player/startup/remote_files.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {
 
 class TrayAndMenus {
  public:
-  TrayAndMenus(ui::Program& ui, const MainWindow& main_window) : ui_(ui), main_window_(main_window) {}
+  TrayAndMenus(PlayerServices& services, PlayerGlobals& globals, RemoteFiles& remote,
+               const MainWindow& main_window)
+      : services_(services), globals_(globals), remote_(remote), main_window_(main_window) {}
 
   // Binds the handlers below by the names the main window's layout and menus use.
   void Bind();
@@ -24,11 +29,17 @@ class TrayAndMenus {
   void OnOptionsButtonClicked();
   void OnAlwaysOnTopSelected();
   void OnNotOnTopSelected();
+  // Fetches the service number anew and opens the chat link with it as the file holds it.
+  void OnServiceButtonClicked();
+  // The tray's and the options menu's "official site" items.
+  void OpenHomeAddress();
 
  private:
   void ShowFromTray();
 
-  ui::Program& ui_;
+  PlayerServices& services_;
+  PlayerGlobals& globals_;
+  RemoteFiles& remote_;
   const MainWindow& main_window_;
 };
 

@@ -24,7 +24,7 @@ struct HeadlessPlayer {
     backend_.SetDriver(&script_);
   }
 
-  platform::ui::Window Main() { return ui_.Windows().front(); }
+  platform::ui::Window Main() { return InspectionOf(ui_).Windows().front(); }
   // Runs the program until its window has closed or the script has run out.
   void RunPlayer() {
     PlayerProgram program(services_);

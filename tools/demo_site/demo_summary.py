@@ -102,7 +102,7 @@ def main():
     ok = summarise(pathlib.Path(sys.argv[3])) if len(sys.argv) == 4 else True
     print(f"Program folder {program} after the update to {version}:")
     ok = check_folder(program, version, release, previous) and ok
-    print("Demo " + ("succeeded." if ok else "FAILED."))
+    print("Update " + ("succeeded." if ok else "FAILED."))
     return 0 if ok else 1
 
 

@@ -5,7 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
+#include "bench/support/catalogue_page.h"
 #include "platform/services/regex.h"
 
 namespace korvane::platform {
@@ -15,25 +17,12 @@ constexpr char kTitlePattern[] = "<li>剧　　名：(.*?)</li>";
 constexpr char kEpisodeLinkPattern[] = R"(<LI><a href=('|")([^'"]+)('|")>([^<]+)<)";
 constexpr char kStatusPattern[] = "<li>状　　态：(.*?)</li>";
 
-// A catalogue page of about `bytes` bytes: navigation and description blocks in GBK
-// (trail bytes "\" and "|" included), with the title, status and episode items in its
-// middle.
+// A catalogue page of about `bytes` bytes with 40 episodes.
 std::string CataloguePage(std::size_t bytes) {
-  const std::string block =
-      "<div class=\"nav\"><a href=\"/list/1.html\">电影</a> | <a href=\"/list/2.html\">电视剧</a> | "
-      "<a href=\"/list/3.html\">动漫</a></div>\r\n<p class=\"intro\">剧情简介：本片讲述了一个关于\x95\x5C\x95\x7C"
-      "的故事，主人公在城市中寻找失去的记忆。</p>\r\n<ul class=\"hot\"><li><a href=\"/movie/123.html\">热门影片"
-      "</a></li><li><a href=\"/movie/456.html\">最新上映</a></li></ul>\r\n";
-  std::string items = "<ul><li>剧　　名：天下无双</li><li>状　　态：完结</li>\r\n";
+  std::vector<std::string> addresses;
   for (int episode = 1; episode <= 40; ++episode)
-    items += "<LI><a href=\"qvod://123456|ABCDEF|第" + std::to_string(episode) + "集.rmvb|\">第" +
-             std::to_string(episode) + "集</a></LI>\r\n";
-  items += "</ul>\r\n";
-  std::string page = "<html><head><title>影片</title></head><body>\r\n";
-  while (page.size() < bytes / 2) page += block;
-  page += items;
-  while (page.size() < bytes) page += block;
-  return page + "</body></html>";
+    addresses.push_back("qvod://123456|ABCDEF|第" + std::to_string(episode) + "集.rmvb|");
+  return bench::CataloguePage(bytes, "天下无双", addresses);
 }
 
 std::size_t Scrape(const std::string& page) {

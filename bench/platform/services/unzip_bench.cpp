@@ -4,20 +4,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <minizip/zip.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/support/temp_folder.h"
+#include "bench/support/tool_runs.h"
 #include "platform/core/path_map.h"
 #include "platform/services/unzip.h"
-
-extern char** environ;
+#include "tools/publish/zip_writer.h"
 
 namespace {
 
@@ -45,41 +42,20 @@ std::string FileContent(int seed) {
 class Archives {
  public:
   Archives() {
-    std::string pattern = (fs::temp_directory_path() / "korvane-bench-unzip-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    root_ = pattern;
-    fs::create_directories(root_ / "archives");
+    std::filesystem::create_directories(folder_.path() / "archives");
     for (int i = 0; i < kFileCount; ++i) {
       std::string name = "file" + std::to_string(i) + ".dll";
-      fs::path archive = root_ / "archives" / (name + ".zip");
-      zipFile zip = zipOpen64(archive.c_str(), APPEND_STATUS_CREATE);
-      std::string content = FileContent(i);
-      zip_fileinfo info{};
-      if (zip == nullptr ||
-          zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                Z_DEFAULT_COMPRESSION, 0) != ZIP_OK ||
-          zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size())) != ZIP_OK ||
-          zipCloseFileInZip(zip) != ZIP_OK || zipClose(zip, nullptr) != ZIP_OK) {
-        std::abort();
-      }
+      fs::path archive = folder_.path() / "archives" / (name + ".zip");
+      if (!korvane::tools::WriteZip(archive, {{name, FileContent(i)}})) std::abort();
       paths_.push_back(archive);
     }
   }
-  ~Archives() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
 
   const std::vector<fs::path>& paths() const { return paths_; }
-  fs::path FreshTarget() const {
-    fs::path target = root_ / "target";
-    fs::remove_all(target);
-    fs::create_directories(target);
-    return target;
-  }
+  fs::path FreshTarget() const { return folder_.FreshFolder("target"); }
 
  private:
-  fs::path root_;
+  korvane::bench::TempFolder folder_;
   std::vector<fs::path> paths_;
 };
 
@@ -108,16 +84,10 @@ void BM_UnzipTool(benchmark::State& state) {
   const Archives& archives = TheArchives();
   for (auto _ : state) {
     state.PauseTiming();
-    std::string target = archives.FreshTarget().string();
+    const fs::path target = archives.FreshTarget();
     state.ResumeTiming();
     for (const fs::path& archive : archives.paths()) {
-      std::string path = archive.string();
-      char* argv[] = {const_cast<char*>("unzip"), const_cast<char*>("-o"), const_cast<char*>("-qq"),
-                      path.data(), const_cast<char*>("-d"), target.data(), nullptr};
-      pid_t pid = 0;
-      int status = 0;
-      if (::posix_spawnp(&pid, "unzip", nullptr, nullptr, argv, environ) != 0 ||
-          ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      if (!korvane::bench::RunUnzipTool(archive, target)) {
         state.SkipWithError("the unzip tool failed");
         return;
       }

@@ -6,13 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "bench/support/temp_folder.h"
+#include "bench/support/tool_runs.h"
 #include "bench/update/download/memory_file_server.h"
 #include "platform/core/clock.h"
 #include "platform/core/path_map.h"
@@ -33,30 +31,15 @@ const korvane::bench::MemoryFileServer& Server() {
   return server;
 }
 
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::filesystem::path File(const char* name) const {
-    std::filesystem::path file = path_ / name;
-    std::filesystem::remove(file);
-    return file;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
-const BenchFolder& Folder() {
-  static const BenchFolder folder;
+const korvane::bench::TempFolder& Folder() {
+  static const korvane::bench::TempFolder folder;
   return folder;
+}
+
+// 1 when every block of a transfer went over the transfer's one connection.
+void ReportConnectionsPerDownload(benchmark::State& state, int connections_before) {
+  state.counters["connections_per_download"] = benchmark::Counter(
+      static_cast<double>(Server().ConnectionCount() - connections_before) / static_cast<double>(state.iterations()));
 }
 
 void BM_RangedDownload20KBlocks(benchmark::State& state) {
@@ -65,7 +48,7 @@ void BM_RangedDownload20KBlocks(benchmark::State& state) {
   const auto files = korvane::platform::CreateLinuxFileSystem();
   const int connections_before = Server().ConnectionCount();
   for (auto _ : state) {
-    const std::filesystem::path local = Folder().File("ranged.bin.zip");
+    const std::filesystem::path local = Folder().FreshFile("ranged.bin.zip");
     korvane::update::RangeDownloader downloader(*http, *files, korvane::platform::SystemClock());
     downloader.Init(nullptr, nullptr);
     downloader.SetLocalFile(korvane::platform::CorePath(local));
@@ -77,51 +60,38 @@ void BM_RangedDownload20KBlocks(benchmark::State& state) {
     }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kResourceLength));
-  // 1 when every block of a transfer went over the transfer's one connection.
-  state.counters["connections_per_download"] = benchmark::Counter(
-      static_cast<double>(Server().ConnectionCount() - connections_before) /
-      static_cast<double>(state.iterations()));
+  ReportConnectionsPerDownload(state, connections_before);
 }
 
 void BM_CurlToolOneStream(benchmark::State& state) {
   const std::string url = Server().Url();
-  for (auto _ : state) {
-    const std::filesystem::path local = Folder().File("curl.bin.zip");
-    const std::string command = "curl --silent --fail --output " + local.string() + " " + url;
-    if (std::system(command.c_str()) != 0 || std::filesystem::file_size(local) != kResourceLength) {
-      state.SkipWithError("curl failed");
-      break;
-    }
-  }
+  korvane::bench::RunEachIteration(
+      state,
+      [&] {
+        const std::filesystem::path local = Folder().FreshFile("curl.bin.zip");
+        return korvane::bench::RunShell("curl --silent --fail --output " + local.string() + " " + url) &&
+               std::filesystem::file_size(local) == kResourceLength;
+      },
+      "curl failed");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kResourceLength));
 }
 
 // One curl run: each block a URL section of the config, `next` between them, so every
 // request reuses the one connection; the answers go to standard output, into the file.
 void BM_CurlToolRanged20KBlocks(benchmark::State& state) {
-  constexpr std::size_t kBlock = 20 * 1024;
-  const std::filesystem::path config = Folder().File("ranges.curlrc");
-  {
-    std::ofstream out(config);
-    for (std::size_t first = 0; first < kResourceLength; first += kBlock) {
-      if (first != 0) out << "next\n";
-      out << "silent\nfail\nurl = \"" << Server().Url() << "\"\nrange = \"" << first << "-"
-          << first + kBlock - 1 << "\"\n";
-    }
-  }
+  const std::filesystem::path config = Folder().FreshFile("ranges.curlrc");
+  korvane::bench::WriteRangedCurlConfig(config, {{Server().Url(), kResourceLength}}, 20 * 1024);
   const int connections_before = Server().ConnectionCount();
-  for (auto _ : state) {
-    const std::filesystem::path local = Folder().File("curl-ranged.bin.zip");
-    const std::string command = "curl -K " + config.string() + " > " + local.string();
-    if (std::system(command.c_str()) != 0 || std::filesystem::file_size(local) != kResourceLength) {
-      state.SkipWithError("curl failed");
-      break;
-    }
-  }
+  korvane::bench::RunEachIteration(
+      state,
+      [&] {
+        const std::filesystem::path local = Folder().FreshFile("curl-ranged.bin.zip");
+        return korvane::bench::RunShell("curl -K " + config.string() + " > " + local.string()) &&
+               std::filesystem::file_size(local) == kResourceLength;
+      },
+      "curl failed");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kResourceLength));
-  state.counters["connections_per_download"] = benchmark::Counter(
-      static_cast<double>(Server().ConnectionCount() - connections_before) /
-      static_cast<double>(state.iterations()));
+  ReportConnectionsPerDownload(state, connections_before);
 }
 
 BENCHMARK(BM_RangedDownload20KBlocks)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);

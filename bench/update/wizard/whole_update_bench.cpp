@@ -10,7 +10,6 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/temp_folder.h"
+#include "bench/support/tool_runs.h"
 #include "platform/core/clock.h"
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
@@ -100,9 +101,6 @@ bool Accepts(int port) {
 class Release {
  public:
   Release() {
-    std::string pattern = (fs::temp_directory_path() / "korvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    root_ = pattern;
     fs::create_directories(Site() / "update");
     std::string list = "[版本]\r\n版本号=2.0\r\n";
     for (int index = 0; index < kFiles; ++index) {
@@ -124,14 +122,12 @@ class Release {
   ~Release() {
     ::kill(server_, SIGTERM);
     ::waitpid(server_, nullptr, 0);
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
   }
 
-  fs::path Pristine() const { return root_ / "pristine"; }
-  fs::path Site() const { return root_ / "site"; }
-  fs::path Program() const { return root_ / "program"; }
-  fs::path Scratch() const { return root_ / "scratch"; }
+  fs::path Pristine() const { return root_.path() / "pristine"; }
+  fs::path Site() const { return root_.path() / "site"; }
+  fs::path Program() const { return root_.path() / "program"; }
+  fs::path Scratch() const { return root_.path() / "scratch"; }
   std::string Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
   }
@@ -159,7 +155,7 @@ class Release {
     }
   }
 
-  fs::path root_;
+  bench::TempFolder root_;
   int port_ = -1;
   pid_t server_ = -1;
 };
@@ -221,34 +217,25 @@ void BM_CurlRangedPlusUnzip50MB(benchmark::State& state) {
   const Release& release = TheRelease();
   fs::create_directories(release.Scratch());
   const fs::path config = release.Scratch() / "ranges.curlrc";
-  std::vector<std::string> archives = {"up.dat.zip"};
-  for (int index = 0; index < kFiles; ++index) archives.push_back(FileName(index) + ".zip");
-  {
-    std::ofstream out(config);
-    bool first_section = true;
-    for (const std::string& archive : archives) {
-      const std::size_t length = fs::file_size(release.Site() / "update" / archive);
-      for (std::size_t first = 0; first < length; first += kBlock) {
-        if (!first_section) out << "next\n";
-        first_section = false;
-        out << "silent\nfail\nurl = \"" << release.Url("/update/" + archive) << "\"\nrange = \""
-            << first << "-" << first + kBlock - 1 << "\"\n";
-      }
-    }
+  std::vector<fs::path> archives = {release.Site() / "update" / "up.dat.zip"};
+  for (int index = 0; index < kFiles; ++index) archives.push_back(release.Site() / "update" / (FileName(index) + ".zip"));
+  std::vector<bench::RangedResource> resources;
+  for (const fs::path& archive : archives) {
+    resources.push_back({release.Url("/update/" + archive.filename().string()), fs::file_size(archive)});
   }
-  std::string unzip = "true";
-  for (const std::string& archive : archives) {
-    unzip += " && unzip -qo " + (release.Site() / "update" / archive).string() + " -d " +
-             (release.Scratch() / "unpacked").string();
-  }
-  const std::string download = "curl -K " + config.string() + " > " +
-                               (release.Scratch() / "downloaded").string();
-  for (auto _ : state) {
-    if (std::system(download.c_str()) != 0 || std::system(unzip.c_str()) != 0) {
-      state.SkipWithError("curl or unzip failed");
-      break;
-    }
-  }
+  bench::WriteRangedCurlConfig(config, resources, kBlock);
+  const std::string download = "curl -K " + config.string() + " > " + (release.Scratch() / "downloaded").string();
+  const fs::path unpacked = release.Scratch() / "unpacked";
+  bench::RunEachIteration(
+      state,
+      [&] {
+        if (!bench::RunShell(download)) return false;
+        for (const fs::path& archive : archives) {
+          if (!bench::RunUnzipTool(archive, unpacked)) return false;
+        }
+        return true;
+      },
+      "curl or unzip failed");
 }
 
 BENCHMARK(BM_WholeUpdate50MB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5);

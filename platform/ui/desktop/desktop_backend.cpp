@@ -76,17 +76,59 @@ void OnMenuItemActivated(GtkMenuItem*, MenuItemPick* pick) { pick->run->picked =
 // lets that activation run before the loop returns.
 void OnMenuDeactivated(GtkMenuShell*, MenuRun* run) { run->backend->QuitLoop(*run->token); }
 
-GtkWidget* BuildMenu(const std::vector<MenuItem>& items, std::vector<int>& path, MenuRun& run,
+// How the window's menu skin draws its menus: a column of the items' icons, where a
+// menu has any, and the skin's font (the theme's when the window has no skin).
+struct MenuLook {
+  PictureCache& pictures;
+  const Font* font;
+};
+
+constexpr int kMenuIconSize = 15;
+
+const Font* MenuSkinFont(const UnitModel& window) {
+  for (const auto& control : window.window_state->controls) {
+    if (control->kind == UnitKind::kMenuSkin) return &control->font;
+  }
+  return nullptr;
+}
+
+GtkWidget* NewMenuRow(const MenuItem& item, const MenuLook& look, bool icon_column) {
+  GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
+  if (icon_column) {
+    GtkWidget* image = gtk_image_new();
+    if (GdkPixbuf* pixbuf = NewPixbuf(look.pictures.Find(item.icon))) {
+      gtk_image_set_from_pixbuf(GTK_IMAGE(image), pixbuf);
+      g_object_unref(pixbuf);
+    }
+    gtk_widget_set_size_request(image, kMenuIconSize, kMenuIconSize);
+    gtk_box_pack_start(GTK_BOX(row), image, FALSE, FALSE, 0);
+  }
+  GtkWidget* label = gtk_label_new(ToUtf8(item.caption).c_str());
+  if (look.font != nullptr) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    PangoFontDescription* description = NewFontDescription(*look.font);
+    pango_attr_list_insert(attributes, pango_attr_font_desc_new(description));
+    pango_font_description_free(description);
+    gtk_label_set_attributes(GTK_LABEL(label), attributes);
+    pango_attr_list_unref(attributes);
+  }
+  gtk_box_pack_start(GTK_BOX(row), label, FALSE, FALSE, 0);
+  return row;
+}
+
+GtkWidget* BuildMenu(const std::vector<MenuItem>& items, const MenuLook& look, std::vector<int>& path, MenuRun& run,
                      std::vector<std::unique_ptr<MenuItemPick>>& picks) {
+  const bool icon_column =
+      std::any_of(items.begin(), items.end(), [](const MenuItem& item) { return !item.icon.empty(); });
   GtkWidget* menu = gtk_menu_new();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = items[i];
     path.push_back(static_cast<int>(i));
-    GtkWidget* widget = item.separator ? gtk_separator_menu_item_new()
-                                       : gtk_menu_item_new_with_label(ToUtf8(item.caption).c_str());
+    GtkWidget* widget = item.separator ? gtk_separator_menu_item_new() : gtk_menu_item_new();
+    if (!item.separator) gtk_container_add(GTK_CONTAINER(widget), NewMenuRow(item, look, icon_column));
     gtk_widget_set_sensitive(widget, item.enabled);
     if (!item.items.empty()) {
-      gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), BuildMenu(item.items, path, run, picks));
+      gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), BuildMenu(item.items, look, path, run, picks));
     } else if (!item.separator) {
       picks.push_back(std::make_unique<MenuItemPick>(MenuItemPick{&run, path}));
       g_signal_connect(widget, "activate", G_CALLBACK(OnMenuItemActivated), picks.back().get());
@@ -133,7 +175,7 @@ DesktopBackend::~DesktopBackend() {
 
 void DesktopBackend::Attach(Program& program) {
   program_ = &program;
-  pictures_ = std::make_unique<PictureCache>(program.Resources());
+  pictures_ = std::make_unique<PictureCache>(InspectionOf(program).Resources());
 }
 
 void DesktopBackend::Guard(const std::function<void()>& action) {
@@ -280,15 +322,17 @@ MessageBoxAnswer DesktopBackend::AskMessageBox(const MessageBoxRequest& request)
   return run.answer;
 }
 
-std::optional<std::vector<int>> DesktopBackend::TrackPopupMenu(const MenuModel& menu, Point at) {
+std::optional<std::vector<int>> DesktopBackend::TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                               Point at) {
+  // A shown window owns the menu; with none (the main window in the tray) the screen does.
   GtkWindow* owner = ActiveWindow();
-  GdkWindow* surface = owner == nullptr ? nullptr : gtk_widget_get_window(GTK_WIDGET(owner));
-  if (surface == nullptr) return std::nullopt;  // a menu needs a window on the screen
+  GdkWindow* surface = owner == nullptr ? gdk_get_default_root_window() : gtk_widget_get_window(GTK_WIDGET(owner));
+  if (surface == nullptr) return std::nullopt;
   LoopToken token;
   MenuRun run{this, &token, std::nullopt};
   std::vector<std::unique_ptr<MenuItemPick>> picks;
   std::vector<int> path;
-  GtkWidget* popup = BuildMenu(menu.items, path, run, picks);
+  GtkWidget* popup = BuildMenu(menu.items, MenuLook{*pictures_, MenuSkinFont(window)}, path, run, picks);
   DestroyOnExit destroy{popup};
   g_signal_connect(popup, "deactivate", G_CALLBACK(OnMenuDeactivated), &run);
   gtk_widget_show_all(popup);
@@ -347,6 +391,8 @@ WebPage& DesktopBackend::PageOf(const UnitModel& unit) const {
 void DesktopBackend::BrowserLoad(UnitModel& browser, const Text& address) { PageOf(browser).StartLoad(address); }
 
 void DesktopBackend::BrowserStop(UnitModel& browser) { PageOf(browser).Stop(); }
+
+void DesktopBackend::BrowserShowBlank(UnitModel& browser) { PageOf(browser).ShowBlank(); }
 
 void DesktopBackend::HypertextShow(UnitModel& box) { PageOf(box).Show(box); }
 

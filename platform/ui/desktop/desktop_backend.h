@@ -70,13 +70,15 @@ class DesktopBackend final : public Backend {
   void WindowClosed(UnitModel& window) override;
   void UnitChanged(UnitModel& unit) override;
   MessageBoxAnswer AskMessageBox(const MessageBoxRequest& request) override;
-  std::optional<std::vector<int>> TrackPopupMenu(const MenuModel& menu, Point at) override;
+  std::optional<std::vector<int>> TrackPopupMenu(const UnitModel& window, const MenuModel& menu,
+                                                 Point at) override;
   Point MousePosition() override;
   Point ScreenSize() override;
   void SetWaitCursor(bool waiting) override;
   Point MeasureText(const Font& font, const Text& text) override;
   void BrowserLoad(UnitModel& browser, const Text& address) override;
   void BrowserStop(UnitModel& browser) override;
+  void BrowserShowBlank(UnitModel& browser) override;
   void HypertextShow(UnitModel& box) override;
   void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
 

@@ -61,6 +61,13 @@ void WebPage::Stop() {
   webkit_web_view_stop_loading(view_);
 }
 
+void WebPage::ShowBlank() {
+  load_ = Load{++generation_, {}, false};
+  load_.blank = true;
+  error_page_coming_ = false;
+  webkit_web_view_load_uri(view_, UriOf({}).c_str());
+}
+
 void WebPage::Show(const UnitModel& box) {
   webkit_web_view_load_uri(view_, UriOf(std::get<HypertextState>(box.state).address).c_str());
 }
@@ -84,7 +91,7 @@ void WebPage::AskForBytes() {
 
 void WebPage::PageArrived(int generation, std::string bytes) {
   if (generation != load_.generation || load_.navigated) return;
-  if (program_.FindModel(id_) == nullptr) return;
+  if (InspectionOf(program_).FindModel(id_) == nullptr) return;
   // The handler may remove this very control: nothing of the page is touched after it
   // unless the page is still there.
   Program& program = program_;
@@ -108,12 +115,13 @@ void WebPage::RaisePageCompleteWhenDue() {
 void WebPage::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, WebPage* self) {
   if (!self->IsBrowser()) return;
   Load& load = self->load_;
+  if (load.blank) return;
   switch (event) {
     case WEBKIT_LOAD_STARTED:
       if (std::exchange(self->error_page_coming_, false)) return;
       if (!load.requested || load.started) {
         // Not one of ours (a form, a script moving the page): a history entry like any.
-        if (self->program_.FindModel(self->id_) == nullptr) return;
+        if (InspectionOf(self->program_).FindModel(self->id_) == nullptr) return;
         const Text address = AddressOf(webkit_web_view_get_uri(view));
         ReportsOf(self->program_).BrowserMovedItself(self->id_, address);
         load = Load{++self->generation_, address, true};

@@ -13,7 +13,7 @@
 // user follows (also one that asks for a new window) goes through Program::UserNavigate,
 // and a right click through Program::UserShortcutMenu, so the refusal rules apply; the
 // view's own context menu is never shown. Stop ends the load: nothing more is raised
-// for it.
+// for it. An address the program refuses shows an empty page and raises nothing.
 //
 // A hypertext box shows the page at its Address; links in it are followed in place.
 //
@@ -41,9 +41,11 @@ class WebPage {
 
   GtkWidget* Widget() const { return GTK_WIDGET(view_); }
 
-  // Browser boxes: a load that Program asked for (its history has moved), and stop.
+  // Browser boxes: a load that Program asked for (its history has moved), stop, and the
+  // empty page of a refused address, which is no load of the program's.
   void StartLoad(const Text& address);
   void Stop();
+  void ShowBlank();
   // Hypertext boxes: loads the box's Address.
   void Show(const UnitModel& box);
 
@@ -60,6 +62,7 @@ class WebPage {
     bool finished = false;       // WebKit has finished it
     bool navigated = false;      // the Navigated handler has returned
     bool completed = false;      // PageComplete raised
+    bool blank = false;          // the empty page: nothing is reported
   };
   struct BytesRequest;
 

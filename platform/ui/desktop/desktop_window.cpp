@@ -19,23 +19,31 @@ bool SameTree(const std::vector<TreeItem>& a, const std::vector<TreeItem>& b) {
   });
 }
 
-// The selected row of a single-selection list view, -1 for none.
-int SelectedRow(GtkTreeSelection* selection) {
+// Both the list's and the tree's store hold a row's text and its item number.
+enum ItemColumn { kItemText, kItemNumber };
+
+// The item number of the selected row of a single-selection list or tree view, -1 for none.
+int SelectedItem(GtkTreeSelection* selection) {
   GtkTreeModel* model = nullptr;
   GtkTreeIter iter;
   if (!gtk_tree_selection_get_selected(selection, &model, &iter)) return -1;
-  GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
-  const int row = gtk_tree_path_get_indices(path)[0];
-  gtk_tree_path_free(path);
-  return row;
+  int item = -1;
+  gtk_tree_model_get(model, &iter, kItemNumber, &item, -1);
+  return item;
 }
 
-GtkWidget* NewTextColumnView(GtkTreeModel* model) {
+// One column: the list's picture (hidden while it has none), then the item's text.
+GtkWidget* NewItemView(GtkTreeModel* model, GtkCellRenderer* picture) {
   GtkWidget* view = gtk_tree_view_new_with_model(model);
   g_object_unref(model);
   gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view), FALSE);
-  gtk_tree_view_append_column(GTK_TREE_VIEW(view), gtk_tree_view_column_new_with_attributes(
-                                                      "", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+  GtkTreeViewColumn* column = gtk_tree_view_column_new();
+  g_object_set(picture, "visible", FALSE, nullptr);
+  gtk_tree_view_column_pack_start(column, picture, FALSE);
+  GtkCellRenderer* text = gtk_cell_renderer_text_new();
+  gtk_tree_view_column_pack_start(column, text, TRUE);
+  gtk_tree_view_column_add_attribute(column, text, "text", kItemText);
+  gtk_tree_view_append_column(GTK_TREE_VIEW(view), column);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), GTK_SELECTION_SINGLE);
   return view;
 }
@@ -89,7 +97,8 @@ std::string WidgetCss(const UnitModel& unit) {
   return css + " }";
 }
 
-// Rows as high as a line of the font, with no gap between them.
+// Rows as high as a line of the font, or as the list's picture where that is higher, with
+// no gap between them.
 void FitRowsToFont(GtkTreeView* tree, const Font& font) {
   PangoLayout* layout = gtk_widget_create_pango_layout(GTK_WIDGET(tree), "Ag");
   PangoFontDescription* description = NewFontDescription(font);
@@ -102,7 +111,9 @@ void FitRowsToFont(GtkTreeView* tree, const Font& font) {
   GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(gtk_tree_view_get_column(tree, 0)));
   for (GList* cell = cells; cell != nullptr; cell = cell->next) {
     gtk_cell_renderer_set_padding(GTK_CELL_RENDERER(cell->data), 2, 0);
-    gtk_cell_renderer_set_fixed_size(GTK_CELL_RENDERER(cell->data), -1, line_height);
+    if (GTK_IS_CELL_RENDERER_TEXT(cell->data)) {
+      gtk_cell_renderer_set_fixed_size(GTK_CELL_RENDERER(cell->data), -1, line_height);
+    }
   }
   g_list_free(cells);
 }
@@ -136,6 +147,8 @@ struct DesktopWindow::View {
   bool syncing = false;  // set while the model's state is written into the widget
   std::vector<Text> rows;
   std::vector<TreeItem> items;
+  GtkCellRenderer* picture_cell = nullptr;  // list and tree boxes: draws their picture
+  Text picture;
   std::unique_ptr<WebPage> page;  // browser and hypertext boxes
   std::unique_ptr<DesktopEngine> engine;
 };
@@ -217,7 +230,7 @@ void DesktopWindow::Changed(UnitModel& unit) {
     PlaceChild(parent, view.box, unit.rect.left, unit.rect.top);
   }
   Arrange(view.box, unit.children, view.outer);
-  const UnitModel* parent = unit.parent == 0 ? unit.window : program_.FindModel(unit.parent);
+  const UnitModel* parent = unit.parent == 0 ? unit.window : InspectionOf(program_).FindModel(unit.parent);
   if (parent != nullptr) Restack(parent->children);
 }
 
@@ -280,7 +293,7 @@ void DesktopWindow::SyncWindow(const UnitModel& window) {
 void DesktopWindow::Reconcile(const UnitModel& window) {
   std::vector<UnitId> gone;
   for (const auto& [id, view] : views_) {
-    if (program_.FindModel(id) == nullptr) gone.push_back(id);
+    if (InspectionOf(program_).FindModel(id) == nullptr) gone.push_back(id);
   }
   // Out of their parents first, so that dropping one never takes another with it.
   for (UnitId id : gone) {
@@ -310,7 +323,7 @@ void DesktopWindow::Arrange(GtkWidget* layout, const std::vector<UnitId>& childr
   std::vector<std::pair<GtkWidget*, const UnitModel*>> wanted;
   for (UnitId child : children) {
     auto found = views_.find(child);
-    const UnitModel* model = program_.FindModel(child);
+    const UnitModel* model = InspectionOf(program_).FindModel(child);
     if (found != views_.end() && model != nullptr) wanted.emplace_back(found->second->box, model);
   }
   std::vector<GtkWidget*> present;
@@ -349,18 +362,23 @@ DesktopWindow::View& DesktopWindow::CreateView(const UnitModel& unit) {
   g_signal_connect(view.box, "button-release-event", G_CALLBACK(OnRelease), &view);
   g_signal_connect(view.box, "enter-notify-event", G_CALLBACK(OnCrossing), &view);
   g_signal_connect(view.box, "leave-notify-event", G_CALLBACK(OnCrossing), &view);
+  g_signal_connect(view.box, "unrealize", G_CALLBACK(OnUnrealize), &view);
   switch (view.peer) {
     case DesktopPeer::kListView:
-      view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_list_store_new(1, G_TYPE_STRING)));
+    case DesktopPeer::kTreeView: {
+      GtkTreeModel* store = view.peer == DesktopPeer::kListView
+                                ? GTK_TREE_MODEL(gtk_list_store_new(2, G_TYPE_STRING, G_TYPE_INT))
+                                : GTK_TREE_MODEL(gtk_tree_store_new(2, G_TYPE_STRING, G_TYPE_INT));
+      view.picture_cell = gtk_cell_renderer_pixbuf_new();
+      view.widget = NewItemView(store, view.picture_cell);
       view.outer = InScrolledWindow(view.widget, true);
       g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget)), "changed",
-                       G_CALLBACK(OnRowChanged), &view);
+                       G_CALLBACK(OnItemSelected), &view);
+      if (view.peer == DesktopPeer::kTreeView) {
+        g_signal_connect(view.widget, "row-activated", G_CALLBACK(OnRowActivated), &view);
+      }
       break;
-    case DesktopPeer::kTreeView:
-      view.widget = NewTextColumnView(GTK_TREE_MODEL(gtk_tree_store_new(2, G_TYPE_STRING, G_TYPE_INT)));
-      view.outer = InScrolledWindow(view.widget, true);
-      g_signal_connect(view.widget, "row-activated", G_CALLBACK(OnRowActivated), &view);
-      break;
+    }
     case DesktopPeer::kTextView: {
       // The model has no way for the user to change an edit box's text: it shows the text
       // for reading and copying.
@@ -420,6 +438,12 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
     SetSize(view.outer, width, height);
     gtk_widget_set_sensitive(view.outer, unit.enabled);
     std::string css = WidgetCss(unit);
+    if (view.picture_cell != nullptr && view.picture != unit.pictures.normal) {
+      cairo_surface_t* picture = pictures_.Find(unit.pictures.normal);
+      g_object_set(view.picture_cell, "surface", picture, "visible", picture != nullptr, nullptr);
+      view.picture = unit.pictures.normal;
+      gtk_tree_view_columns_autosize(GTK_TREE_VIEW(view.widget));
+    }
     if (css != view.css) {
       gtk_css_provider_load_from_data(view.style, css.c_str(), -1, nullptr);
       if (GTK_IS_TREE_VIEW(view.widget)) FitRowsToFont(GTK_TREE_VIEW(view.widget), unit.font);
@@ -434,7 +458,10 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
       if (view.rows != list.rows) {
         GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(tree));
         gtk_list_store_clear(store);
-        for (const Text& row : list.rows) gtk_list_store_insert_with_values(store, nullptr, -1, 0, ToUtf8(row).c_str(), -1);
+        for (std::size_t i = 0; i < list.rows.size(); ++i) {
+          gtk_list_store_insert_with_values(store, nullptr, -1, kItemText, ToUtf8(list.rows[i]).c_str(), kItemNumber,
+                                            static_cast<int>(i), -1);
+        }
         view.rows = list.rows;
       }
       GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
@@ -457,8 +484,8 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
         for (std::size_t i = 0; i < items.size(); ++i) {
           const int parent = items[i].parent;
           GtkTreeIter* under = parent >= 0 && static_cast<std::size_t>(parent) < i ? &iters[parent] : nullptr;
-          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, 0, ToUtf8(items[i].text).c_str(),
-                                            1, static_cast<int>(i), -1);
+          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, kItemText, ToUtf8(items[i].text).c_str(),
+                                            kItemNumber, static_cast<int>(i), -1);
         }
         for (std::size_t i = 0; i < items.size(); ++i) {
           if (!items[i].expanded) continue;
@@ -473,7 +500,7 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
       GtkTreeIter iter;
       for (gboolean more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(store), &iter); more;) {
         int number = -1;
-        gtk_tree_model_get(GTK_TREE_MODEL(store), &iter, 1, &number, -1);
+        gtk_tree_model_get(GTK_TREE_MODEL(store), &iter, kItemNumber, &number, -1);
         if (number == state.selection) {
           gtk_tree_selection_select_iter(selection, &iter);
           break;
@@ -526,19 +553,31 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
 // nothing of a view is touched after the guard has run.
 
 gboolean DesktopWindow::OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self) {
-  if (const UnitModel* window = self->program_.FindModel(self->id_)) {
+  if (const UnitModel* window = InspectionOf(self->program_).FindModel(self->id_)) {
     PaintWindowBackground(cr, *window, self->pictures_, gtk_widget_get_allocated_width(widget),
                           gtk_widget_get_allocated_height(widget));
   }
   return FALSE;
 }
 
+bool DesktopWindow::DragsWindow(const UnitModel* pressed) const {
+  const UnitModel* window = InspectionOf(program_).FindModel(id_);
+  if (window == nullptr || !window->window_state->draggable || !Window(program_, id_).Interactive()) return false;
+  if (pressed == nullptr) return true;  // the background
+  // A picture or a text that does nothing with the press is background to the user.
+  const bool background_kind = pressed->kind == UnitKind::kPictureBox || pressed->kind == UnitKind::kLabel ||
+                               pressed->kind == UnitKind::kTransparentLabel;
+  return background_kind && !pressed->events.contains("LeftButtonDown") && !pressed->events.contains("Clicked");
+}
+
+void DesktopWindow::BeginDrag(const GdkEventButton& press) {
+  gtk_window_begin_move_drag(GTK_WINDOW(toplevel_), static_cast<gint>(press.button), static_cast<gint>(press.x_root),
+                             static_cast<gint>(press.y_root), press.time);
+}
+
 gboolean DesktopWindow::OnRootPress(GtkWidget*, GdkEventButton* event, DesktopWindow* self) {
-  const UnitModel* window = self->program_.FindModel(self->id_);
-  if (window == nullptr || event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
-  if (!window->window_state->draggable || !Window(self->program_, self->id_).Interactive()) return FALSE;
-  gtk_window_begin_move_drag(GTK_WINDOW(self->toplevel_), static_cast<gint>(event->button),
-                             static_cast<gint>(event->x_root), static_cast<gint>(event->y_root), event->time);
+  if (event->button != 1 || event->type != GDK_BUTTON_PRESS || !self->DragsWindow(nullptr)) return FALSE;
+  self->BeginDrag(*event);
   return TRUE;
 }
 
@@ -561,7 +600,7 @@ gboolean DesktopWindow::OnKey(GtkWidget*, GdkEventKey* event, DesktopWindow* sel
 // A window the user has moved (a draggable one, or by its caption bar) is where the model
 // says it is.
 gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindow* self) {
-  if (self->program_.FindModel(self->id_) == nullptr) return FALSE;
+  if (InspectionOf(self->program_).FindModel(self->id_) == nullptr) return FALSE;
   Point place;
   gtk_window_get_position(GTK_WINDOW(self->toplevel_), &place.x, &place.y);
   ReportsOf(self->program_).WindowMoved(self->id_, place);
@@ -571,7 +610,7 @@ gboolean DesktopWindow::OnConfigure(GtkWidget*, GdkEventConfigure*, DesktopWindo
 
 gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {
   if (view->outer != nullptr) return FALSE;
-  if (const UnitModel* unit = view->owner->program_.FindModel(view->id)) {
+  if (const UnitModel* unit = InspectionOf(view->owner->program_).FindModel(view->id)) {
     PaintUnit(cr, *unit, view->owner->pictures_, view->pointer);
   }
   return FALSE;
@@ -579,6 +618,10 @@ gboolean DesktopWindow::OnDraw(GtkWidget*, cairo_t* cr, View* view) {
 
 gboolean DesktopWindow::OnPress(GtkWidget* widget, GdkEventButton* event, View* view) {
   if (event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (const UnitModel* unit = InspectionOf(view->owner->program_).FindModel(view->id); unit != nullptr && view->owner->DragsWindow(unit)) {
+    view->owner->BeginDrag(*event);
+    return TRUE;
+  }
   view->pointer.pressed = true;
   gtk_widget_queue_draw(widget);
   Program& program = view->owner->program_;
@@ -605,10 +648,24 @@ gboolean DesktopWindow::OnRelease(GtkWidget* widget, GdkEventButton* event, View
 gboolean DesktopWindow::OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view) {
   // Moving onto a child control does not leave this one.
   if (event->detail == GDK_NOTIFY_INFERIOR) return FALSE;
-  view->pointer.hover = event->type == GDK_ENTER_NOTIFY;
+  // A control re-stacked under the pointer gets a new window, which the toolkit enters
+  // from where it last saw the pointer, though it may have gone since: the X server says
+  // where it is.
+  bool hover = event->type == GDK_ENTER_NOTIFY;
+  if (hover) {
+    int x = 0;
+    int y = 0;
+    gdk_window_get_device_position(event->window, gdk_event_get_device(reinterpret_cast<GdkEvent*>(event)), &x, &y,
+                                   nullptr);
+    hover = x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) && y < gtk_widget_get_allocated_height(widget);
+  }
+  view->pointer.hover = hover;
   if (view->kind == UnitKind::kPictureButton) gtk_widget_queue_draw(widget);
   return FALSE;
 }
+
+// A control's window goes when it is re-stacked, and the pointer's leaving it with it.
+void DesktopWindow::OnUnrealize(GtkWidget*, View* view) { view->pointer = {}; }
 
 void DesktopWindow::OnToggled(GtkToggleButton* button, View* view) {
   if (view->syncing) return;
@@ -622,15 +679,16 @@ void DesktopWindow::OnToggled(GtkToggleButton* button, View* view) {
   view->owner->backend_.Guard([&program, id] { InputOf(program).UserClick(Unit(program, id)); });
 }
 
-void DesktopWindow::OnRowChanged(GtkTreeSelection* selection, View* view) {
+// A click (or the arrow keys) on a row: the program takes it as the selection, or refuses.
+void DesktopWindow::OnItemSelected(GtkTreeSelection* selection, View* view) {
   if (view->syncing) return;
-  const int row = SelectedRow(selection);
+  const int item = SelectedItem(selection);
   Program& program = view->owner->program_;
   const UnitId id = view->id;
   // Shows the model's selection again until the program has taken the user's.
-  if (const UnitModel* unit = program.FindModel(id)) view->owner->SyncView(*view, *unit);
-  if (row < 0) return;
-  view->owner->backend_.Guard([&program, id, row] { InputOf(program).UserSelectRow(ListBox(program, id), row); });
+  if (const UnitModel* unit = InspectionOf(program).FindModel(id)) view->owner->SyncView(*view, *unit);
+  if (item < 0) return;
+  view->owner->backend_.Guard([&program, id, item] { InputOf(program).UserSelectItem(Unit(program, id), item); });
 }
 
 void DesktopWindow::OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn*, View* view) {
@@ -638,7 +696,7 @@ void DesktopWindow::OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTree
   GtkTreeIter iter;
   if (!gtk_tree_model_get_iter(model, &iter, path)) return;
   int item = -1;
-  gtk_tree_model_get(model, &iter, 1, &item, -1);
+  gtk_tree_model_get(model, &iter, kItemNumber, &item, -1);
   Program& program = view->owner->program_;
   const UnitId id = view->id;
   view->owner->backend_.Guard([&program, id, item] { InputOf(program).UserActivateTreeItem(TreeBox(program, id), item); });

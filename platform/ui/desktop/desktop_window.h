@@ -3,8 +3,8 @@
 // widget per control placed absolutely in its parent's layout. Every control is a
 // GtkLayout of its own size, so that its children sit inside it, move and hide with it and
 // are clipped to it; controls that the backend draws itself paint onto that layout, the
-// others (list, tree, edit and check boxes, the web views of browser and hypertext boxes,
-// the playback engine) hold the widget that shows them.
+// others (list and tree boxes with their picture, edit and check boxes, the web views of
+// browser and hypertext boxes, the playback engine) hold the widget that shows them.
 // Changed() brings the widgets in step with the model: properties, and the tree of
 // controls (new, removed, re-parented and re-ordered ones). Input goes to the program's
 // User* calls, which refuse what the user could not reach.
@@ -61,6 +61,10 @@ class DesktopWindow {
   // above its siblings.
   void Restack(const std::vector<UnitId>& children);
   void DropView(UnitId id);
+  // Whether a left press moves the window: on its background (`pressed` null), or on a
+  // picture box or label without a handler for it, in a draggable window that takes input.
+  bool DragsWindow(const UnitModel* pressed) const;
+  void BeginDrag(const GdkEventButton& press);
 
   static gboolean OnRootDraw(GtkWidget* widget, cairo_t* cr, DesktopWindow* self);
   static gboolean OnRootPress(GtkWidget* widget, GdkEventButton* event, DesktopWindow* self);
@@ -71,8 +75,9 @@ class DesktopWindow {
   static gboolean OnPress(GtkWidget* widget, GdkEventButton* event, View* view);
   static gboolean OnRelease(GtkWidget* widget, GdkEventButton* event, View* view);
   static gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* event, View* view);
+  static void OnUnrealize(GtkWidget* widget, View* view);
   static void OnToggled(GtkToggleButton* button, View* view);
-  static void OnRowChanged(GtkTreeSelection* selection, View* view);
+  static void OnItemSelected(GtkTreeSelection* selection, View* view);
   static void OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn* column, View* view);
 
   DesktopBackend& backend_;

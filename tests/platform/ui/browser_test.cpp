@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/ui/browser_history.h"
 #include "tests/platform/ui/ui_test_fixture.h"
 
 namespace korvane::platform::ui::testing {
@@ -40,7 +41,7 @@ class BrowserTest : public HeadlessProgramTest {
     EXPECT_EQ(program_with_pages_.Run([&] { program_with_pages_.LoadWindow("Browser", false); }), 0);
   }
   WebBrowserBox Browser() {
-    return program_with_pages_.Windows().front().Find<WebBrowserBox>("主界面片库浏览器");
+    return InspectionOf(program_with_pages_).Windows().front().Find<WebBrowserBox>("主界面片库浏览器");
   }
 
   RecordingServer server_;
@@ -85,7 +86,8 @@ TEST_F(BrowserTest, HistoryGoesBackAndForwardAndANewPageCutsTheForwardPart) {
 }
 
 // Pages come from the network: only web addresses load. Anything else shows an empty
-// page without an event, also when the user follows it from inside a page.
+// page without an event, also when the user follows it from inside a page, and drops a
+// load that it overtakes.
 TEST_F(BrowserTest, OnlyWebAddressesLoad) {
   const std::pair<Text, bool> cases[] = {
       {"http://a.test/1", true},  {"HTTPS://a.test/2", true}, {"file:///etc/passwd", false},
@@ -96,13 +98,15 @@ TEST_F(BrowserTest, OnlyWebAddressesLoad) {
   RunWith([&](WebBrowserBox browser) {
     browser.Navigate("http://a.test/1");
     program_with_pages_.ProcessPendingMessages();
+    browser.Navigate("http://a.test/overtaken");
     browser.Navigate("file:///etc/passwd");
     program_with_pages_.ProcessPendingMessages();
     EXPECT_EQ(browser.GetPageSource(), "");
     EXPECT_EQ(browser.Address(), "");
     EXPECT_TRUE(InputOf(program_with_pages_).UserNavigate(browser, "c:\\boot.ini"));
     program_with_pages_.ProcessPendingMessages();
-    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history, ElementsAre("http://a.test/1"));
+    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history,
+                ElementsAre("http://a.test/1", "http://a.test/overtaken"));
     HypertextBox ad = browser.ParentWindow().Find<HypertextBox>("广告页");
     ad.SetAddress("https://ads.test/corner");
     EXPECT_EQ(ad.Address(), "https://ads.test/corner");
@@ -143,6 +147,41 @@ TEST_F(BrowserTest, ThePageTakesTheUsersClicksOnlyWhileTheUserCanReachIt) {
   EXPECT_THAT(backend_with_pages_.ScriptErrors(),
               ElementsAre("context-menu: input refused", "navigate: input refused", "context-menu: input refused",
                           "navigate: input refused", "context-menu: input refused"));
+}
+
+// A browser that runs for hours keeps the newest addresses only, and back still walks
+// through all of them in order.
+TEST(BrowserHistoryTest, KeepsTheNewestAddresses) {
+  BrowserState state;
+  const std::size_t pages = kHistoryKept + 30;
+  for (std::size_t page = 1; page <= pages; ++page) PushHistory(state, "http://a.test/" + std::to_string(page));
+  ASSERT_EQ(state.history.size(), kHistoryKept);
+  EXPECT_EQ(state.history.front(), "http://a.test/31");
+  std::vector<Text> back;
+  while (std::optional<Text> address = MoveInHistory(state, BrowserCommand::kGoBack)) back.push_back(*address);
+  ASSERT_EQ(back.size(), kHistoryKept - 1);
+  EXPECT_EQ(back.front(), "http://a.test/" + std::to_string(pages - 1));
+  EXPECT_EQ(back.back(), "http://a.test/31");
+  EXPECT_EQ(MoveInHistory(state, BrowserCommand::kGoForward), "http://a.test/32");
+  // A new page from there cuts what lies ahead, as below the bound.
+  PushHistory(state, "http://b.test/");
+  EXPECT_THAT(state.history, ElementsAre("http://a.test/31", "http://a.test/32", "http://b.test/"));
+}
+
+// Who keeps a page's source keeps the bytes it was given, whatever the browser loads next.
+TEST_F(BrowserTest, AKeptPageSourceOutlivesTheNextLoad) {
+  RunWith([&](WebBrowserBox browser) {
+    browser.Navigate("http://a.test/1");
+    program_with_pages_.ProcessPendingMessages();
+    const std::shared_ptr<const std::string> kept = browser.SharedPageSource();
+    browser.Navigate("http://a.test/22");
+    program_with_pages_.ProcessPendingMessages();
+    EXPECT_EQ(*kept, std::string("page\0of http://a.test/1", 23));
+    EXPECT_EQ(browser.GetPageSource(), std::string("page\0of http://a.test/22", 24));
+    browser.Navigate("file:///etc/passwd");
+    EXPECT_EQ(*browser.SharedPageSource(), "");
+    EXPECT_EQ(kept->size(), 23u);
+  });
 }
 
 }  // namespace

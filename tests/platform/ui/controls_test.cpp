@@ -70,7 +70,46 @@ TEST_F(ControlsTest, ListRowsInsertSelectAndReadOutOfRangeAsEmpty) {
   list.SetSelection(-1);
   EXPECT_EQ(list.Selection(), -1);
   // A disabled list still takes rows from code but refuses the user.
-  EXPECT_FALSE(InputOf(program_).UserSelectRow(list, 0));
+  EXPECT_FALSE(InputOf(program_).UserSelectItem(list, 0));
+}
+
+// A click on a row or item is the selection that code reads afterwards (the programme
+// list's previous and next count from it); only a tree item is activated.
+TEST_F(ControlsTest, TheUserSelectsRowsAndItemsAndActivatesTreeItemsOnly) {
+  resources_.AddCopy("Lists.layout.json", R"({"controls": [
+    {"kind": "TreeBox", "name": "tree", "events": {"Clicked": "OnPicked", "ItemActivated": "OnActivated"}},
+    {"kind": "ListBox", "name": "list", "rows": ["a", "b", "c"], "events": {"Clicked": "OnPicked"}}]})");
+  program_.BindHandler("OnPicked", [this](const Event& event) { trace_.push_back("Clicked " + event.source.Name()); });
+  program_.BindHandler("OnActivated", [this](const Event& event) {
+    trace_.push_back("ItemActivated " + std::to_string(event.values.at(0)));
+  });
+  Window window = program_.LoadWindow("Lists", false);
+  TreeBox tree = window.Find<TreeBox>("tree");
+  const int title = tree.AddItem(-1, "影片");
+  tree.AddItem(title, "第1集");
+  tree.AddItem(title, "第2集");
+  ListBox list = window.Find<ListBox>("list");
+  auto selection = [&](const Unit& unit) { return unit.Kind() == UnitKind::kTreeBox ? tree.CurrentSelection() : list.Selection(); };
+
+  for (Unit unit : {Unit(tree), Unit(list)}) {
+    SCOPED_TRACE(unit.Name());
+    trace_.clear();
+    EXPECT_TRUE(InputOf(program_).UserSelectItem(unit, 2));
+    EXPECT_EQ(selection(unit), 2);
+    EXPECT_FALSE(InputOf(program_).UserSelectItem(unit, 3));  // no such item
+    EXPECT_FALSE(InputOf(program_).UserSelectItem(unit, -1));
+    unit.SetVisible(false);
+    EXPECT_FALSE(InputOf(program_).UserSelectItem(unit, 1));
+    unit.SetVisible(true);
+    EXPECT_EQ(selection(unit), 2);
+    EXPECT_EQ(trace_, std::vector<std::string>{"Clicked " + unit.Name()});
+  }
+  trace_.clear();
+  EXPECT_TRUE(InputOf(program_).UserActivateTreeItem(tree, 1));
+  EXPECT_EQ(tree.CurrentSelection(), 1);
+  EXPECT_FALSE(InputOf(program_).UserActivateTreeItem(TreeBox(program_, list.Id()), 0));
+  EXPECT_EQ(list.Selection(), 2);
+  EXPECT_EQ(trace_, std::vector<std::string>{"ItemActivated 1"});
 }
 
 TEST_F(ControlsTest, ZOrderIsKeptPerParent) {

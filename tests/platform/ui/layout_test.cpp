@@ -1,8 +1,9 @@
-// Layout faults are reported when the layout is read.
+// Layout faults are reported when the layout is read, unbound handlers when it loads.
 
 #include <gtest/gtest.h>
 
 #include "platform/ui/layout.h"
+#include "tests/platform/ui/ui_test_fixture.h"
 
 namespace korvane::platform::ui {
 namespace {
@@ -73,6 +74,14 @@ TEST(LayoutTest, ReadsGbkTextsParentsAndChildrenInOrder) {
   EXPECT_EQ(controls[3]->font.size_points, 10);
   EXPECT_EQ(controls[3]->font.weight, 700);
   EXPECT_EQ(layout.pictures.at("banner.bmp"), (PictureSize{100, 240}));
+}
+
+using LoadWindowTest = testing::HeadlessProgramTest;
+
+TEST_F(LoadWindowTest, AnUnboundHandlerIsReportedWhenTheWindowLoads) {
+  HeadlessBackend backend(time_, nullptr);
+  Program bare(backend, resources_);
+  EXPECT_THROW(bare.LoadWindow("Start", false), LayoutError);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class PageServer final : public HttpClient {
 
 // The sample program: the handlers its layout names.
 void BindSampleProgram(Program& program, HeadlessBackend& backend) {
-  auto window = [&program] { return program.Windows().front(); };
+  auto window = [&program] { return InspectionOf(program).Windows().front(); };
   program.BindHandler("OnSampleCreated", [&, window](const Event&) {
     TreeBox tree = window().Find<TreeBox>("节目列表");
     int title = tree.AddItem(-1, "示例影片");

@@ -83,5 +83,13 @@ TEST_F(ScriptRunTest, AMessageBoxTakesOnlyAnAnswerItHasAButtonFor) {
   }
 }
 
+TEST_F(ScriptRunTest, AnExhaustedScriptOnVirtualTimeEndsTheRunAndTheFinaliserRuns) {
+  int finalised = 0;
+  program_.SetFinaliser([&] { ++finalised; });
+  EXPECT_EQ(RunProgram([&] { program_.LoadWindow("Start", false); }), kStalledExitCode);
+  EXPECT_TRUE(backend_.Stalled());
+  EXPECT_EQ(finalised, 1);
+}
+
 }  // namespace
 }  // namespace korvane::platform::ui::testing

@@ -6,6 +6,7 @@
 
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
+#include "tests/player/playback/title_pages.h"
 #include "tests/player/startup/player_program_run.h"
 
 namespace korvane::player::testing {
@@ -17,21 +18,6 @@ using namespace remote;
 constexpr char kLibrary[] = "主界面片库浏览器";
 constexpr char kFind[] = "主界面找片浏览器";
 constexpr char kPauseAd[] = "http://ads.example/pause.html";
-
-struct Link {
-  std::string address;
-  std::string name;
-};
-
-// A title page as the catalogue writes it; a part left empty is left out.
-std::string TitlePage(std::string_view title_item, const std::vector<Link>& links,
-                      std::string_view status_item = "<li>状　　态：完结</li>") {
-  std::string page = "<html><body><ul>" + std::string(title_item) + std::string(status_item) + "</ul><ul>\n";
-  for (const Link& link : links) page += "<LI><a href=\"" + link.address + "\">" + link.name + "</a></LI>\n";
-  return page + "</ul></body></html>";
-}
-
-std::string TitleItem(std::string_view title) { return "<li>剧　　名：" + std::string(title) + "</li>"; }
 
 const std::vector<Link> kThreeEpisodes = {
     {"http://v.example/1.mp4", "第1集"}, {"http://v.example/2.mp4", "第2集"}, {"http://v.example/3.mp4", "第3集"}};
@@ -55,13 +41,8 @@ class EpisodesEndToEndTest : public ::testing::Test {
     program_.WriteFile(program_.Installed("PlayerConfig.ini"), "[Config]\r\nList=2\r\nButton=1\r\n");
   }
 
-  // Serves `body` at "film/<name>.html" under the home address and gives the address
-  // with `query` after it.
   Text ServePage(std::string_view name, std::string body, std::string_view query = "?id=7&type=tv") {
-    const std::string path = "film/" + std::string(name) + ".html";
-    program_.Server().Script(testing_support::ParseAddress(program_.HomeAddress()).path + path,
-                             {.body = std::move(body)});
-    return program_.HomeAddress() + path + Text(query);
+    return program_.ServeFilmPage(name, std::move(body), query);
   }
   // The user opens the browser's view and follows a link in it.
   static std::string Navigate(std::string_view browser, const Text& address) {

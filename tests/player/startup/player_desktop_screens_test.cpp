@@ -1,21 +1,23 @@
 // The real `Player` on the desktop backend, on an X server of the test's own, against the
 // files the headless runs are served. A user's clicks and keys (xdotool, Debian package
-// xdotool) switch the views and open the settings and about windows, and the screen must
-// show each control where the headless dump of the same actions puts it. With
-// KORVANE_SCREENSHOT_FOLDER set, each view's window and each of those windows is also
-// saved there as a PNG (tools/screenshots).
+// xdotool) switch the views and open the ad, settings and about windows and the menus,
+// and the screen must show each where the headless dump of the same actions puts it.
+// With KORVANE_SCREENSHOT_FOLDER set, each is also saved there as a PNG
+// (tools/screenshots).
 
 #include <gtk/gtk.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "tests/player/player_screen.h"
 #include "tests/player/startup/player_program_run.h"
 
 namespace korvane::player::testing {
@@ -59,14 +61,6 @@ constexpr BrowserPage kPages[] = {
     {"主界面找片浏览器", &kFindPage, "zhaopian.html", 0xA05020},
 };
 
-struct ScreenRect {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-std::ostream& operator<<(std::ostream& os, const ScreenRect& r) {
-  return os << "[" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "]";
-}
-
 // The settings and about windows, opened from the options menu, and the pictures and
 // boxes they draw. The window's frame edges stand in front of everything.
 struct PanelStep {
@@ -104,84 +98,16 @@ ScreenRect OnScreen(const ProgramRun& run, std::string_view label, std::string_v
 
 // The part of a control on screen: inside its parent, and inside the window's frame
 // lines, which stand in front of everything at its edges.
-ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name, std::string_view window_name) {
+ScreenRect Seen(const ProgramRun& run, std::string_view label, std::string_view name,
+                std::string_view window_name = "MainWindow") {
   constexpr int kFrameLine = 2;
   const json window = run.WindowIn(label, window_name)["rect"];
-  ScreenRect seen = OnScreen(run, label, name, window_name);
-  const auto clip = [&seen](int left, int top, int right, int bottom) {
-    const int seen_right = std::min(seen.left + seen.width, right);
-    const int seen_bottom = std::min(seen.top + seen.height, bottom);
-    seen.left = std::max(seen.left, left);
-    seen.top = std::max(seen.top, top);
-    seen.width = std::max(0, seen_right - seen.left);
-    seen.height = std::max(0, seen_bottom - seen.top);
-  };
+  const ScreenRect seen = OnScreen(run, label, name, window_name);
   const json parent = run.Control(label, testing_support::Gbk(run.Control(label, name)["parent"]));
-  if (parent.is_object()) {
-    const ScreenRect p = OnScreen(run, label, testing_support::Gbk(parent["name"]), window_name);
-    clip(p.left, p.top, p.left + p.width, p.top + p.height);
-  }
-  clip(window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
-       window[0].get<int>() + window[2].get<int>() - kFrameLine, window[1].get<int>() + window[3].get<int>() - kFrameLine);
-  return seen;
-}
-
-// What the X server shows, read back whole.
-class Screen {
- public:
-  Screen() : pixels_(gdk_pixbuf_get_from_window(gdk_get_default_root_window(), 0, 0, Width(), Height())) {}
-  ~Screen() {
-    if (pixels_ != nullptr) g_object_unref(pixels_);
-  }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-
-  static int Width() { return gdk_window_get_width(gdk_get_default_root_window()); }
-  static int Height() { return gdk_window_get_height(gdk_get_default_root_window()); }
-
-  guint32 At(int x, int y) const {
-    const guchar* pixel = gdk_pixbuf_get_pixels(pixels_) + y * gdk_pixbuf_get_rowstride(pixels_) +
-                          x * gdk_pixbuf_get_n_channels(pixels_);
-    return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
-  }
-  // Whether the screen holds `picture` at the rectangle's corner, where `seen` (the part
-  // of it on screen) lies; its transparent pixels show what lies behind, and are not
-  // compared.
-  bool Shows(const ScreenRect& r, const ScreenRect& seen, GdkPixbuf* picture) const {
-    const int channels = gdk_pixbuf_get_n_channels(picture);
-    for (int y = seen.top - r.top; y < std::min(seen.top + seen.height - r.top, gdk_pixbuf_get_height(picture)); ++y) {
-      for (int x = seen.left - r.left; x < std::min(seen.left + seen.width - r.left, gdk_pixbuf_get_width(picture)); ++x) {
-        const guchar* pixel = gdk_pixbuf_get_pixels(picture) + y * gdk_pixbuf_get_rowstride(picture) + x * channels;
-        if (channels == 4 && pixel[3] == 0) continue;
-        if (At(r.left + x, r.top + y) != guint32(pixel[0] << 16 | pixel[1] << 8 | pixel[2])) return false;
-      }
-    }
-    return true;
-  }
-  bool AnyNotBlack(const ScreenRect& r) const {
-    for (int y = r.top; y < r.top + r.height; ++y) {
-      for (int x = r.left; x < r.left + r.width; ++x) {
-        if (At(x, y) != 0) return true;
-      }
-    }
-    return false;
-  }
-  void Save(const ScreenRect& r, const fs::path& file) const {
-    GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(pixels_, r.left, r.top, r.width, r.height);
-    EXPECT_TRUE(gdk_pixbuf_save(part, file.c_str(), "png", nullptr, nullptr)) << file;
-    g_object_unref(part);
-  }
-
- private:
-  GdkPixbuf* pixels_;
-};
-
-std::string Output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string output;
-  char buffer[256];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) output += buffer;
-  return output;
+  const ScreenRect inside =
+      parent.is_object() ? seen.Within(OnScreen(run, label, testing_support::Gbk(parent["name"]), window_name)) : seen;
+  return inside.Within({window[0].get<int>() + kFrameLine, window[1].get<int>() + kFrameLine,
+                        window[2].get<int>() - 2 * kFrameLine, window[3].get<int>() - 2 * kFrameLine});
 }
 
 // Waits while `done` does not hold: false after 60 s (a hang; a first start of WebKit's
@@ -225,7 +151,7 @@ class PlayerDesktopScreensTest : public ::testing::Test {
   }
 
   // A window on the X server: the shown window of that process with the title.
-  static std::string FindWindow(pid_t pid, const Text& title = kTitle) {
+  static std::string FindShownWindow(pid_t pid, const Text& title) {
     std::string id;
     WaitFor([&] {
       id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^" +
@@ -250,15 +176,6 @@ class PlayerDesktopScreensTest : public ::testing::Test {
       if (name == "HEIGHT") rect.height = value;
     }
     return rect;
-  }
-
-  // A user's left click in the middle of the control, the mouse then taken off the window
-  // so that no hover picture stays.
-  static void Click(const ScreenRect& control) {
-    const std::string command = "xdotool mousemove --sync " + std::to_string(control.left + control.width / 2) +
-                                " " + std::to_string(control.top + control.height / 2) +
-                                " click 1 mousemove --sync 0 0";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
   }
 
   // What differs between the controls of `window` on the screen and in the dump labelled
@@ -334,7 +251,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  const std::string window = FindWindow(player.pid);
+  const std::string window = FindShownWindow(player.pid, kTitle);
   ASSERT_FALSE(window.empty()) << "no main window shown";
   const json expected = headless.WindowIn(kViews[0].label, "MainWindow")["rect"];
   const ScreenRect shown = WindowGeometry(window);
@@ -344,7 +261,7 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   const char* previous = nullptr;
   for (const ViewStep& view : kViews) {
     SCOPED_TRACE(view.label);
-    if (view.click != nullptr) Click(OnScreen(headless, previous, view.click));
+    if (view.click != nullptr) ClickOnScreen(OnScreen(headless, previous, view.click));
     previous = view.label;
     std::vector<std::string> differences;
     WaitFor([&] { return (differences = Differences(Screen(), headless, view.label)).empty(); });
@@ -358,6 +275,108 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
   testing_support::FinishBlackBox(player);
 }
 
+// ---- The ad windows ------------------------------------------------------------------
+
+// An ad window's page is one colour, its close button the same picture in both.
+struct AdWindowShot {
+  const char* label;        // of the headless dump and the screenshot "player-LABEL.png"
+  const char* window;       // layout name
+  const char* page;         // below the home address
+  guint32 colour;           // 0xRRGGBB
+};
+constexpr AdWindowShot kAdShots[] = {
+    {"corner-ad", "CornerAdWindow", "corner-ad.html", 0x30A040},
+    {"exit-ad", "ExitAdWindow", "exit-ad.html", 0xC04080},
+};
+
+// A control of the named window (both ad windows name theirs alike), in the dump labelled
+// `label`; its rectangle on screen, the window's moved by the control's.
+ScreenRect AdControlOnScreen(const ProgramRun& run, std::string_view label, std::string_view window,
+                             std::string_view name) {
+  const json shown = run.WindowIn(label, window)["rect"];
+  bool in_label = false;
+  for (const json& record : run.records) {
+    if (record["record"] == "dump") in_label = record["label"] == label;
+    if (!in_label || record["record"] != "control" || testing_support::Gbk(record["window"]) != window ||
+        testing_support::Gbk(record["name"]) != name) {
+      continue;
+    }
+    return {shown[0].get<int>() + record["rect"][0].get<int>(), shown[1].get<int>() + record["rect"][1].get<int>(),
+            record["rect"][2], record["rect"][3]};
+  }
+  return {};
+}
+
+// What differs between the screen and the ad window of the dump: its page's colour in the
+// middle, the close button's picture at its place.
+std::vector<std::string> AdDifferences(const Screen& screen, const ProgramRun& run, const AdWindowShot& shot) {
+  std::vector<std::string> differences;
+  const ScreenRect page = AdControlOnScreen(run, shot.label, shot.window, "超文本浏览框1");
+  const guint32 seen = screen.At(page.left + page.width / 2, page.top + page.height / 2);
+  if (seen != shot.colour) {
+    char what[120];
+    std::snprintf(what, sizeof what, "the page shows #%06X, not #%06X", seen, shot.colour);
+    differences.push_back(what);
+  }
+  const ScreenRect button = AdControlOnScreen(run, shot.label, shot.window, "图形按钮1");
+  GdkPixbuf* picture =
+      gdk_pixbuf_new_from_file(KORVANE_PLAYER_RESOURCES "/pictures/ad_close_normal.jpg", nullptr);
+  if (picture == nullptr || !screen.Shows(button, button, picture, 8)) {
+    std::ostringstream what;
+    what << "the close button at " << button << " does not show its picture";
+    differences.push_back(what.str());
+  }
+  if (picture != nullptr) g_object_unref(picture);
+  return differences;
+}
+
+// The corner ad shows itself after 3 s; the user then leaves by the options menu (the
+// keyboard picks its last item, " 退出"), and the exit ad shows over it until the two have
+// ended the program.
+TEST_F(PlayerDesktopScreensTest, TheAdWindowsAreOnScreenWhereTheHeadlessDumpOfTheSameStepsPutsThem) {
+  program_.Serve(kCornerAdSwitch, "1");
+  program_.Serve(kExitAdSwitch, "1");
+  for (const auto& [file, shot] : {std::pair{&kCornerAdPage, kAdShots[0]}, std::pair{&kExitAdPage, kAdShots[1]}}) {
+    const Text address = program_.HomeAddress() + shot.page;
+    program_.Serve(*file, address);
+    char html[128];
+    std::snprintf(html, sizeof html, "<html><body style=\"background:#%06X\"></body></html>", shot.colour);
+    program_.Server().Script(testing_support::ParseAddress(address).path, {200, html, {{"Content-Type", "text/html"}}});
+  }
+  const ProgramRun headless = program_.Run(
+      "screen " + std::to_string(Screen::Width()) + " " + std::to_string(Screen::Height()) +
+      "\nadvance 3000\ndump corner-ad\nclick 主界面选项按钮\nmenu \" 退出\"\ndump exit-ad\n");
+  ASSERT_FALSE(headless.WindowIn("exit-ad", "ExitAdWindow").is_null()) << headless.error_output;
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  const char* screenshots = std::getenv("KORVANE_SCREENSHOT_FOLDER");
+  for (const AdWindowShot& shot : kAdShots) {
+    SCOPED_TRACE(shot.label);
+    if (&shot == &kAdShots[1]) {
+      ClickOnScreen(OnScreen(headless, "corner-ad", "主界面选项按钮"));
+      EXPECT_EQ(std::system("xdotool sleep 0.5 key Up Return"), 0);
+    }
+    const Text title = Gbk(headless.WindowIn(shot.label, shot.window)["caption"]);
+    const std::string window = FindShownWindow(player.pid, title);
+    ASSERT_FALSE(window.empty()) << shot.window << " not shown";
+    const ScreenRect shown = WindowGeometry(window);
+    EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}),
+              headless.WindowIn(shot.label, shot.window)["rect"]);
+    std::vector<std::string> differences;
+    WaitFor([&] { return (differences = AdDifferences(Screen(), headless, shot)).empty(); });
+    EXPECT_TRUE(differences.empty()) << Joined(differences);
+    if (screenshots != nullptr) {
+      Screen().Save(shown, fs::path(screenshots) / ("player-" + std::string(shot.label) + ".png"));
+    }
+  }
+  // The exit ad ends at 10 s, the corner ad 15 s after the start: the program ends.
+  const ProgramRun ended = testing_support::FinishBlackBox(player);
+  EXPECT_EQ(ended.exit_code, 0) << ended.error_output;
+}
+
+// ---- The settings and about windows -----------------------------------------------
+
 // The options button's menu opens the settings window and its about tab the about window,
 // each centred over the main window as the headless dump of the same actions has it.
 TEST_F(PlayerDesktopScreensTest, TheSettingsAndAboutWindowsAreOnScreenWhereTheHeadlessDumpPutsThem) {
@@ -369,9 +388,9 @@ TEST_F(PlayerDesktopScreensTest, TheSettingsAndAboutWindowsAreOnScreenWhereTheHe
 
   testing_support::StartedProgram player =
       program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
-  ASSERT_FALSE(FindWindow(player.pid).empty()) << "no main window shown";
+  ASSERT_FALSE(FindShownWindow(player.pid, kTitle).empty()) << "no main window shown";
   const std::string shown_before = Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid));
-  Click(OnScreen(headless, kPanels[0].label, "主界面选项按钮"));
+  ClickOnScreen(OnScreen(headless, kPanels[0].label, "主界面选项按钮"));
   EXPECT_TRUE(WaitFor([&] {
     return Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid)) != shown_before;
   })) << "no menu shown";
@@ -382,9 +401,9 @@ TEST_F(PlayerDesktopScreensTest, TheSettingsAndAboutWindowsAreOnScreenWhereTheHe
   const PanelStep* previous = nullptr;
   for (const PanelStep& panel : kPanels) {
     SCOPED_TRACE(panel.label);
-    if (previous != nullptr) Click(OnScreen(headless, previous->label, "关于按钮", previous->window));
+    if (previous != nullptr) ClickOnScreen(OnScreen(headless, previous->label, "关于按钮", previous->window));
     previous = &panel;
-    const std::string window = FindWindow(player.pid, panel.title);
+    const std::string window = FindShownWindow(player.pid, panel.title);
     ASSERT_FALSE(window.empty()) << "not shown";
     const json expected = headless.WindowIn(panel.label, panel.window)["rect"];
     const ScreenRect shown = WindowGeometry(window);
@@ -399,6 +418,165 @@ TEST_F(PlayerDesktopScreensTest, TheSettingsAndAboutWindowsAreOnScreenWhereTheHe
 
   ::kill(player.pid, SIGTERM);
   testing_support::FinishBlackBox(player);
+}
+
+// ---- The options and tray menus ----------------------------------------------------
+
+struct ScreenPoint {
+  int x = 0, y = 0;
+};
+
+// The popup menus on the desktop, with a notification area on the X server (trayer,
+// Debian package trayer) for the tray icon: each menu opens at the mouse, where the
+// headless dump of the same input records it.
+class PlayerDesktopMenusTest : public PlayerDesktopScreensTest {
+ protected:
+  PlayerDesktopMenusTest() {
+    tray_ = ::fork();
+    if (tray_ == 0) {
+      const char* argv[] = {"trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel", "--width", "120",
+                            "--height", "24", nullptr};
+      ::execvp("trayer", const_cast<char**>(argv));
+      ::_exit(127);
+    }
+  }
+  ~PlayerDesktopMenusTest() override {
+    if (tray_ <= 0) return;
+    ::kill(tray_, SIGTERM);
+    ::waitpid(tray_, nullptr, 0);
+  }
+
+  // The ids of the windows shown at the top of the X server: a popup menu is one.
+  static std::vector<std::string> ShownWindows() {
+    std::istringstream ids(Output("xdotool search --onlyvisible --maxdepth 1 --class ''"));
+    std::vector<std::string> shown;
+    for (std::string id; ids >> id;) shown.push_back(id);
+    return shown;
+  }
+  // The window that shows after `before` was taken, once it is shown; empty after 60 s.
+  static std::string NewWindow(const std::vector<std::string>& before) {
+    std::string found;
+    WaitFor([&] {
+      for (const std::string& id : ShownWindows()) {
+        if (std::find(before.begin(), before.end(), id) == before.end()) found = id;
+      }
+      return !found.empty();
+    });
+    return found;
+  }
+  static bool Xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
+  static std::string At(ScreenPoint point) { return std::to_string(point.x) + " " + std::to_string(point.y); }
+  // The rectangle that holds both.
+  static ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
+    const int left = std::min(a.left, b.left);
+    const int top = std::min(a.top, b.top);
+    return {left, top, std::max(a.left + a.width, b.left + b.width) - left,
+            std::max(a.top + a.height, b.top + b.height) - top};
+  }
+  // Where the dump labelled `label` records the latest menu popped up.
+  static ScreenPoint MenuAt(const ProgramRun& run, std::string_view label) {
+    json at;
+    bool in_dump = false;
+    for (const json& record : run.records) {
+      if (record.value("record", "") == "dump") in_dump = record.value("label", "") == label;
+      if (in_dump && record.value("record", "") == "menu") at = record["at"];
+    }
+    return at.is_array() ? ScreenPoint{at[0], at[1]} : ScreenPoint{-1, -1};
+  }
+  static void Save(const ScreenRect& rect, const char* name) {
+    if (const char* folder = std::getenv("KORVANE_SCREENSHOT_FOLDER")) Screen().Save(rect, fs::path(folder) / name);
+  }
+
+  pid_t tray_ = -1;
+};
+
+// The menu's window lies at the point the menu was popped up at.
+void ExpectMenuAt(const ScreenRect& menu, ScreenPoint at) {
+  EXPECT_EQ(menu.left, at.x);
+  EXPECT_EQ(menu.top, at.y);
+  EXPECT_GT(menu.width, 60);
+  EXPECT_GT(menu.height, 60);
+}
+
+TEST_F(PlayerDesktopMenusTest, TheOptionsAndTrayMenusOpenAtTheMouseWhereTheHeadlessDumpPutsThem) {
+  const ProgramRun start = program_.Run("dump start\n");
+  const ScreenRect options = OnScreen(start, "start", "主界面选项按钮");
+  const ScreenRect close = OnScreen(start, "start", "启动窗口关闭按钮");
+  const ScreenPoint options_at{options.left + options.width / 2, options.top + options.height / 2};
+
+  testing_support::StartedProgram player =
+      program_.Start("", {{"KORVANE_UI", "desktop"}, {"KORVANE_UI_TIME", "real"}, {"KORVANE_UI_SCRIPT", ""}});
+  const std::string window = FindShownWindow(player.pid, kTitle);
+  ASSERT_FALSE(window.empty()) << "no main window shown";
+  const ScreenRect shown = WindowGeometry(window);
+  std::string panel = Output("xdotool search --onlyvisible --name '^panel$'");
+  ASSERT_FALSE(panel.empty()) << "no notification area (trayer)";
+  panel.erase(panel.find('\n'));
+  const ScreenRect tray_area = WindowGeometry(panel);
+
+  // The options menu, its submenu opened by the pointer resting on its first item.
+  std::vector<std::string> before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At(options_at) + " click 1"));
+  const std::string menu = NewWindow(before);
+  ASSERT_FALSE(menu.empty()) << "no options menu";
+  const ScreenRect options_menu = WindowGeometry(menu);
+  before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({options_menu.left + 40, options_menu.top + 14})));
+  const std::string submenu = NewWindow(before);
+  ASSERT_FALSE(submenu.empty()) << "no submenu";
+  const ScreenRect display_submenu = WindowGeometry(submenu);
+  EXPECT_GE(display_submenu.left, options_menu.left + options_menu.width / 2);  // beside its item
+  ::sleep(1);  // the item's highlight drawn
+  Save(Union(Union(shown, options_menu), display_submenu), "player-options-menu.png");
+  ASSERT_TRUE(Xdotool("key Escape key Escape mousemove --sync 0 300"));
+  EXPECT_TRUE(WaitFor([&] {
+    const std::vector<std::string> now = ShownWindows();
+    return std::find(now.begin(), now.end(), menu) == now.end() && std::find(now.begin(), now.end(), submenu) == now.end();
+  })) << "the menus stay open";
+
+  // Into the tray, and the tray menu at a right click on the icon.
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({close.left + close.width / 2, close.top + close.height / 2}) +
+                      " click 1 mousemove --sync 0 300"));
+  EXPECT_TRUE(WaitFor([&] { return Output("xdotool search --onlyvisible --name '^" +
+                                          std::string(AsChars(GbkToUtf8(kTitle))) + "$'").empty(); }));
+  const ScreenPoint icon_at{tray_area.left + 12, tray_area.top + 12};
+  ::sleep(1);  // the icon docked
+  before = ShownWindows();
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At(icon_at) + " click 3"));
+  const std::string tray_menu_window = NewWindow(before);
+  ASSERT_FALSE(tray_menu_window.empty()) << "no tray menu";
+  const ScreenRect tray_menu = WindowGeometry(tray_menu_window);
+  ::sleep(1);
+  Save(Union(tray_area, tray_menu), "player-tray-menu.png");
+
+  // "退出", the menu's last item, runs the exit road: the program ends by itself.
+  ASSERT_TRUE(Xdotool("mousemove --sync " + At({tray_menu.left + 30, tray_menu.top + tray_menu.height - 12}) +
+                      " click 1"));
+  int status = 0;
+  const bool ended = WaitFor([&] { return ::waitpid(player.pid, &status, WNOHANG) == player.pid; });
+  if (ended) {
+    player.status = status;
+  } else {
+    ::kill(player.pid, SIGTERM);
+  }
+  const ProgramRun run = testing_support::FinishBlackBox(player);
+  EXPECT_TRUE(ended) << "the exit item did not end the program";
+  EXPECT_EQ(run.exit_code, 0) << run.error_output;
+
+  // The same input headless (with the desktop program ended, whose single-instance event
+  // would end this one): the menus where the dump records them.
+  const ProgramRun same = program_.Run("mouse " + At(options_at) + "\nclick 主界面选项按钮\ndump options\n" +
+                                       "click 启动窗口关闭按钮\nmouse " + At(icon_at) + "\ntray 3\ndump tray\n");
+  EXPECT_EQ(json::array({shown.left, shown.top, shown.width, shown.height}), same.WindowIn("options", "MainWindow")["rect"]);
+  {
+    SCOPED_TRACE("options menu");
+    ExpectMenuAt(options_menu, MenuAt(same, "options"));
+  }
+  {
+    SCOPED_TRACE("tray menu");
+    ExpectMenuAt(tray_menu, MenuAt(same, "tray"));
+    EXPECT_FALSE(same.WindowIn("tray", "MainWindow")["visible"].get<bool>());
+  }
 }
 
 }  // namespace

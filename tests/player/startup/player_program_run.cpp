@@ -79,6 +79,17 @@ std::string PlayerProgramRun::StatisticsTarget(std::string_view uid) const {
   return testing_support::ParseAddress(control_base_).path + Text(kStatisticsPagePath) + Text(uid);
 }
 
+Text PlayerProgramRun::ServeFilmPage(std::string_view name, std::string body, std::string_view query) {
+  const std::string path = "film/" + std::string(name) + ".html";
+  server_.Script(testing_support::ParseAddress(HomeAddress()).path + path,
+                 {.body = std::move(body), .headers = {{"Content-Type", "text/html; charset=GBK"}}});
+  return HomeAddress() + path + Text(query);
+}
+
+fs::path PlayerProgramRun::ServedBelowHome(std::string_view relative) const {
+  return served_ / testing_support::ParseAddress(HomeAddress()).path.substr(1) / relative;
+}
+
 fs::path PlayerProgramRun::ServedPath(const RemoteFile& file) const {
   return served_ / TargetOf(file).substr(1);
 }

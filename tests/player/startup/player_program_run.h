@@ -48,6 +48,11 @@ class PlayerProgramRun {
   // is "1".
   void ServeQuietStart() const;
   std::string StatisticsTarget(std::string_view uid) const;
+  // Serves `body` as a GBK page at "film/<name>.html" below the home address; the page's
+  // address with `query` after it.
+  Text ServeFilmPage(std::string_view name, std::string body, std::string_view query);
+  // Where the file served at `relative` below the home address lies ("film/1.mp4").
+  std::filesystem::path ServedBelowHome(std::string_view relative) const;
 
   // Every request of this program that the server saw, in order, and their targets.
   std::vector<testing_support::RecordedRequest> PlayerRequests() const;

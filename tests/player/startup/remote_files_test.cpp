@@ -23,7 +23,7 @@ class RemoteFilesTest : public ::testing::Test {
   std::string control_ = tools::EncipherToHex(1, "http://c/");
   std::string uid_prefix_ = tools::EncipherToHex(1, "http://u/uid/");
   PlayerGlobals globals_;
-  RemoteFiles remote_{http_, {control_, uid_prefix_}, globals_};
+  RemoteFiles remote_{http_, {control_, uid_prefix_, {}}, globals_};
 };
 
 TEST_F(RemoteFilesTest, EachBaseGivesItsAddress) {

@@ -59,7 +59,7 @@ class PanelWindowsFixture : protected HeadlessPlayer {
 
   // The open window of that layout name; an empty handle when there is none.
   ui::Window Panel(std::string_view name) {
-    for (const ui::Window& window : ui_.Windows()) {
+    for (const ui::Window& window : InspectionOf(ui_).Windows()) {
       if (window.Name() == name) return window;
     }
     return {};
@@ -67,7 +67,7 @@ class PanelWindowsFixture : protected HeadlessPlayer {
   // The layout names of the open windows, in the order they were opened.
   std::vector<Text> OpenWindows() {
     std::vector<Text> names;
-    for (const ui::Window& window : ui_.Windows()) names.push_back(window.Name());
+    for (const ui::Window& window : InspectionOf(ui_).Windows()) names.push_back(window.Name());
     return names;
   }
   // "1" or "0" for each box of kSettingsBoxes.

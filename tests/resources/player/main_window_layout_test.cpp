@@ -189,7 +189,7 @@ class MainWindowLayoutTest : public ::testing::Test {
     }
   }
 
-  const UnitModel& WindowModel() const { return *program_.FindModel(window_.Id()); }
+  const UnitModel& WindowModel() const { return *InspectionOf(program_).FindModel(window_.Id()); }
 
   const UnitModel* Control(std::string_view name) const {
     for (const auto& control : WindowModel().window_state->controls) {
@@ -199,7 +199,7 @@ class MainWindowLayoutTest : public ::testing::Test {
   }
 
   Text ParentName(const UnitModel& control) const {
-    return control.parent == 0 ? Text() : program_.FindModel(control.parent)->name;
+    return control.parent == 0 ? Text() : InspectionOf(program_).FindModel(control.parent)->name;
   }
 
   VirtualTimebase time_;
@@ -255,7 +255,7 @@ TEST_F(MainWindowLayoutTest, BarsHoldTheirButtons) {
   for (const auto& [bar, buttons] : bars) {
     SCOPED_TRACE(AsChars(GbkToUtf8(bar)));
     std::set<Text> children;
-    for (UnitId id : Control(bar)->children) children.insert(program_.FindModel(id)->name);
+    for (UnitId id : Control(bar)->children) children.insert(InspectionOf(program_).FindModel(id)->name);
     EXPECT_EQ(children, buttons);
   }
 }

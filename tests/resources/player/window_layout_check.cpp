@@ -33,7 +33,7 @@ class LoadedWindow {
     for (const ExpectedControl& control : expected.controls) {
       for (const auto& [event, handler] : control.events) bind(handler);
     }
-    window_ = program_.FindModel(program_.LoadWindow(expected.name, false).Id());
+    window_ = InspectionOf(program_).FindModel(program_.LoadWindow(expected.name, false).Id());
   }
 
   const UnitModel& Window() const { return *window_; }
@@ -44,7 +44,7 @@ class LoadedWindow {
     return nullptr;
   }
   Text NameOf(platform::ui::UnitId id) const {
-    const UnitModel* unit = program_.FindModel(id);
+    const UnitModel* unit = InspectionOf(program_).FindModel(id);
     return unit == nullptr ? Text("?") : unit->name;
   }
 

@@ -75,7 +75,7 @@ void UpdateProgramTest::ServeUpdate(std::string_view version,
 int UpdateProgramTest::Run() { return program_->UpdateEntry(); }
 
 platform::ui::Window UpdateProgramTest::Wizard() {
-  for (const platform::ui::Window& window : ui_.Windows()) {
+  for (const platform::ui::Window& window : InspectionOf(ui_).Windows()) {
     if (window.Name() == "UpdateWizard") return window;
   }
   throw std::logic_error("the wizard is not open");

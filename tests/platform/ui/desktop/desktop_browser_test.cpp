@@ -61,6 +61,14 @@ class DesktopBrowserTest : public DesktopProgramTest {
     return view;
   }
 
+  // Waits until the view has finished showing the empty page.
+  bool ShowsBlank(std::string_view name) const {
+    WebKitWebView* view = ViewOf(name);
+    return PumpUntil([&] {
+      return !webkit_web_view_is_loading(view) && std::string_view(webkit_web_view_get_uri(view)) == "about:blank";
+    });
+  }
+
   bool Requested(std::string_view target) const {
     for (const auto& request : server_.Requests()) {
       if (request.target == target) return true;
@@ -128,6 +136,27 @@ TEST_F(DesktopBrowserTest, BackAndForwardReturnToTheEarlierAndLaterPage) {
   EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->history, (std::vector<Text>{a, b}));
 }
 
+// Only web addresses are loaded: any other leaves the page empty, raises nothing, and
+// drops a load that was under way.
+TEST_F(DesktopBrowserTest, ARefusedAddressShowsAnEmptyPageAndRaisesNothing) {
+  const Text a = server_.Url("/a.html");
+  browser_.Navigate(a);
+  ASSERT_TRUE(TraceReaches(2));
+  browser_.Navigate("file:///etc/hostname");
+  ASSERT_TRUE(ShowsBlank("浏览器"));
+  EXPECT_EQ(browser_.GetPageSource(), "");
+  EXPECT_EQ(browser_.Address(), "");
+
+  const Text b = server_.Url("/b.html");
+  browser_.Navigate(b);
+  browser_.Navigate("javascript:alert(1)");
+  ASSERT_TRUE(ShowsBlank("浏览器"));
+  browser_.Navigate(a);
+  ASSERT_TRUE(TraceReaches(4));
+  EXPECT_EQ(trace_, (std::vector<std::string>{"Navigated " + a, "PageComplete", "Navigated " + a, "PageComplete"}));
+  EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->history, (std::vector<Text>{a, b, a}));
+}
+
 TEST_F(DesktopBrowserTest, AZeroSizeBrowserLoadsItsPage) {
   auto statistics = window_.Find<WebBrowserBox>("统计");
   statistics.Navigate(server_.Url("/stat.html"));
@@ -157,6 +186,9 @@ TEST_F(DesktopBrowserTest, AHypertextBoxShowsThePageAtItsAddress) {
   }));
   EXPECT_TRUE(Requested("/ad.html"));
   EXPECT_EQ(box.Address(), server_.Url("/ad.html"));
+  box.SetAddress("file:///etc/hostname");
+  ASSERT_TRUE(ShowsBlank("超文本浏览框1"));
+  EXPECT_EQ(box.Address(), "");
 }
 
 }  // namespace

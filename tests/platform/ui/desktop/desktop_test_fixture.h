@@ -41,6 +41,51 @@ inline constexpr char8_t kDeskLayout[] = u8R"({
                      {"caption": "子菜单", "items": [{"caption": "乙项", "event": "OnMenuPicked"}]}]}
 })";
 
+// A mouse button event as the X server delivers it, at (x, y) of `window`.
+inline void SendButton(GdkWindow* window, GdkEventType type, guint button, double x, double y) {
+  GdkEvent* event = gdk_event_new(type);
+  event->button.window = GDK_WINDOW(g_object_ref(window));
+  event->button.button = button;
+  event->button.x = x;
+  event->button.y = y;
+  event->button.time = GDK_CURRENT_TIME;
+  gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+// A left click: press and release on the control's window.
+inline void Click(GtkWidget* control) {
+  for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+    SendButton(gtk_layout_get_bin_window(GTK_LAYOUT(control)), type, 1, 2, 2);
+  }
+}
+
+inline void PressKey(GtkWidget* toplevel, guint keyval) {
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(toplevel)));
+  event->key.keyval = keyval;
+  event->key.time = GDK_CURRENT_TIME;
+  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+// The toolkit's open top-level window of `type` (a message dialog, a menu's popup).
+inline GtkWidget* FindToplevel(GType type) {
+  GList* toplevels = gtk_window_list_toplevels();
+  GtkWidget* found = nullptr;
+  for (GList* item = toplevels; item != nullptr; item = item->next) {
+    GtkWidget* widget = GTK_WIDGET(item->data);
+    if (!gtk_widget_get_visible(widget)) continue;
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) found = widget;
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(widget));
+    if (child != nullptr && G_TYPE_CHECK_INSTANCE_TYPE(child, type)) found = child;
+  }
+  g_list_free(toplevels);
+  return found;
+}
+
 class DesktopProgramTest : public ::testing::Test {
  protected:
   DesktopProgramTest() {
@@ -76,36 +121,6 @@ class DesktopProgramTest : public ::testing::Test {
       return gtk_widget_get_mapped(control) && gtk_widget_get_allocated_width(control) == rect.width;
     }));
     return window;
-  }
-
-  // A mouse button event as the X server delivers it, at (x, y) of `window`.
-  static void SendButton(GdkWindow* window, GdkEventType type, guint button, double x, double y) {
-    GdkEvent* event = gdk_event_new(type);
-    event->button.window = GDK_WINDOW(g_object_ref(window));
-    event->button.button = button;
-    event->button.x = x;
-    event->button.y = y;
-    event->button.time = GDK_CURRENT_TIME;
-    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
-  }
-
-  // A left click: press and release on the control's window.
-  void Click(GtkWidget* control) const {
-    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
-      SendButton(gtk_layout_get_bin_window(GTK_LAYOUT(control)), type, 1, 2, 2);
-    }
-  }
-
-  void PressKey(GtkWidget* toplevel, guint keyval) const {
-    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(toplevel)));
-    event->key.keyval = keyval;
-    event->key.time = GDK_CURRENT_TIME;
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
   }
 
   DesktopBackend backend_;

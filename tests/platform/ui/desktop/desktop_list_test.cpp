@@ -1,0 +1,203 @@
+// List and tree boxes as the user meets them on the desktop: a click on a row is the
+// model's selection (or is refused and undone), a double click on a tree item activates
+// it, and every row shows the list's picture before its text.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/desktop/desktop_drawing.h"
+#include "tests/platform/ui/desktop/desktop_test_fixture.h"
+
+namespace korvane::platform::ui::desktop::testing {
+namespace {
+
+// The programme list's look: white text on dark grey, with a picture.
+inline constexpr char8_t kListsLayout[] = u8R"({
+  "caption": "列表",
+  "size": [480, 300],
+  "pictures": {"option.gif": [15, 34]},
+  "controls": [
+    {"kind": "TreeBox", "name": "节目列表", "rect": [0, 0, 204, 280], "back_colour": "0x181818",
+     "text_colour": "0xFFFFFF", "font": {"face": "宋体", "pixel_height": 12, "charset": 134},
+     "picture": "option.gif", "events": {"Clicked": "OnPicked", "ItemActivated": "OnActivated"}},
+    {"kind": "ListBox", "name": "列表框", "rect": [220, 0, 200, 280], "rows": ["甲", "乙", "丙"],
+     "events": {"Clicked": "OnPicked"}}
+  ]
+})";
+
+class DesktopListTest : public DesktopProgramTest {
+ protected:
+  DesktopListTest() {
+    resources_.AddCopy("Lists.layout.json", std::string(AsChars(kListsLayout)));
+    program_.BindHandler("OnPicked", [this](const Event& event) {
+      trace_.push_back("Clicked " + event.source.Name());
+    });
+    program_.BindHandler("OnActivated", [this](const Event& event) {
+      trace_.push_back("ItemActivated " + std::to_string(event.values.at(0)));
+    });
+    window_ = OpenShown("Lists", "节目列表");
+    tree_ = window_.Find<TreeBox>("节目列表");
+    const int title = tree_.AddItem(-1, "影片");
+    tree_.AddItem(title, "第1集");
+    tree_.AddItem(title, "第2集");
+    tree_.Expand(title);
+  }
+
+  GtkTreeView* ViewOf(std::string_view name) const {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(Widget(window_, name)));
+    GtkWidget* scrolled = GTK_WIDGET(children->data);
+    g_list_free(children);
+    return GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(scrolled)));
+  }
+
+  // Where row `path` is drawn in the view's bin window: the window is laid out first,
+  // which measures the rows.
+  static GdkRectangle RowArea(GtkTreeView* view, const char* path) {
+    GtkTreePath* row = gtk_tree_path_new_from_string(path);
+    GdkRectangle area{};
+    EXPECT_TRUE(PumpUntil([&] {
+      gtk_container_check_resize(GTK_CONTAINER(gtk_widget_get_toplevel(GTK_WIDGET(view))));
+      gtk_tree_view_get_cell_area(view, row, gtk_tree_view_get_column(view, 0), &area);
+      return gtk_tree_view_get_bin_window(view) != nullptr && area.height > 0;
+    }));
+    gtk_tree_path_free(row);
+    return area;
+  }
+
+  // Presses and releases the left button `presses` times on the middle of the row.
+  static void ClickRow(GtkTreeView* view, const char* path, int presses) {
+    const GdkRectangle area = RowArea(view, path);
+    for (int press = 0; press < presses; ++press) {
+      for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+        SendButton(gtk_tree_view_get_bin_window(view), type, 1, area.x + area.width / 2.0, area.y + area.height / 2.0);
+      }
+    }
+  }
+
+  // The item number of the row the view shows selected, -1 for none.
+  static int ShownSelection(GtkTreeView* view) {
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter iter;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view), &model, &iter)) return -1;
+    int item = -1;
+    gtk_tree_model_get(model, &iter, 1, &item, -1);
+    return item;
+  }
+
+  int ModelSelection(std::string_view name) const {
+    return name == "节目列表" ? tree_.CurrentSelection() : window_.Find<ListBox>(name).Selection();
+  }
+
+  Window window_;
+  TreeBox tree_;
+};
+
+struct RowCase {
+  const char* control;  // UTF-8 name
+  const char* path;     // of the row in the view
+  int item;             // its number in the model
+};
+
+class DesktopRowClickTest : public DesktopListTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(DesktopRowClickTest, AClickSelectsTheItemInTheModelOnceAndOnlyWhereTheUserCouldClick) {
+  const RowCase& row = GetParam();
+  const std::string name = row.control;
+  GtkTreeView* view = ViewOf(row.control);
+  ClickRow(view, row.path, 1);
+  EXPECT_EQ(ModelSelection(row.control), row.item);
+  EXPECT_EQ(ShownSelection(view), row.item);
+  EXPECT_EQ(trace_, std::vector<std::string>{"Clicked " + name});
+
+  // A window that takes no input keeps the selection the program made, on screen too.
+  InputOf(program_).UserSelectItem(window_.Find<Unit>(row.control), 0);
+  trace_.clear();
+  window_.SetEnabled(false);
+  ClickRow(view, row.path, 1);
+  EXPECT_EQ(ModelSelection(row.control), 0);
+  EXPECT_EQ(ShownSelection(view), 0);
+  EXPECT_EQ(trace_, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DesktopRowClickTest,
+                         ::testing::Values(RowCase{"节目列表", "0:1", 2}, RowCase{"节目列表", "0", 0},
+                                           RowCase{"列表框", "1", 1}));
+
+TEST_F(DesktopListTest, ADoubleClickOnATreeItemSelectsThenActivatesIt) {
+  ClickRow(ViewOf("节目列表"), "0:0", 2);
+  EXPECT_EQ(tree_.CurrentSelection(), 1);
+  ASSERT_FALSE(trace_.empty());
+  EXPECT_EQ(trace_.front(), "Clicked 节目列表");
+  EXPECT_EQ(trace_.back(), "ItemActivated 1");
+}
+
+// Where `picture` appears whole (its opaque pixels) in the band of `snapshot` between
+// `top` and `bottom`: the left edge, or none.
+std::optional<int> FindPicture(cairo_surface_t* snapshot, cairo_surface_t* picture, int top, int bottom) {
+  cairo_surface_flush(snapshot);
+  const int width = cairo_image_surface_get_width(picture);
+  const int height = cairo_image_surface_get_height(picture);
+  auto pixel = [](cairo_surface_t* surface, int x, int y) {
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                  y * cairo_image_surface_get_stride(surface))[x];
+  };
+  for (int y = top; y + height <= bottom; ++y) {
+    for (int x = 0; x + width <= cairo_image_surface_get_width(snapshot); ++x) {
+      bool same = true;
+      for (int py = 0; same && py < height; ++py) {
+        for (int px = 0; same && px < width; ++px) {
+          const std::uint32_t want = pixel(picture, px, py);
+          if (want >> 24 == 0xFF) same = (pixel(snapshot, x + px, y + py) & 0xFFFFFF) == (want & 0xFFFFFF);
+        }
+      }
+      if (same) return x;
+    }
+  }
+  return std::nullopt;
+}
+
+// Whether a white pixel (text, or a parent's expander arrow) lies in the band between
+// columns `from` and `to`.
+bool HasWhiteBetween(cairo_surface_t* snapshot, int from, int to, int top, int bottom) {
+  for (int y = top; y < bottom; ++y) {
+    const auto* line = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(snapshot) +
+                                                              y * cairo_image_surface_get_stride(snapshot));
+    for (int x = from; x < to; ++x) {
+      if ((line[x] & 0xFF) > 0xC0 && (line[x] >> 8 & 0xFF) > 0xC0 && (line[x] >> 16 & 0xFF) > 0xC0) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(DesktopListTest, EveryItemShowsTheListsPictureBeforeItsText) {
+  PictureCache pictures(resources_);
+  cairo_surface_t* picture = pictures.Find("option.gif");
+  ASSERT_NE(picture, nullptr);
+  GtkTreeView* view = ViewOf("节目列表");
+  std::vector<GdkRectangle> rows;
+  for (const char* path : {"0", "0:0", "0:1"}) rows.push_back(RowArea(view, path));
+  GtkWidget* widget = GTK_WIDGET(view);
+  const int width = gtk_widget_get_allocated_width(widget);
+  cairo_surface_t* snapshot =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, gtk_widget_get_allocated_height(widget));
+  cairo_t* cr = cairo_create(snapshot);
+  gtk_widget_draw(widget, cr);
+  cairo_destroy(cr);
+  for (const GdkRectangle& row : rows) {
+    int top = 0;
+    int x = 0;
+    gtk_tree_view_convert_bin_window_to_widget_coords(view, row.x, row.y, &x, &top);
+    const int bottom = top + row.height;
+    SCOPED_TRACE(top);
+    // Rows are as high as the picture, whole.
+    EXPECT_GE(row.height, cairo_image_surface_get_height(picture));
+    const std::optional<int> left = FindPicture(snapshot, picture, top, bottom);
+    ASSERT_TRUE(left.has_value());
+    EXPECT_TRUE(HasWhiteBetween(snapshot, *left + cairo_image_surface_get_width(picture), width, top, bottom));
+  }
+  cairo_surface_destroy(snapshot);
+}
+
+}  // namespace
+}  // namespace korvane::platform::ui::desktop::testing

@@ -31,6 +31,7 @@ TITLE_PAGE = SITE + "site/pianku/xinghe.html?id=xinghe&type=dianying"
 FILM = "星河旅人"
 EPISODES = ["第1集", "第2集", "第3集"]
 PAUSE_AD = SITE + "site/ads/pause/"
+EXIT_AD_PAGE = SITE + "site/ads/exit/"
 
 
 def clip(episode):
@@ -291,6 +292,25 @@ def check_exit(menu, caption, before=""):
     return check
 
 
+def check_exit_ad(run):
+    expect_menu(run, "exit ad", "选项菜单", " 退出")
+    expect(not main_window(run, "exit ad")["visible"], "the main window stayed on screen behind the exit ad")
+    ad = run.at("exit ad")["windows"].get("ExitAdWindow")
+    expect(ad is not None and ad["visible"], "no exit ad was shown")
+    expect(ad["caption"] == "演示影院退弹广告", f"the exit ad is titled {ad['caption']!r}")
+    page = run.control("exit ad", "超文本浏览框1", "ExitAdWindow")["address"]
+    expect(page == EXIT_AD_PAGE, f"the exit ad shows {page!r}, not {EXIT_AD_PAGE}")
+    return [f"\" 退出\" in the options menu: the main window goes and the exit ad \"{ad['caption']}\" "
+            f"shows {page}"]
+
+
+def check_exit_ad_ends(run):
+    closed = [record["name"] for record in run.records("closed_window")]
+    expect(closed[-2:] == ["MainWindow", "ExitAdWindow"], f"after the exit ad's 10 s the windows closed were {closed}")
+    expect(run.code == 0, f"the player ended with exit code {run.code}" + (f": {run.errors}" if run.errors else ""))
+    return ["10 s later the exit ad closes the main window and itself, and the player ends (exit code 0)"]
+
+
 def check_update_hand_over(run):
     boxes = [box["text"] for box in run.records("message_box")]
     expect(not boxes, f"the player showed {boxes} at start-up")
@@ -336,13 +356,15 @@ RUNS = {
     },
     # Update hands over: the player it starts again runs release 2.0.
     "release 2.0": {
-        "switches": {},
         "after": "Update",
-        "offers": "the player Update started again, release 2.0; leave it by the options menu's \" 退出\"",
+        "switches": {"zongkong/ads/ttkg.txt": "1"},
+        "offers": "the player Update started again, release 2.0; leave it by the options menu's \" 退出\": "
+                  "the operator's exit ad shows for 10 s (its close button or Esc end it at once)",
         "steps": [
             ("start", [], both(check_release("2.0"), check_start)),
             ("film library", ["click 主界面片库按钮"], check_view("film library", "the film library", "主界面片库浏览器")),
-            ("end", ["click 主界面选项按钮", "menu \" 退出\""], check_exit("选项菜单", " 退出")),
+            ("exit ad", ["click 主界面选项按钮", "menu \" 退出\""], check_exit_ad),
+            ("end", ["advance 10000"], check_exit_ad_ends),
         ],
     },
 }

@@ -163,7 +163,6 @@ class Program : private UserInput, private BackendReports, private UnitServices,
   std::vector<Window> Windows() const override;
   const std::vector<MessageBoxRecord>& MessageBoxes() const override { return message_boxes_; }
   const std::vector<MenuRecord>& Menus() const override { return menus_; }
-  int WaitCursorDepth() const override { return wait_cursor_; }
   bool Finished() const override { return finished_; }
 
   struct ModalLoop {

@@ -104,8 +104,6 @@ class ProgramInspection {
   // The message boxes asked and the popup menus shown, with what the user answered.
   virtual const std::vector<MessageBoxRecord>& MessageBoxes() const = 0;
   virtual const std::vector<MenuRecord>& Menus() const = 0;
-  // How many SetWaitCursor calls are not restored yet.
-  virtual int WaitCursorDepth() const = 0;
   // The run has ended (the last window closed, or EndProgram).
   virtual bool Finished() const = 0;
 

@@ -35,7 +35,6 @@ void PanelOpener::Bind() {
 
 void PanelOpener::Open(Panel panel) {
   for (std::optional<Panel> next = panel; next; next = std::exchange(next_, std::nullopt)) {
-    next_.reset();
     ui_.LoadWindow(LayoutOf(*next), true);
   }
 }

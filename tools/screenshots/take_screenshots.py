@@ -11,7 +11,7 @@ of this script's own (Xvfb) with a notification area (trayer), and the table SHO
 walked in order: each row reaches a window's state by a user's clicks and keys (xdotool;
 a menu item is chosen with the arrow keys, from the menu in the window's layout) and
 keeps the window once it has drawn itself. The players are left by their options menu's
-" 退出", as a user leaves them. A row whose window does not come (it is not built yet) is
+" 退出", as a user leaves them. A row whose window does not come (its switch is off in the demo site) is
 reported and skipped, and the walk goes on; the results are committed.
 """
 
@@ -245,7 +245,7 @@ ABOUT = "Korvane影音系列关于窗口"
 
 # The walk through the demo's windowed tour, in its order: (file, what it shows, how it is
 # reached, what is done after), or (None, what the user does, the doing, None) between
-# shots. Rows whose windows are not built yet stay in the table and are taken once the
+# shots. Rows whose windows the demo does not reach stay in the table and are taken once the
 # window comes.
 SHOTS = [
     # The tour's first run: the views, a film, its episodes, the menus and the tray.

@@ -13,8 +13,8 @@
 #include "platform/testing/temp_program_folder.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/script.h"
-#include "player/startup/player_program.h"
-#include "player/startup/remote_files.h"
+#include "player/player_program.h"
+#include "player/core/remote_files.h"
 #include "resources/player_resources.h"
 
 namespace korvane::bench {

@@ -8,7 +8,7 @@
 #include "common/text.h"
 #include "platform/services/regex.h"
 #include "platform/ui/program.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {

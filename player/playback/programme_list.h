@@ -6,8 +6,8 @@
 
 #include "common/text.h"
 #include "platform/ui/program.h"
-#include "player/startup/player_globals.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/remote_files.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {

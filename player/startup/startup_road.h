@@ -4,9 +4,9 @@
 // over to the updater, keeps the program to one instance per home address, lays out the
 // player view, points the browsers at their pages and loads the statistics page.
 
-#include "player/startup/player_globals.h"
-#include "player/startup/player_services.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/player_services.h"
+#include "player/core/remote_files.h"
 #include "player/windows/exit_road.h"
 #include "player/windows/main_window.h"
 

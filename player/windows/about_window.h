@@ -11,7 +11,7 @@
 #include "platform/services/shell.h"
 #include "platform/ui/program.h"
 #include "platform/ui/units.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 #include "player/windows/panel_windows.h"
 
 namespace korvane::player {

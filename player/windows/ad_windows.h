@@ -7,9 +7,9 @@
 
 #include <string_view>
 
-#include "player/startup/player_globals.h"
-#include "player/startup/player_services.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/player_services.h"
+#include "player/core/remote_files.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {

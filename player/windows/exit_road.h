@@ -1,9 +1,9 @@
 #pragma once
 // The one way out of the player, and the hand-over to the updater.
 
-#include "player/startup/player_globals.h"
-#include "player/startup/player_services.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/player_services.h"
+#include "player/core/remote_files.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {

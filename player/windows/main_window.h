@@ -7,7 +7,7 @@
 #include "common/text.h"
 #include "platform/ui/program.h"
 #include "platform/ui/units.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 
 namespace korvane::player {
 

@@ -8,7 +8,7 @@
 #include "platform/services/system_settings.h"
 #include "platform/ui/program.h"
 #include "platform/ui/units.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 #include "player/windows/main_window.h"
 #include "player/windows/panel_windows.h"
 

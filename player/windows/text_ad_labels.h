@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "common/text.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 
 namespace korvane::player {
 

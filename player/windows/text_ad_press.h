@@ -5,7 +5,7 @@
 
 #include "platform/services/shell.h"
 #include "platform/ui/program.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 
 namespace korvane::player {
 

@@ -3,9 +3,9 @@
 // operator's site and the customer-service button: everything around the main window
 // that is not a view.
 
-#include "player/startup/player_globals.h"
-#include "player/startup/player_services.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/player_services.h"
+#include "player/core/remote_files.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {

@@ -11,7 +11,7 @@
 #include "platform/testing/temp_program_folder.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/script.h"
-#include "player/startup/player_program.h"
+#include "player/player_program.h"
 #include "resources/player_resources.h"
 
 namespace korvane::player::testing {

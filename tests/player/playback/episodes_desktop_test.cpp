@@ -23,7 +23,7 @@
 #include "deploy/deployment.h"
 #include "platform/app/program_root.h"
 #include "platform/ui/desktop/desktop_backend.h"
-#include "player/startup/player_program.h"
+#include "player/player_program.h"
 #include "resources/player_resources.h"
 #include "tests/player/playback/title_pages.h"
 #include "tests/player/player_screen.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/text.h"
-#include "player/startup/remote_files.h"
+#include "player/core/remote_files.h"
 #include "tests/support/black_box_run.h"
 #include "tests/support/port_relay.h"
 #include "tests/support/temp_folder.h"

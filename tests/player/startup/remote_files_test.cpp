@@ -1,7 +1,7 @@
 // The remote fetches on a scripted HTTP client: where each file is asked for and how its
 // body becomes the held value.
 
-#include "player/startup/remote_files.h"
+#include "player/core/remote_files.h"
 
 #include <gtest/gtest.h>
 

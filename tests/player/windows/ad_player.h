@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "player/startup/player_program.h"
+#include "player/player_program.h"
 #include "tests/player/headless_player.h"
 #include "tools/encipher/encipher.h"
 

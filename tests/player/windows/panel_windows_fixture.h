@@ -11,7 +11,7 @@
 
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
-#include "player/startup/remote_files.h"
+#include "player/core/remote_files.h"
 #include "tests/player/headless_player.h"
 #include "tests/player/windows/settings_opening_cases.h"
 #include "tools/encipher/encipher.h"

@@ -10,7 +10,7 @@
 #include "platform/services/single_instance.h"
 #include "platform/services/system_settings.h"
 #include "platform/ui/program.h"
-#include "player/startup/remote_files.h"
+#include "player/core/remote_files.h"
 
 namespace korvane::player {
 

@@ -1,4 +1,4 @@
-#include "player/startup/remote_files.h"
+#include "player/core/remote_files.h"
 
 #include "common/cipher.h"
 #include "deploy/deployment.h"

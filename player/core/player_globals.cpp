@@ -1,4 +1,4 @@
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 
 #include <utility>
 

@@ -4,9 +4,9 @@
 
 #include "player/catalogue/catalogue_scraper.h"
 #include "player/playback/programme_list.h"
-#include "player/startup/player_globals.h"
-#include "player/startup/player_services.h"
-#include "player/startup/remote_files.h"
+#include "player/core/player_globals.h"
+#include "player/core/player_services.h"
+#include "player/core/remote_files.h"
 #include "player/startup/startup_road.h"
 #include "player/windows/about_window.h"
 #include "player/windows/ad_windows.h"

@@ -12,7 +12,7 @@
 
 #include "common/text.h"
 #include "platform/services/http.h"
-#include "player/startup/player_globals.h"
+#include "player/core/player_globals.h"
 
 namespace korvane::player {
 

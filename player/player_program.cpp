@@ -1,4 +1,4 @@
-#include "player/startup/player_program.h"
+#include "player/player_program.h"
 
 #include <filesystem>
 #include <functional>

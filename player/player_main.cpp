@@ -3,7 +3,7 @@
 
 #include "deploy/deployment.h"
 #include "platform/app/program_root.h"
-#include "player/startup/player_program.h"
+#include "player/player_program.h"
 #include "resources/player_resources.h"
 
 namespace {

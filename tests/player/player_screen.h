@@ -37,6 +37,9 @@ inline std::ostream& operator<<(std::ostream& os, const ScreenRect& r) {
 class Screen {
  public:
   Screen() : pixels_(gdk_pixbuf_get_from_window(gdk_get_default_root_window(), 0, 0, Width(), Height())) {}
+  // Only the rectangle's part, as a screen of its size.
+  explicit Screen(const ScreenRect& r)
+      : pixels_(gdk_pixbuf_get_from_window(gdk_get_default_root_window(), r.left, r.top, r.width, r.height)) {}
   ~Screen() {
     if (pixels_ != nullptr) g_object_unref(pixels_);
   }
@@ -78,6 +81,18 @@ class Screen {
       }
     }
     return false;
+  }
+  // Whether (nearly) every pixel is black: 99% of them darker than 24 in each channel.
+  bool NearlyBlack() const {
+    const int width = gdk_pixbuf_get_width(pixels_), height = gdk_pixbuf_get_height(pixels_);
+    long dark = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const guint32 pixel = At(x, y);
+        if ((pixel >> 16 & 0xFF) < 24 && (pixel >> 8 & 0xFF) < 24 && (pixel & 0xFF) < 24) ++dark;
+      }
+    }
+    return dark * 100 >= long(width) * height * 99;
   }
   void Save(const ScreenRect& r, const std::filesystem::path& file) const {
     GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(pixels_, r.left, r.top, r.width, r.height);

@@ -24,6 +24,12 @@ bool EndedOnPurpose(const GError* error) {
 
 }  // namespace
 
+void OpenInDesktopBrowser(GtkWidget* from, const char* uri) {
+  if (!HasWebScheme(uri)) return;
+  GtkWidget* toplevel = gtk_widget_get_toplevel(from);
+  gtk_show_uri_on_window(GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr, uri, GDK_CURRENT_TIME, nullptr);
+}
+
 struct WebPage::BytesRequest {
   WebPage* page;
   int generation;
@@ -203,12 +209,9 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
   const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
   if (!self->IsBrowser()) {
     if (!new_window) return FALSE;  // followed in place
-    // An ad asking for a window of its own opens in the desktop's browser; the address
-    // comes from the network, so only web addresses are handed on.
+    // An ad asking for a window of its own opens in the desktop's browser.
     webkit_policy_decision_ignore(decision);
-    if (!HasWebScheme(uri)) return TRUE;
-    GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(self->view_));
-    gtk_show_uri_on_window(GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr, uri, GDK_CURRENT_TIME, nullptr);
+    OpenInDesktopBrowser(GTK_WIDGET(self->view_), uri);
     return TRUE;
   }
   // The browser's own history holds the page, and the program may refuse the click.

@@ -32,6 +32,10 @@ namespace korvane::platform::ui::desktop {
 
 class DesktopBackend;
 
+// Hands a link of an ad page to the desktop's browser; the address comes from the
+// network, so only web addresses are handed on.
+void OpenInDesktopBrowser(GtkWidget* from, const char* uri);
+
 class WebPage {
  public:
   WebPage(DesktopBackend& backend, Program& program, const UnitModel& unit);

@@ -15,7 +15,10 @@ std::string EngineAddress(const Text& address) {
   return ToUtf8(address);
 }
 
-DesktopEngine::DesktopEngine() : area_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new()))) {
+DesktopEngine::DesktopEngine()
+    : overlay_(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new()))), area_(gtk_drawing_area_new()) {
+  gtk_container_add(GTK_CONTAINER(overlay_), area_);
+  gtk_overlay_add_overlay(GTK_OVERLAY(overlay_), pause_ad_.Widget());
   // Black until the video shows, as a player's screen is.
   GtkCssProvider* style = gtk_css_provider_new();
   gtk_css_provider_load_from_data(style, "* { background-color: black; }", -1, nullptr);
@@ -30,7 +33,7 @@ DesktopEngine::DesktopEngine() : area_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_
 DesktopEngine::~DesktopEngine() {
   g_signal_handlers_disconnect_by_data(area_, this);
   EndPlayer();
-  g_object_unref(area_);
+  g_object_unref(overlay_);
 }
 
 void DesktopEngine::Run(EngineOperation operation, const Text& value) {
@@ -39,25 +42,37 @@ void DesktopEngine::Run(EngineOperation operation, const Text& value) {
       address_ = EngineAddress(value);
       address_is_new_ = true;
       break;
-    case EngineOperation::kPauseAdAddress:
-    case EngineOperation::kPrepareEpisodeChange: break;
+    case EngineOperation::kPauseAdAddress: pause_ad_address_ = WireAddress(value); break;
+    case EngineOperation::kPrepareEpisodeChange: paused_ = false; break;
     case EngineOperation::kPlay:
+      paused_ = false;
       if (address_is_new_) resume_.reset();
       // A player that went with the area's window comes back here, where it was.
       if (address_.empty() || !EnsurePlayer()) break;
-      SetPaused(false);
       if (!loaded_ || address_is_new_) Load(address_, 0);
+      SetPaused(false);
       address_is_new_ = false;
       break;
-    case EngineOperation::kPause: SetPaused(true); break;
+    case EngineOperation::kPause:
+      paused_ = true;
+      SetPaused(true);
+      break;
     case EngineOperation::kStop:
-      if (player_ != nullptr) {
-        const char* stop[] = {"stop", nullptr};
-        mpv_command_async(player_, 0, stop);
-      }
+      // Held, not idled: the picture stays until the next load's first frame.
+      paused_ = false;
+      SetPaused(true);
       loaded_ = false;
       resume_.reset();
       break;
+  }
+  ShowPauseAdWhenPaused();
+}
+
+void DesktopEngine::ShowPauseAdWhenPaused() {
+  if (paused_ && loaded_ && player_ != nullptr) {
+    pause_ad_.Show(pause_ad_address_);
+  } else {
+    pause_ad_.Hide();
   }
 }
 
@@ -78,6 +93,8 @@ bool DesktopEngine::EnsurePlayer() {
   mpv_set_option_string(player_, "cursor-autohide", "no");
   // Addresses are played as given, never handed to a downloader script.
   mpv_set_option_string(player_, "ytdl", "no");
+  // A clip that has played to its end holds its last frame (see the header).
+  mpv_set_option_string(player_, "keep-open", "yes");
   // mpv's own output on the X window, on the GPU through EGL where there is one (its
   // probing would refuse a software renderer, and tries Wayland and DRM first), or drawn
   // by the CPU where there is not.
@@ -87,6 +104,7 @@ bool DesktopEngine::EnsurePlayer() {
     mpv_terminate_destroy(std::exchange(player_, nullptr));
     return false;
   }
+  mpv_observe_property(player_, 0, "eof-reached", MPV_FORMAT_FLAG);
   mpv_set_wakeup_callback(player_, OnWakeup, this);
   return true;
 }
@@ -143,8 +161,10 @@ gboolean DesktopEngine::DrainEvents(gpointer data) {
     self->drain_source_ = 0;
   }
   // The program reads nothing back: a file that cannot be played is only reported here.
-  // A file that has played to its end, or failed, is loaded again by the next Play; the
-  // end of one replaced by a newer load (reported late) changes nothing.
+  // A file that has played to its end, or failed, is loaded again by the next Play; what
+  // is reported of a load replaced by a newer one (its end, or its end reached before
+  // the newer load began) changes nothing.
+  bool ended = false;
   for (;;) {
     mpv_event* event = mpv_wait_event(self->player_, 0);
     if (event->event_id == MPV_EVENT_NONE) break;
@@ -156,8 +176,16 @@ gboolean DesktopEngine::DrainEvents(gpointer data) {
         g_warning("playback engine: cannot play: %s", mpv_error_string(end->error));
       }
       const bool finished = end->reason == MPV_END_FILE_REASON_EOF || end->reason == MPV_END_FILE_REASON_ERROR;
-      if (finished && end->playlist_entry_id == self->playing_entry_) self->loaded_ = false;
+      ended |= finished && end->playlist_entry_id == self->playing_entry_;
+    } else if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
+      const auto* property = static_cast<const mpv_event_property*>(event->data);
+      const bool at_end = property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data) != 0;
+      ended |= at_end && self->playing_entry_ != -1;
     }
+  }
+  if (ended && self->loaded_ && self->playing_entry_ != -1) {
+    self->loaded_ = false;
+    self->ShowPauseAdWhenPaused();
   }
   return G_SOURCE_REMOVE;
 }

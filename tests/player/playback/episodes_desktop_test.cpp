@@ -52,6 +52,7 @@ constexpr const char* kTabs[] = {"主界面播放按钮", kLibraryTab, "主界�
 // The frame lines stand in front of everything at the window's edges.
 constexpr int kFrameLine = 2;
 constexpr guint32 kStartPageColour = 0x2050A0;
+constexpr guint32 kPauseAdColour = 0xC03080;
 
 struct Clip {
   const char* file;    // below the home address
@@ -90,7 +91,13 @@ class EpisodesDesktopTest : public ::testing::Test {
     ::setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", 1);
     for (const Clip& clip : kClips) ASSERT_TRUE(MakeClip(clip, program_.ServedBelowHome(clip.file))) << clip.file;
     program_.ServeQuietStart();
-    program_.Serve(kPauseAdPage, "http://ads.example/pause.html");
+    // The operator's pause-ad page, a plain colour.
+    const Text pause_ad = program_.HomeAddress() + "pause.html";
+    program_.Serve(kPauseAdPage, pause_ad);
+    char ad[128];
+    std::snprintf(ad, sizeof ad, "<html><body style=\"margin:0;background:#%06X\"></body></html>", kPauseAdColour);
+    program_.Server().Script(testing_support::ParseAddress(pause_ad).path,
+                             {.body = ad, .headers = {{"Content-Type", "text/html"}}});
     const Text start_page = program_.HomeAddress() + "pianku.html";
     program_.Serve(kCataloguePage, start_page);
     film_page_ = TitlePage(TitleItem("海边"), {{ClipAddress(kClips[0]), "第1集"}, {ClipAddress(kClips[1]), "第2集"}});
@@ -166,6 +173,7 @@ class EpisodesDesktopTest : public ::testing::Test {
     return {window.left, window.top, window.width, window.height};
   }
   void Click(std::string_view name) const { ClickOnScreen(OnScreen(name)); }
+  guint32 AtMiddle(const ScreenRect& r) const { return Screen().At(r.left + r.width / 2, r.top + r.height / 2); }
 
   const ui::EngineState& Engine() const { return *Control(kEngine).Model()->StateOf<ui::EngineState>(); }
   long Calls(std::string_view operation) const {
@@ -178,6 +186,52 @@ class EpisodesDesktopTest : public ::testing::Test {
       items.push_back((item.parent >= 0 ? "  " : "") + item.text);
     }
     return items;
+  }
+
+  // The user's road to the first episode: the film library's start page, a click on its
+  // link, the title page scraped from the bytes WebKit received, the list filled, and the
+  // first episode playing in the player view.
+  void PlayFirstEpisode() const {
+    // Start-up: both catalogue browsers' start pages complete, each rebuilding an empty list.
+    ASSERT_TRUE(PumpUntil([&] { return Calls("Stop") == 2; })) << "the start pages did not complete";
+    Click(kLibraryTab);
+    ASSERT_TRUE(PumpUntil([&] { return LibraryMiddle() == kStartPageColour; })) << "the start page is not shown";
+    Click(kLibrary);
+    ASSERT_TRUE(PumpUntil([&] { return Plays(kClips[0], 0); })) << Property("path").value_or("(no player)");
+  }
+  // The browser is placed when its view is shown.
+  guint32 LibraryMiddle() const {
+    const ScreenRect library = OnScreen(kLibrary);
+    return Screen().At(library.left + library.width / 2, library.top + library.height / 2);
+  }
+  // The player's area that the bottom bar leaves uncovered.
+  ScreenRect VideoArea() const {
+    ScreenRect area = OnScreen(kEngine).Within(InsideFrame());
+    area.height = OnScreen(kBar).top - area.top;
+    return area;
+  }
+  // Runs the loop until `done` holds, reading the video area at each turn; false when
+  // `done` never held, or when the area was once (nearly) all black.
+  bool NeverBlackUntil(const std::function<bool()>& done, const char* step) const {
+    int black = 0;
+    const bool reached = PumpUntil([&] {
+      if (Screen(VideoArea()).NearlyBlack()) ++black;
+      return done();
+    });
+    EXPECT_EQ(black, 0) << step << ": the video area went black " << black << " times";
+    return reached && black == 0;
+  }
+  // mpv's requests come on connections of its own.
+  bool Requested(std::string_view target) {
+    const auto requests = program_.Server().Requests();
+    return std::any_of(requests.begin(), requests.end(),
+                       [&](const testing_support::RecordedRequest& request) { return request.target == target; });
+  }
+  // Has played to its end: mpv holds its last frame, or has gone idle.
+  bool Ended() const { return Property("eof-reached") == "yes" || Property("idle-active") == "yes"; }
+  void SeekNearTheEnd() const {
+    const char* seek[] = {"seek", "59", "absolute", nullptr};
+    ASSERT_GE(mpv_command(Player(), seek), 0);
   }
 
   // mpv's own account of what it plays; nullopt while there is no player or no value.
@@ -255,22 +309,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBottomBar) {
   RunPlayer([&] {
-    // Start-up: both catalogue browsers' start pages complete, each rebuilding an empty list.
-    ASSERT_TRUE(PumpUntil([&] { return Calls("Stop") == 2; })) << "the start pages did not complete";
-
-    // The film library shows the catalogue's start page; the user follows its link.
-    Click(kLibraryTab);
-    // The browser is placed when its view is shown.
-    const auto library_middle = [&] {
-      const ScreenRect library = OnScreen(kLibrary);
-      return Screen().At(library.left + library.width / 2, library.top + library.height / 2);
-    };
-    ASSERT_TRUE(PumpUntil([&] { return library_middle() == kStartPageColour; })) << "the start page is not shown";
-    Click(kLibrary);
-
-    // The title page is scraped from the bytes WebKit received, the list filled, and the
-    // first episode plays in the player view.
-    ASSERT_TRUE(PumpUntil([&] { return Plays(kClips[0], 0); })) << Property("path").value_or("(no player)");
+    ASSERT_NO_FATAL_FAILURE(PlayFirstEpisode());
     const ui::WebBrowserBox browser = Control<ui::WebBrowserBox>(kLibrary);
     EXPECT_EQ(browser.Address(), film_address_);
     EXPECT_EQ(browser.GetPageSource(), film_page_);
@@ -299,6 +338,8 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
     // Pause holds the position; play goes on from there.
     Click(kToggle);
     ASSERT_TRUE(PumpUntil([&] { return Property("pause") == "yes" && Property("core-idle") == "yes"; }));
+    // The operator's pause-ad page shows over the held picture.
+    EXPECT_TRUE(PumpUntil([&] { return AtMiddle(player) == kPauseAdColour; })) << "no pause ad";
     const std::optional<double> paused = Position();
     ASSERT_TRUE(paused);
     const gint64 held_until = g_get_monotonic_time() + G_USEC_PER_SEC;
@@ -306,6 +347,7 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
     EXPECT_EQ(Position(), paused) << "the position moved while paused";
     Click(kToggle);
     EXPECT_TRUE(PumpUntil([&] { return Plays(kClips[0], *paused); })) << "play does not go on";
+    EXPECT_TRUE(PumpUntil([&] { return AtMiddle(player) != kPauseAdColour; })) << "the pause ad stays";
     EXPECT_LT(*Position(), *paused + 5);
 
     // Next plays the second episode.
@@ -325,8 +367,34 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
 
     // The film library still shows the title page.
     Click(kLibraryTab);
-    EXPECT_TRUE(PumpUntil([&] { return library_middle() == 0xFFFFFF; })) << "the title page is not shown";
+    EXPECT_TRUE(PumpUntil([&] { return LibraryMiddle() == 0xFFFFFF; })) << "the title page is not shown";
     Screenshot("player-library-view.png");
+  });
+}
+
+TEST_F(EpisodesDesktopTest, TheVideoAreaHoldsAPictureFromOneEpisodeToTheNext) {
+  RunPlayer([&] {
+    ASSERT_NO_FATAL_FAILURE(PlayFirstEpisode());
+    ASSERT_TRUE(PumpUntil([&] { return !Screen(VideoArea()).NearlyBlack(); })) << "no video";
+    // An episode changed while it plays.
+    // The next episode's clip is held back 2 s, as a slow network holds it.
+    const Text next = ClipAddress(kClips[1]);
+    const std::string target = testing_support::ParseAddress(next).path;
+    program_.Server().ScriptNext(target, {.body = program_.ReadFile(program_.ServedBelowHome(kClips[1].file)),
+                                          .headers = {{"Content-Type", "video/mp4"}},
+                                          .stall = true});
+    Click(kNext);
+    ASSERT_TRUE(NeverBlackUntil([&] { return Requested(target); }, "the next episode asked for"))
+        << target << " " << Property("path").value_or("-") << " " << program_.Server().Requests().size();
+    const gint64 held_until = g_get_monotonic_time() + 2 * G_USEC_PER_SEC;
+    NeverBlackUntil([&] { return g_get_monotonic_time() > held_until; }, "while the next episode opens");
+    program_.Server().ReleaseStalls();
+    ASSERT_TRUE(NeverBlackUntil([&] { return Plays(kClips[1], 0); }, "next"));
+    // An episode that has played to its end, and the change after it.
+    ASSERT_NO_FATAL_FAILURE(SeekNearTheEnd());
+    ASSERT_TRUE(NeverBlackUntil([&] { return Ended(); }, "the end"));
+    Click(kPrevious);
+    EXPECT_TRUE(NeverBlackUntil([&] { return Plays(kClips[0], 0); }, "previous"));
   });
 }
 

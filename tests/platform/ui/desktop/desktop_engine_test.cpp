@@ -1,13 +1,17 @@
 // The playback engine control plays with libmpv inside its control's area: its state
 // follows play, pause and stop, a new address switches, and addresses reach mpv as the
-// wire and the file system take them.
+// wire and the file system take them; the pause-ad page shows over the paused video,
+// read back from the X server's pixels.
 
 #include <mpv/client.h>
 
 #include <string>
 
+#include <webkit2/webkit2.h>
+
 #include "platform/ui/desktop/desktop_engine.h"
 #include "tests/platform/ui/desktop/desktop_test_fixture.h"
+#include "tests/support/test_http_server.h"
 
 // After the test framework, whose names Xlib's macros would take.
 #include <gdk/gdkx.h>
@@ -17,10 +21,10 @@ namespace {
 
 constexpr char8_t kScreenLayout[] = u8R"({
   "caption": "播放",
-  "size": [200, 160],
+  "size": [420, 340],
   "controls": [
-    {"kind": "PlaybackEngine", "name": "播放器", "rect": [10, 10, 160, 120]},
-    {"kind": "Label", "name": "标签_片名", "rect": [10, 134, 160, 20]}
+    {"kind": "PlaybackEngine", "name": "播放器", "rect": [10, 10, 400, 300]},
+    {"kind": "Label", "name": "标签_片名", "rect": [10, 314, 160, 20]}
   ]
 })";
 
@@ -67,7 +71,7 @@ TEST_F(DesktopEngineTest, PlaybackFollowsPlayPauseAndStop) {
   ASSERT_TRUE(WaitPlaying(engine, kTestPicture)) << Property(engine, "path");
   // The video shows inside the control: mpv's window is a child of the control's.
   EXPECT_EQ(Property(engine, "wid"),
-            std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(backend_.Engine(engine.Id())->Widget()))));
+            std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(backend_.Engine(engine.Id())->VideoArea()))));
   const std::string entry = Property(engine, "playlist/0/id");
 
   engine.Pause();
@@ -78,8 +82,10 @@ TEST_F(DesktopEngineTest, PlaybackFollowsPlayPauseAndStop) {
   EXPECT_TRUE(WaitPlaying(engine, kTestPicture));
   EXPECT_EQ(Property(engine, "playlist/0/id"), entry);
 
+  // Stop holds the picture where it is (the load is forgotten) until the next load.
   engine.Stop();
-  EXPECT_TRUE(PumpUntil([&] { return Property(engine, "idle-active") == "yes"; }));
+  EXPECT_TRUE(PumpUntil([&] { return Property(engine, "pause") == "yes" && Property(engine, "core-idle") == "yes"; }));
+  EXPECT_EQ(Property(engine, "vo-configured"), "yes");
 
   // After a stop, play starts the address again.
   engine.Play();
@@ -129,7 +135,7 @@ TEST_F(DesktopEngineTest, PlaybackGoesOnWhereItWasWhenTheWindowRestacksItsContro
   EXPECT_EQ(Property(engine, "pause"), "yes");
   EXPECT_NE(Property(engine, "wid"), window_before);
   EXPECT_EQ(Property(engine, "wid"),
-            std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(backend_.Engine(engine.Id())->Widget()))));
+            std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(backend_.Engine(engine.Id())->VideoArea()))));
   engine.Play();
   EXPECT_TRUE(WaitPlaying(engine, kTestPicture));
 }
@@ -140,6 +146,96 @@ TEST_F(DesktopEngineTest, PlayWithoutAnAddressStartsNothing) {
   engine.Pause();
   engine.Stop();
   EXPECT_EQ(Player(engine), nullptr);
+}
+
+// The pause-ad page: a plain colour, served on loopback.
+constexpr guint32 kAdColour = 0xC03080;
+
+class PauseAdTest : public DesktopEngineTest {
+ protected:
+  PauseAdTest() {
+    char page[128];
+    std::snprintf(page, sizeof page, "<html><body style=\"margin:0;background:#%06X\"></body></html>", kAdColour);
+    server_.Script("/pause.html", {.body = page, .headers = {{"Content-Type", "text/html"}}});
+  }
+
+  // Playing, then paused as the program pauses: pause, then the pause-ad page's address.
+  PlaybackEngine PlayThenPause(const Text& ad_address) {
+    PlaybackEngine engine = OpenEngine();
+    engine.SetMediaAddress(kTestPicture);
+    engine.Play();
+    EXPECT_TRUE(WaitPlaying(engine, kTestPicture));
+    engine.Pause();
+    engine.SetPauseAdAddress(ad_address);
+    return engine;
+  }
+
+  WebKitWebView* AdView(const PlaybackEngine& engine) const {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(backend_.Engine(engine.Id())->Widget()));
+    WebKitWebView* view = nullptr;
+    for (GList* child = children; child != nullptr; child = child->next) {
+      if (WEBKIT_IS_WEB_VIEW(child->data)) view = WEBKIT_WEB_VIEW(child->data);
+    }
+    g_list_free(children);
+    return view;
+  }
+
+  // The colour (0xRRGGBB) the X server shows in the middle of the video's area.
+  guint32 MiddleOfVideo(const PlaybackEngine& engine) const {
+    GtkWidget* area = backend_.Engine(engine.Id())->VideoArea();
+    int x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(area), &x, &y);
+    GdkPixbuf* pixel = gdk_pixbuf_get_from_window(gdk_get_default_root_window(),
+                                                  x + gtk_widget_get_allocated_width(area) / 2,
+                                                  y + gtk_widget_get_allocated_height(area) / 2, 1, 1);
+    const guchar* rgb = gdk_pixbuf_get_pixels(pixel);
+    const guint32 colour = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+    g_object_unref(pixel);
+    return colour;
+  }
+
+  bool AdShown(const PlaybackEngine& engine) const {
+    return gtk_widget_get_mapped(GTK_WIDGET(AdView(engine))) && MiddleOfVideo(engine) == kAdColour;
+  }
+  bool AdGone(const PlaybackEngine& engine) const {
+    return !gtk_widget_get_mapped(GTK_WIDGET(AdView(engine))) && MiddleOfVideo(engine) != kAdColour;
+  }
+
+  testing_support::TestHttpServer server_;
+};
+
+TEST_F(PauseAdTest, ThePageShowsOverThePausedVideoUntilPlayStopOrAnEpisodeChange) {
+  PlaybackEngine engine = PlayThenPause(server_.Url("/pause.html"));
+  ASSERT_TRUE(PumpUntil([&] { return AdShown(engine); })) << std::hex << MiddleOfVideo(engine);
+  const struct {
+    const char* name;
+    void (PlaybackEngine::*call)();
+  } kWaysOn[] = {{"play", &PlaybackEngine::Play},
+                 {"stop", &PlaybackEngine::Stop},
+                 {"an episode change", &PlaybackEngine::PrepareEpisodeChange}};
+  for (const auto& way : kWaysOn) {
+    (engine.*way.call)();
+    EXPECT_TRUE(PumpUntil([&] { return AdGone(engine); })) << way.name;
+    // Paused again, the page comes back.
+    engine.Play();
+    ASSERT_TRUE(WaitPlaying(engine, kTestPicture));
+    engine.Pause();
+    engine.SetPauseAdAddress(server_.Url("/pause.html"));
+    ASSERT_TRUE(PumpUntil([&] { return AdShown(engine); })) << "after " << way.name;
+  }
+}
+
+TEST_F(PauseAdTest, NothingShowsWithoutAWebAddress) {
+  for (const Text& address : {Text(), Text("ftp://127.0.0.1/pause.html"), Text("file:///etc/hostname"),
+                              Text("javascript:alert(1)")}) {
+    PlaybackEngine engine = PlayThenPause(address);
+    ASSERT_TRUE(PumpUntil([&] { return Property(engine, "core-idle") == "yes"; }));
+    EXPECT_FALSE(gtk_widget_get_mapped(GTK_WIDGET(AdView(engine)))) << address;
+    // Not even handed to WebKit.
+    const gchar* loaded = webkit_web_view_get_uri(AdView(engine));
+    EXPECT_TRUE(loaded == nullptr || std::string_view(loaded) == "about:blank") << loaded;
+    program_.DestroyUnit(engine.ParentWindow());
+  }
 }
 
 TEST(EngineAddressTest, NetworkAddressesGoAsOnTheWireLocalPathsInUtf8) {

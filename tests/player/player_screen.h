@@ -82,6 +82,15 @@ class Screen {
     }
     return false;
   }
+  // Whether both screens hold the same pixels in the rectangle.
+  bool SameAs(const Screen& other, const ScreenRect& r) const {
+    for (int y = r.top; y < r.top + r.height; ++y) {
+      for (int x = r.left; x < r.left + r.width; ++x) {
+        if (At(x, y) != other.At(x, y)) return false;
+      }
+    }
+    return true;
+  }
   // Whether (nearly) every pixel is black: 99% of them darker than 24 in each channel.
   bool NearlyBlack() const {
     const int width = gdk_pixbuf_get_width(pixels_), height = gdk_pixbuf_get_height(pixels_);

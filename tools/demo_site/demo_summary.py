@@ -88,7 +88,7 @@ def check_folder(program, version, release, previous):
         print(f"  up.dat does not name version {version}")
         ok = False
     if (program / "update").exists():
-        print("  the work folder \\update\\ is still there")
+        print(f"  the work folder {program / 'update'} is still there")
         ok = False
     return ok
 

@@ -38,6 +38,16 @@ def clip(episode):
     return f"{SITE}site/media/xinghe/{episode}.mp4"
 
 
+def program_path(file):
+    """The file a program start names ("\\tmp\\...\\Update.exe": the program's own form) as
+    the Linux shell runs it: "/" for "\\", and the name without ".exe" where only that
+    file is there."""
+    path = Path(file.replace("\\", "/"))
+    if not path.is_file() and path.suffix.lower() == ".exe" and path.with_suffix("").is_file():
+        return path.with_suffix("")
+    return path
+
+
 class StepFailed(Exception):
     pass
 
@@ -315,9 +325,10 @@ def check_update_hand_over(run):
     boxes = [box["text"] for box in run.records("message_box")]
     expect(not boxes, f"the player showed {boxes} at start-up")
     expect_menu(run, "end", "选项菜单", " 程序升级")
-    started = [start["file"] for start in run.records("program_started")]
-    expect(any(file.endswith("\\Update.exe") for file in started), f"Update was not started ({started})")
-    return ["the user asks for the new release: \" 程序升级\" in the options menu starts " + ", ".join(started),
+    started = [program_path(start["file"]) for start in run.records("program_started")]
+    expect(any(path.name == "Update" for path in started), f"Update was not started ({started})")
+    return ["the user asks for the new release: \" 程序升级\" in the options menu starts "
+            + ", ".join(str(path) for path in started),
             "then " + closed_by_exit_road(run)]
 
 

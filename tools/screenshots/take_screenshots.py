@@ -1,34 +1,47 @@
 #!/usr/bin/env python3
-"""Takes the screenshots of both programs' windows into docs/screenshots/.
+"""Takes the screenshots of both programs' windows and checks each.
 
-    tools/screenshots/take_screenshots.py [BUILD_FOLDER]
+    tools/screenshots/take_screenshots.py [--build-dir DIR] [--out DIR] [--update-docs]
 
-BUILD_FOLDER is build/debug by default and must hold Player, Update, the demo tools and
-player_desktop_screens_test (this script builds them). Player's four views come from
-that test, which checks each against the headless dump of the same clicks. Every other
-window is met as a user meets it: the demo (scripts/demo --window) runs on an X server
-of this script's own (Xvfb) with a notification area (trayer), and the table SHOTS is
-walked in order: each row reaches a window's state by a user's clicks and keys (xdotool;
-a menu item is chosen with the arrow keys, from the menu in the window's layout) and
-keeps the window once it has drawn itself. The players are left by their options menu's
-" 退出", as a user leaves them. A row whose window does not come (its switch is off in the demo site) is
-reported and skipped, and the walk goes on; the results are committed.
+The build folder (build/debug by default) must hold Player, Update, the demo tools and
+the desktop tests named below (this script builds them). The pictures go into --out (by
+default a scratch folder of their own, printed at the end); --update-docs copies them into
+docs/screenshots/ once every one has passed its checks.
+
+Player's views, menus and windows come from the desktop tests, which check each against
+the headless dump of the same clicks. Every other window is met as a user meets it: the
+demo (scripts/demo --window) runs on an X server of this script's own (Xvfb) with a
+notification area (trayer), and the table SHOTS is walked in order: each row reaches a
+window's state by a user's clicks and keys (xdotool; a menu item is chosen with the arrow
+keys, from the menu in the window's layout) and keeps the window once it shows that state.
+The players are left by their options menu's " 退出", as a user leaves them.
+
+Each picture must show what its name says (picture_checks.py): at least the size of its
+window, not one colour, and different from the screen before the step that should change
+it. A capture is taken again until it passes, for DRAWN seconds at most; a window that
+does not come, or a picture that never passes, fails the run, and nothing is copied.
 """
 
+import argparse
 import json
 import os
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
+import picture_checks
+
 SOURCE = Path(__file__).resolve().parents[2]
-OUT = SOURCE / "docs" / "screenshots"
+DOCS = SOURCE / "docs" / "screenshots"
 MAIN = "演示影院"     # the main window is titled with the demo's provider name
 WIZARD = "在线升级"
 WAIT = 90              # seconds a window may take to come (the first start of WebKit and mpv is slow)
-DRAWN = 20             # seconds a window shown may take to draw itself
+DRAWN = 20             # seconds a window shown may take to show its state
+STILL = 1.0            # seconds a picture must stay unchanged to count as drawn (pages, downloads)
 
 
 def layout(program, window):
@@ -55,9 +68,10 @@ def menu_keys(menu, caption):
 class Screen:
     """The X server and what the demo shows on it."""
 
-    def __init__(self, display, server_log):
+    def __init__(self, display, server_log, out):
         self.env = dict(os.environ, DISPLAY=display)
         self.server_log = server_log
+        self.out = out
 
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True).stdout
@@ -84,18 +98,52 @@ class Screen:
     def shown_windows(self):
         return set(self.run("xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--class", "").split())
 
-    def save(self, window, name):
-        """Keeps the window as it is drawn: a window just shown is black until it has drawn
-        itself, so the capture is taken again until it is not, for DRAWN seconds at most."""
-        left, top, width, height = self.geometry(window)
+    def new_window(self, before, least_size):
+        """The window shown since `before` (a set of shown windows) that is at least
+        `least_size`, once there is one; None after WAIT seconds. The toolkit maps small
+        windows of its own as well."""
+        deadline = time.monotonic() + WAIT
+        while time.monotonic() < deadline:
+            for window in self.shown_windows() - before:
+                _, _, width, height = self.geometry(window)
+                if width >= least_size[0] and height >= least_size[1]:
+                    return window
+            time.sleep(0.2)
+        return None
+
+    def capture(self, rect, file):
+        left, top, width, height = rect
+        self.run("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(file))
+
+    def capture_screen(self, file):
+        self.run("import", "-window", "root", str(file))
+
+    def save(self, window, name, least_size, before_screen, moving=False):
+        """Keeps the window once its capture passes the checks against the same part of
+        the screen before the step (`before_screen`, a capture of the whole screen): taken
+        again until it passes and, unless the window shows `moving` video, stays unchanged
+        for STILL seconds; the faults of the last capture after DRAWN seconds."""
+        rect = self.geometry(window)
+        left, top, width, height = rect
+        picture, previous, before = self.out / name, self.out / f".{name}.previous.png", self.out / f".{name}.before.png"
+        self.run("convert", str(before_screen), "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(before))
         deadline = time.monotonic() + DRAWN
-        while True:
-            self.run("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(OUT / name))
-            drawn = self.run("identify", "-format", "%[max]", str(OUT / name)).strip() not in ("", "0")
-            if drawn or time.monotonic() > deadline:
+        faults = ["not taken"]
+        while time.monotonic() < deadline:
+            self.capture(rect, picture)
+            faults = picture_checks.faults(picture, least_size, before)
+            if not faults and not moving:
+                if previous.exists() and picture_checks.same(picture, previous):
+                    break
+                faults = ["still changing"]
+            elif not faults:
                 break
-            time.sleep(0.5)
-        print(f"  {name}: taken" + ("" if drawn else f" (still black after {DRAWN} s)"))
+            shutil.copyfile(picture, previous)
+            time.sleep(STILL)
+        for file in (previous, before):
+            file.unlink(missing_ok=True)
+        print(f"  {name}: " + ("taken" if not faults else "; ".join(faults)))
+        return faults
 
     def keys(self, *keys):
         self.run("xdotool", "key", *keys)
@@ -113,20 +161,16 @@ class Screen:
 # ---- How each state is reached: True once the window is in that state ------------------
 
 def main_window(screen):
-    """The main window once it has drawn its start (its catalogue pages loaded)."""
-    found = screen.window(MAIN)
-    if found is not None:
-        time.sleep(5)
-    return found
+    """The main window; it is kept once its start has drawn (its pages loaded)."""
+    return screen.window(MAIN)
 
 
-def click_then(program, window, control, title, settle=0.0):
+def click_then(program, window, control, title):
     def reach(screen):
         found = screen.window(title)
         if found is None:
             return None
         screen.click(found, layout_point(program, window, control))
-        time.sleep(settle)
         return found
     return reach
 
@@ -138,23 +182,23 @@ def playing(screen):
         return None
     # The first poster of the catalogue page (tools/demo_site/make_catalogue.py's cards).
     screen.click(found, (104, 185))
-    if not screen.served("/site/media/xinghe/1.mp4"):
-        return None
-    time.sleep(2)  # a few frames on screen
-    return found
+    return found if screen.served("/site/media/xinghe/1.mp4") else None
+
+
+# No popup menu of the programs is smaller than this.
+MENU_SIZE = (60, 40)
 
 
 def popup_of(title, point, button=1):
     """The popup menu that a click at `point` in the window `title` brings up: the window
-    that shows after the click."""
+    of a menu's size that shows after the click."""
     def reach(screen):
         found = screen.window(title)
         if found is None:
             return None
         before = screen.shown_windows()
         screen.click(found, point, button)
-        time.sleep(2)
-        return next(iter(screen.shown_windows() - before), None)
+        return screen.new_window(before, MENU_SIZE)
     return reach
 
 
@@ -220,7 +264,6 @@ def wizard_page(control=None):
         found = screen.window(WIZARD)
         if found is not None and control is not None:
             screen.click(found, layout_point("update", "UpdateWizard", control))
-            time.sleep(3)  # the page's fetches and downloads from the local server
         return found
     return reach
 
@@ -243,38 +286,73 @@ def ask_for_update(screen):
 SETTINGS = "Korvane影音系列设置窗口"
 ABOUT = "Korvane影音系列关于窗口"
 
+def window_size(program, window):
+    return tuple(layout(program, window)["size"])
+
+
+PLAYER = window_size("player", "MainWindow")
+SIZES = {"settings": window_size("player", "SettingsWindow"), "about": window_size("player", "AboutWindow"),
+         "corner-ad": window_size("player", "CornerAdWindow"), "exit-ad": window_size("player", "ExitAdWindow"),
+         "wizard": window_size("update", "UpdateWizard")}
+
+# The pictures the desktop tests save (KORVANE_SCREENSHOT_FOLDER), checked as the walk's
+# are: (file, least size, the picture of the state before the step that made this one).
+TEST_SHOTS = {
+    "player_desktop_screens_test": [
+        ("player.png", PLAYER, None),
+        ("list-closed.png", PLAYER, "player.png"),
+        ("film-library.png", PLAYER, "list-closed.png"),
+        ("find-film.png", PLAYER, "film-library.png"),
+        ("player-options-menu.png", PLAYER, None),
+        ("player-tray-menu.png", MENU_SIZE, None),
+        ("player-settings.png", SIZES["settings"], None),
+        ("player-about.png", SIZES["about"], "player-settings.png"),
+        ("player-corner-ad.png", SIZES["corner-ad"], None),
+        ("player-exit-ad.png", SIZES["exit-ad"], None),
+    ],
+    "player_episodes_desktop_test": [
+        ("player-playing.png", PLAYER, None),
+        ("player-library-view.png", PLAYER, "player-playing.png"),
+    ],
+}
+
 # The walk through the demo's windowed tour, in its order: (file, what it shows, how it is
-# reached, what is done after), or (None, what the user does, the doing, None) between
-# shots. Rows whose windows the demo does not reach stay in the table and are taken once the
-# window comes.
+# reached, what is done after, the least size of the picture), or (None, what the user
+# does, the doing, None, None) between shots.
 SHOTS = [
     # The tour's first run: the views, a film, its episodes, the menus and the tray.
     ("demo-catalogue.png", "the film library's catalogue page, drawn by WebKit",
-     click_then("player", "MainWindow", "主界面片库按钮", MAIN, settle=3), None),
+     click_then("player", "MainWindow", "主界面片库按钮", MAIN), None, PLAYER),
     ("browser-menu.png", "the film library's own menu, at a right click in its page",
-     popup_of(MAIN, (480, 520), button=3), escape),
-    ("demo-playing.png", "a film's first episode playing in mpv, the programme list filled", playing, None),
-    ("options-menu.png", "the options menu", options_menu, escape),
+     popup_of(MAIN, (480, 520), button=3), escape, MENU_SIZE),
+    ("demo-playing.png", "a film's first episode playing in mpv, the programme list filled", playing, None, PLAYER),
+    ("options-menu.png", "the options menu", options_menu, escape, MENU_SIZE),
     ("settings.png", "the settings window, from the options menu's \" 设置\"",
-     window_from_menu(" 设置", SETTINGS), close_by_escape(SETTINGS)),
+     window_from_menu(" 设置", SETTINGS), close_by_escape(SETTINGS), SIZES["settings"]),
     ("about.png", "the about window, from the options menu's \" 关于本程序\"",
-     window_from_menu(" 关于本程序", ABOUT), close_by_escape(ABOUT)),
-    ("tray-menu.png", "the tray icon's menu, the main window hidden into the tray", tray_menu, restore_from_tray),
+     window_from_menu(" 关于本程序", ABOUT), close_by_escape(ABOUT), SIZES["about"]),
+    ("tray-menu.png", "the tray icon's menu, the main window hidden into the tray", tray_menu, restore_from_tray,
+     MENU_SIZE),
     # Shown by the player when its switch is on (the demo site's ytkg.txt); the user then
     # leaves the player by its options menu's exit.
-    ("corner-ad.png", "the corner ad at the screen's lower right", titled("广告组件"), picked(" 退出")),
+    ("corner-ad.png", "the corner ad at the screen's lower right", titled("广告组件"), picked(" 退出"),
+     SIZES["corner-ad"]),
     # The second run: the user asks for the new release in the options menu; the player
     # hands over to Update.
-    (None, "the new release asked for in the options menu", ask_for_update, None),
+    (None, "the new release asked for in the options menu", ask_for_update, None, None),
     # Shown by the exit road when its switch is on (the demo site's ttkg.txt).
-    ("exit-ad.png", "the exit ad after the hand-over", titled("Korvane影音系列退弹广告"), None),
-    ("update-start.png", "the update wizard's first page: the network checked", wizard_page(), None),
-    ("update-list.png", "the update wizard's list of changed files", wizard_page("图形按钮_下一步"), None),
+    ("exit-ad.png", "the exit ad after the hand-over", titled("Korvane影音系列退弹广告"), None, SIZES["exit-ad"]),
+    ("update-start.png", "the update wizard's first page: the network checked", wizard_page(), None,
+     SIZES["wizard"]),
+    ("update-list.png", "the update wizard's list of changed files", wizard_page("图形按钮_下一步"), None,
+     SIZES["wizard"]),
     ("update-done.png", "the update wizard's last page: the files replaced", wizard_page("图形按钮_下一步"),
-     click_then("update", "UpdateWizard", "图形按钮_取消", WIZARD)),
+     click_then("update", "UpdateWizard", "图形按钮_取消", WIZARD), SIZES["wizard"]),
     # The third run: the player that Update started again, release 2.0, left by its exit.
-    ("release-2.png", "the player started again by Update, release 2.0", main_window, picked(" 退出")),
+    ("release-2.png", "the player started again by Update, release 2.0", main_window, picked(" 退出"), PLAYER),
 ]
+# Rows whose window shows video, which never stays still.
+MOVING = {"demo-playing.png"}
 
 
 def start_x_server():
@@ -287,19 +365,25 @@ def start_x_server():
     return server, display
 
 
-def main():
-    build = Path(sys.argv[1] if len(sys.argv) > 1 else SOURCE / "build" / "debug").resolve()
-    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane-encipher",
-                    "korvane-demo-site", "korvane-demo-server", "player_desktop_screens_test",
-                    "player_episodes_desktop_test"], check=True)
-    OUT.mkdir(parents=True, exist_ok=True)
-    for test in ("startup/player_desktop_screens_test", "playback/player_episodes_desktop_test"):
-        print("Player's screens, as " + test + " checks them:")
-        views = subprocess.run([str(build / "tests/player" / test)],
-                               env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(OUT)))
-        if views.returncode != 0:
-            print("  the test failed: the screens it saved before the failure are new, the others are not")
+def take_test_shots(build, out):
+    """The desktop tests' pictures, and their faults."""
+    faults = []
+    for test, shots in TEST_SHOTS.items():
+        print(f"Player's screens, as {test} checks them:")
+        run = subprocess.run([str(next(build.glob(f"tests/**/{test}")))],
+                             env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(out)),
+                             stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
+        if run.returncode != 0:
+            faults.append(f"{test} failed")
+        for name, least_size, before in shots:
+            found = picture_checks.faults(out / name, least_size, out / before if before else None)
+            print(f"  {name}: " + ("taken" if not found else "; ".join(found)))
+            faults += found
+    return faults
 
+
+def walk_demo(build, out):
+    """The demo's windows, as a user clicks through them, and their faults."""
     x_server, display = start_x_server()
     env = dict(os.environ, DISPLAY=display)
     tray = subprocess.Popen(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
@@ -309,25 +393,28 @@ def main():
                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                             start_new_session=True)
     server_log = build / "demo" / "server.log"
-    while not server_log.exists() or "serving" not in server_log.read_text():
-        if demo.poll() is not None:
-            sys.exit("take_screenshots: the demo ended before its server served:\n" + demo.stdout.read())
-        time.sleep(0.5)
-    screen = Screen(display, server_log)
-    missing = []
-    print("The demo's windows, as a user clicks through them:")
+    faults = []
     try:
-        for name, shows, reach, after in SHOTS:
+        while not server_log.exists() or "serving" not in server_log.read_text():
+            if demo.poll() is not None:
+                return ["the demo ended before its server served:\n" + demo.stdout.read()]
+            time.sleep(0.5)
+        screen = Screen(display, server_log, out)
+        before_screen = out / ".screen-before.png"
+        print("The demo's windows, as a user clicks through them:")
+        for name, shows, reach, after, least_size in SHOTS:
+            screen.capture_screen(before_screen)
             window = reach(screen)
             if name is None:
                 continue
             if window is None:
-                missing.append(name)
-                print(f"  {name}: not reachable yet ({shows}), not taken")
-            else:
-                screen.save(window, name)
+                faults.append(f"{name}: no window came ({shows})")
+                print(f"  {name}: no window came ({shows})")
+                break  # the rows after it start from the state it should have reached
+            faults += screen.save(window, name, least_size, before_screen, moving=name in MOVING)
             if after is not None:
                 after(screen)
+        before_screen.unlink(missing_ok=True)
         demo.stdin.close()  # the demo ends a program still open from outside
         demo.wait(timeout=120)
     except subprocess.TimeoutExpired:
@@ -340,9 +427,30 @@ def main():
             process.terminate()
             process.wait()
     print(demo.stdout.read())
-    shots = [row for row in SHOTS if row[0] is not None]
-    print(f"{len(shots) - len(missing)} of {len(shots)} windows taken" +
-          (f"; not reachable yet: {', '.join(missing)}" if missing else ""))
+    return faults
+
+
+def main():
+    arguments = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    arguments.add_argument("--build-dir", type=Path, default=SOURCE / "build" / "debug")
+    arguments.add_argument("--out", type=Path, help="the folder the pictures go into (default: a scratch folder)")
+    arguments.add_argument("--update-docs", action="store_true",
+                           help="copy the pictures into docs/screenshots/ once all have passed their checks")
+    options = arguments.parse_args()
+    build = options.build_dir.resolve()
+    out = (options.out or Path(tempfile.mkdtemp(prefix="korvane-screenshots-"))).resolve()
+    out.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane-encipher",
+                    "korvane-demo-site", "korvane-demo-server", *TEST_SHOTS], check=True)
+    faults = take_test_shots(build, out) + walk_demo(build, out)
+    print(f"The pictures are in {out}")
+    if faults:
+        sys.exit("take_screenshots: not every picture shows what its name says:\n  " + "\n  ".join(faults))
+    if options.update_docs:
+        DOCS.mkdir(parents=True, exist_ok=True)
+        for picture in sorted(out.glob("*.png")):
+            shutil.copyfile(picture, DOCS / picture.name)
+        print(f"docs/screenshots/ updated with {len(list(out.glob('*.png')))} pictures")
 
 
 if __name__ == "__main__":

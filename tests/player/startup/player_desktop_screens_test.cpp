@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -259,13 +260,21 @@ TEST_F(PlayerDesktopScreensTest, EachViewIsOnScreenWhereTheHeadlessDumpOfTheSame
 
   const char* screenshots = std::getenv("KORVANE_SCREENSHOT_FOLDER");
   const char* previous = nullptr;
+  std::unique_ptr<Screen> before;  // the view before the click, which the click changes
   for (const ViewStep& view : kViews) {
     SCOPED_TRACE(view.label);
     if (view.click != nullptr) ClickOnScreen(OnScreen(headless, previous, view.click));
     previous = view.label;
     std::vector<std::string> differences;
-    WaitFor([&] { return (differences = Differences(Screen(), headless, view.label)).empty(); });
+    bool changed = false;
+    WaitFor([&] {
+      const Screen now;
+      changed = before == nullptr || !now.SameAs(*before, shown);
+      return changed && (differences = Differences(now, headless, view.label)).empty();
+    });
+    EXPECT_TRUE(changed) << "the window looks as before the click";
     EXPECT_TRUE(differences.empty()) << Joined(differences);
+    before = std::make_unique<Screen>();
     if (screenshots != nullptr) Screen().Save(shown, fs::path(screenshots) / (std::string(view.label) + ".png"));
   }
 

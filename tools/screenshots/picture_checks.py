@@ -1,0 +1,49 @@
+"""What a screenshot must be to show what its name says (ImageMagick reads the files).
+
+A capture is kept only when it is at least as large as the window it is of, is not one
+colour (a window not drawn yet, a capture of the wrong window), and differs from the same
+part of the screen before the step that should have changed it."""
+
+import subprocess
+from pathlib import Path
+
+
+def _magick(*command):
+    return subprocess.run(command, capture_output=True, text=True)
+
+
+def size(picture):
+    width, height = _magick("identify", "-format", "%w %h", str(picture)).stdout.split()
+    return int(width), int(height)
+
+
+def uniform(picture):
+    """Whether every pixel of the picture has the same colour."""
+    return _magick("identify", "-format", "%[fx:minima.r==maxima.r && minima.g==maxima.g && minima.b==maxima.b]",
+                   str(picture)).stdout.strip() == "1"
+
+
+def same(picture, other):
+    """Whether both pictures have the same size and pixels."""
+    if size(picture) != size(other):
+        return False
+    compared = _magick("compare", "-metric", "AE", str(picture), str(other), "null:")
+    return compared.stderr.strip().split(" ")[0] == "0"
+
+
+def faults(picture, least_size, before=None):
+    """What is wrong with `picture`: empty when it is at least `least_size` (width,
+    height), not one colour, and not the same as `before` (a picture of the same part of
+    the screen before the step)."""
+    picture = Path(picture)
+    if not picture.exists():
+        return [f"{picture.name}: not taken"]
+    found = []
+    width, height = size(picture)
+    if width < least_size[0] or height < least_size[1]:
+        found.append(f"{picture.name}: {width} x {height}, smaller than {least_size[0]} x {least_size[1]}")
+    if uniform(picture):
+        found.append(f"{picture.name}: one colour")
+    if before is not None and Path(before).exists() and same(picture, before):
+        found.append(f"{picture.name}: the same as before the step ({Path(before).name})")
+    return found

@@ -8,7 +8,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "screenshots"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[3] / "tools" / "screenshots"))
 import picture_checks  # noqa: E402
 
 

@@ -127,7 +127,8 @@ def main():
                    catalogue_page(name, [f for f in films if f["catalogue"] == catalogue]))
     for film in films:
         write_page(site / film["catalogue"] / f'{film["id"]}.html', title_page(film, site_address))
-        print(f"  {film['title']}: its poster and {film['episodes']} clips", flush=True)
+        clips = f"{film['episodes']} clip" + ("s" if film["episodes"] != 1 else "")
+        print(f"  {film['title']}: its poster and {clips}", flush=True)
         draw_poster(film, site / "posters" / f'{film["id"]}.png')
         for episode in range(1, film["episodes"] + 1):
             encode_clip(film, episode, site / "media" / film["id"] / f"{episode}.mp4")

@@ -17,10 +17,12 @@ def size(picture):
     return int(width), int(height)
 
 
-def uniform(picture):
-    """Whether every pixel of the picture has the same colour."""
-    return _magick("identify", "-format", "%[fx:minima.r==maxima.r && minima.g==maxima.g && minima.b==maxima.b]",
-                   str(picture)).stdout.strip() == "1"
+def uniform(picture, part=None):
+    """Whether every pixel of the picture (of its `part`: left, top, width, height) has the
+    same colour."""
+    crop = [] if part is None else ["-crop", "{2}x{3}+{0}+{1}".format(*part), "+repage"]
+    return _magick("convert", str(picture), *crop, "-format",
+                   "%[fx:minima.r==maxima.r && minima.g==maxima.g && minima.b==maxima.b]", "info:").stdout.strip() == "1"
 
 
 def same(picture, other):
@@ -31,10 +33,11 @@ def same(picture, other):
     return compared.stderr.strip().split(" ")[0] == "0"
 
 
-def faults(picture, least_size, before=None):
+def faults(picture, least_size, before=None, shown_part=None):
     """What is wrong with `picture`: empty when it is at least `least_size` (width,
-    height), not one colour, and not the same as `before` (a picture of the same part of
-    the screen before the step)."""
+    height), not one colour, not the same as `before` (a picture of the same part of the
+    screen before the step), and not one colour in `shown_part` (left, top, width, height:
+    where its state shows, such as a video's area)."""
     picture = Path(picture)
     if not picture.exists():
         return [f"{picture.name}: not taken"]
@@ -44,6 +47,9 @@ def faults(picture, least_size, before=None):
         found.append(f"{picture.name}: {width} x {height}, smaller than {least_size[0]} x {least_size[1]}")
     if uniform(picture):
         found.append(f"{picture.name}: one colour")
+    if shown_part is not None and width >= shown_part[0] + shown_part[2] and height >= shown_part[1] + shown_part[3] \
+            and uniform(picture, shown_part):
+        found.append(f"{picture.name}: one colour at {shown_part}")
     if before is not None and Path(before).exists() and same(picture, before):
         found.append(f"{picture.name}: the same as before the step ({Path(before).name})")
     return found

@@ -1,6 +1,7 @@
 """The screenshot tool's checks of what it captured: the faults it found in runs that kept
 a wrong picture (a menu taken as its 1 x 1 neighbour, a view taken before the click
-changed it, a window not drawn yet) and a picture that shows its window."""
+changed it, a window not drawn yet, a player before its video's first frame) and a
+picture that shows its window."""
 
 import subprocess
 import sys
@@ -47,6 +48,17 @@ class PictureChecksTest(unittest.TestCase):
         for what, shot, least_size, before, expected in cases:
             with self.subTest(what):
                 found = picture_checks.faults(shot, least_size, before)
+                self.assertEqual(len(found), len(expected), found)
+                for fault, part in zip(found, expected):
+                    self.assertIn(part, fault)
+
+    def test_a_part_that_shows_nothing_yet_is_found(self):
+        # A player taken before its video's first frame: its area still one colour.
+        cases = [("the video's area still black", (0, 0, 200, 15), ["one colour at (0, 0, 200, 15)"]),
+                 ("the video drawn", (10, 10, 40, 40), [])]
+        for what, part, expected in cases:
+            with self.subTest(what):
+                found = picture_checks.faults(self.window, (200, 120), None, part)
                 self.assertEqual(len(found), len(expected), found)
                 for fault, part in zip(found, expected):
                     self.assertIn(part, fault)

@@ -33,11 +33,18 @@ def same(picture, other):
     return compared.stderr.strip().split(" ")[0] == "0"
 
 
-def faults(picture, least_size, before=None, shown_part=None):
+def colour_at(picture, point):
+    """The colour of the picture's pixel at `point` (x, y), as "#RRGGBB"."""
+    return "#" + _magick("convert", str(picture), "-crop", "1x1+{0}+{1}".format(*point), "+repage", "-format",
+                         "%[hex:p{0,0}]", "info:").stdout.strip()[:6].upper()
+
+
+def faults(picture, least_size, before=None, shown_part=None, pixel=None):
     """What is wrong with `picture`: empty when it is at least `least_size` (width,
     height), not one colour, not the same as `before` (a picture of the same part of the
-    screen before the step), and not one colour in `shown_part` (left, top, width, height:
-    where its state shows, such as a video's area)."""
+    screen before the step), not one colour in `shown_part` (left, top, width, height:
+    where its state shows, such as a video's area), and of the colour `pixel` gives at its
+    point (((x, y), "#RRGGBB"): what only that state shows there, such as a page's)."""
     picture = Path(picture)
     if not picture.exists():
         return [f"{picture.name}: not taken"]
@@ -50,6 +57,8 @@ def faults(picture, least_size, before=None, shown_part=None):
     if shown_part is not None and width >= shown_part[0] + shown_part[2] and height >= shown_part[1] + shown_part[3] \
             and uniform(picture, shown_part):
         found.append(f"{picture.name}: one colour at {shown_part}")
+    if pixel is not None and width > pixel[0][0] and height > pixel[0][1] and colour_at(picture, pixel[0]) != pixel[1]:
+        found.append(f"{picture.name}: {colour_at(picture, pixel[0])} at {pixel[0]}, not {pixel[1]}")
     if before is not None and Path(before).exists() and same(picture, before):
         found.append(f"{picture.name}: the same as before the step ({Path(before).name})")
     return found

@@ -118,12 +118,13 @@ class Screen:
     def capture_screen(self, file):
         self.run("import", "-window", "root", str(file))
 
-    def save(self, window, name, least_size, before_screen, shown_part=None):
+    def save(self, window, name, least_size, before_screen, shown_part=None, pixel=None):
         """Keeps the window once its capture passes the checks against the same part of
         the screen before the step (`before_screen`, a capture of the whole screen): taken
         again until it passes and, unless it shows video (in `shown_part`, which must not be
-        one colour), stays unchanged for STILL seconds; the faults of the last capture
-        after DRAWN seconds."""
+        one colour), stays unchanged for STILL seconds, and shows `pixel`'s colour at its
+        point where the row expects one; the faults of the last capture after DRAWN
+        seconds."""
         rect = self.geometry(window)
         left, top, width, height = rect
         picture, previous, before = self.out / name, self.out / f".{name}.previous.png", self.out / f".{name}.before.png"
@@ -132,7 +133,7 @@ class Screen:
         faults = ["not taken"]
         while time.monotonic() < deadline:
             self.capture(rect, picture)
-            faults = picture_checks.faults(picture, least_size, before, shown_part)
+            faults = picture_checks.faults(picture, least_size, before, shown_part, pixel)
             if not faults and shown_part is None:
                 if previous.exists() and picture_checks.same(picture, previous):
                     break
@@ -327,6 +328,9 @@ SHOTS = [
     ("browser-menu.png", "the film library's own menu, at a right click in its page",
      popup_of(MAIN, (480, 520), button=3), escape, MENU_SIZE),
     ("demo-playing.png", "a film's first episode playing in mpv, the programme list filled", playing, None, PLAYER),
+    ("demo-paused.png", "the episode paused by the pause/play button, the operator's pause-ad page over it",
+     click_then("player", "MainWindow", "主界面暂停播放按钮", MAIN),
+     click_then("player", "MainWindow", "主界面暂停播放按钮", MAIN), PLAYER),
     ("options-menu.png", "the options menu", options_menu, escape, MENU_SIZE),
     ("settings.png", "the settings window, from the options menu's \" 设置\"",
      window_from_menu(" 设置", SETTINGS), close_by_escape(SETTINGS), SIZES["settings"]),
@@ -354,6 +358,9 @@ SHOTS = [
 # Rows whose window shows video, which never stays still: where the video shows in the
 # window (the player's area above the bottom bar, left of the programme list).
 VIDEO = {"demo-playing.png": (100, 100, 500, 400)}
+# What only a row's state shows at a point of its window: the demo's pause-ad page (its
+# background, beside its centred text) in the box centred over the player's area.
+PIXELS = {"demo-paused.png": ((270, 220), "#444444")}
 
 
 def start_x_server():
@@ -412,7 +419,7 @@ def walk_demo(build, out):
                 faults.append(f"{name}: no window came ({shows})")
                 print(f"  {name}: no window came ({shows})")
                 break  # the rows after it start from the state it should have reached
-            faults += screen.save(window, name, least_size, before_screen, VIDEO.get(name))
+            faults += screen.save(window, name, least_size, before_screen, VIDEO.get(name), PIXELS.get(name))
             if after is not None:
                 after(screen)
         before_screen.unlink(missing_ok=True)

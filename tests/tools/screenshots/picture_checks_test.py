@@ -54,11 +54,14 @@ class PictureChecksTest(unittest.TestCase):
 
     def test_a_part_that_shows_nothing_yet_is_found(self):
         # A player taken before its video's first frame: its area still one colour.
-        cases = [("the video's area still black", (0, 0, 200, 15), ["one colour at (0, 0, 200, 15)"]),
-                 ("the video drawn", (10, 10, 40, 40), [])]
-        for what, part, expected in cases:
+        # A page over a video taken before it loaded: the video's colour where the page's is.
+        cases = [("the video's area still black", {"shown_part": (0, 0, 200, 15)}, ["one colour at (0, 0, 200, 15)"]),
+                 ("the video drawn", {"shown_part": (10, 10, 40, 40)}, []),
+                 ("the page not shown yet", {"pixel": ((30, 30), "#C06030")}, ["#3060C0 at (30, 30), not #C06030"]),
+                 ("the page shown", {"pixel": ((30, 30), "#3060C0")}, [])]
+        for what, expectation, expected in cases:
             with self.subTest(what):
-                found = picture_checks.faults(self.window, (200, 120), None, part)
+                found = picture_checks.faults(self.window, (200, 120), None, **expectation)
                 self.assertEqual(len(found), len(expected), found)
                 for fault, part in zip(found, expected):
                     self.assertIn(part, fault)

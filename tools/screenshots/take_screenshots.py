@@ -344,8 +344,6 @@ SHOTS = [
     # The second run: the user asks for the new release in the options menu; the player
     # hands over to Update.
     (None, "the new release asked for in the options menu", ask_for_update, None, None),
-    # Shown by the exit road when its switch is on (the demo site's ttkg.txt).
-    ("exit-ad.png", "the exit ad after the hand-over", titled("Korvane影音系列退弹广告"), None, SIZES["exit-ad"]),
     ("update-start.png", "the update wizard's first page: the network checked", wizard_page(), None,
      SIZES["wizard"]),
     ("update-list.png", "the update wizard's list of changed files", wizard_page("图形按钮_下一步"), None,
@@ -354,6 +352,10 @@ SHOTS = [
      click_then("update", "UpdateWizard", "图形按钮_取消", WIZARD), SIZES["wizard"]),
     # The third run: the player that Update started again, release 2.0, left by its exit.
     ("release-2.png", "the player started again by Update, release 2.0", main_window, picked(" 退出"), PLAYER),
+    # Shown by that exit, whose switch the tour turns on for this run (the demo site's
+    # ttkg.txt); it ends the player 10 s later.
+    ("exit-ad.png", "the operator's exit ad, titled with the provider name", titled(f"{MAIN}退弹广告"), None,
+     SIZES["exit-ad"]),
 ]
 # Rows whose window shows video, which never stays still: where the video shows in the
 # window (the player's area above the bottom bar, left of the programme list).

@@ -238,7 +238,9 @@ Point FitLabelText(PangoLayout* layout, const UnitModel& unit, int width, int he
                                               : 0,
              from_top ? 0 : (height - logical.height) / 2};
     if (unit.word_wrap) at.x = 0;  // a wrapped layout lines up its own lines
-    // Centred type whose ink reaches past the area's top or bottom moves inside it.
+    // Glyphs whose ink reaches past the area's edges (a stroke left of its advance, type
+    // centred in a box hardly its height) move inside it where there is room.
+    at.x = std::clamp(at.x, -ink.x, std::max(-ink.x, width - ink.x - ink.width));
     if (!from_top) at.y = std::clamp(at.y, -ink.y, std::max(-ink.y, height - ink.y - ink.height));
     const bool whole = at.x + ink.x >= 0 && at.x + ink.x + ink.width <= width && at.y + ink.y >= 0 &&
                        at.y + ink.y + ink.height <= height;

@@ -100,16 +100,38 @@ class Screen:
 
     def new_window(self, before, least_size):
         """The window shown since `before` (a set of shown windows) that is at least
-        `least_size`, once there is one; None after WAIT seconds. The toolkit maps small
-        windows of its own as well."""
+        `least_size` and has drawn itself (a menu then takes keys), once there is one;
+        None after WAIT seconds. The toolkit maps small windows of its own as well."""
         deadline = time.monotonic() + WAIT
+        capture = self.out / ".new-window.png"
         while time.monotonic() < deadline:
             for window in self.shown_windows() - before:
-                _, _, width, height = self.geometry(window)
-                if width >= least_size[0] and height >= least_size[1]:
-                    return window
+                rect = self.geometry(window)
+                if rect[2] >= least_size[0] and rect[3] >= least_size[1]:
+                    self.capture(rect, capture)
+                    if not picture_checks.uniform(capture):
+                        capture.unlink()
+                        return window
             time.sleep(0.2)
+        capture.unlink(missing_ok=True)
         return None
+
+    def settled(self, window):
+        """Whether the window has drawn itself and stays unchanged for STILL seconds (its
+        pages loaded), within WAIT seconds: before that it may not answer a click yet."""
+        deadline = time.monotonic() + WAIT
+        capture, previous = self.out / ".settling.png", self.out / ".settled.png"
+        try:
+            while time.monotonic() < deadline:
+                self.capture(self.geometry(window), capture)
+                if not picture_checks.uniform(capture) and previous.exists() and picture_checks.same(capture, previous):
+                    return True
+                shutil.copyfile(capture, previous)
+                time.sleep(STILL)
+            return False
+        finally:
+            capture.unlink(missing_ok=True)
+            previous.unlink(missing_ok=True)
 
     def capture(self, rect, file):
         left, top, width, height = rect
@@ -163,8 +185,9 @@ class Screen:
 # ---- How each state is reached: True once the window is in that state ------------------
 
 def main_window(screen):
-    """The main window; it is kept once its start has drawn (its pages loaded)."""
-    return screen.window(MAIN)
+    """The main window, once its start has drawn (its pages loaded)."""
+    found = screen.window(MAIN)
+    return found if found is not None and screen.settled(found) else None
 
 
 def click_then(program, window, control, title):

@@ -18,7 +18,7 @@ std::string EngineAddress(const Text& address) {
 DesktopEngine::DesktopEngine()
     : overlay_(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new()))), area_(gtk_drawing_area_new()) {
   gtk_container_add(GTK_CONTAINER(overlay_), area_);
-  gtk_overlay_add_overlay(GTK_OVERLAY(overlay_), pause_ad_.Widget());
+  pause_ad_.PutOver(GTK_OVERLAY(overlay_));
   // Black until the video shows, as a player's screen is.
   GtkCssProvider* style = gtk_css_provider_new();
   gtk_css_provider_load_from_data(style, "* { background-color: black; }", -1, nullptr);

@@ -1,5 +1,7 @@
 #include "platform/ui/desktop/desktop_pause_ad.h"
 
+#include <algorithm>
+
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_browser.h"
 
@@ -14,9 +16,6 @@ constexpr int kAdHeight = 250;
 
 PauseAd::PauseAd() : view_(WEBKIT_WEB_VIEW(g_object_ref_sink(webkit_web_view_new()))) {
   GtkWidget* widget = Widget();
-  gtk_widget_set_size_request(widget, kAdWidth, kAdHeight);
-  gtk_widget_set_halign(widget, GTK_ALIGN_CENTER);
-  gtk_widget_set_valign(widget, GTK_ALIGN_CENTER);
   gtk_widget_set_no_show_all(widget, TRUE);  // shown only with its page
   g_signal_connect_after(widget, "realize", G_CALLBACK(OnRealize), nullptr);
   g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
@@ -30,6 +29,24 @@ PauseAd::PauseAd() : view_(WEBKIT_WEB_VIEW(g_object_ref_sink(webkit_web_view_new
 PauseAd::~PauseAd() {
   g_signal_handlers_disconnect_by_data(view_, this);
   g_object_unref(view_);
+}
+
+void PauseAd::PutOver(GtkOverlay* overlay) {
+  gtk_overlay_add_overlay(overlay, Widget());
+  g_signal_connect(overlay, "get-child-position", G_CALLBACK(OnPlace), nullptr);
+}
+
+// The overlay would give the view its natural size, which for a web view is the page's.
+// The overlay holds no other view.
+gboolean PauseAd::OnPlace(GtkOverlay* overlay, GtkWidget* widget, GdkRectangle* place, gpointer) {
+  if (!WEBKIT_IS_WEB_VIEW(widget)) return FALSE;
+  const int width = gtk_widget_get_allocated_width(GTK_WIDGET(overlay));
+  const int height = gtk_widget_get_allocated_height(GTK_WIDGET(overlay));
+  place->width = std::min(kAdWidth, width);
+  place->height = std::min(kAdHeight, height);
+  place->x = (width - place->width) / 2;
+  place->y = (height - place->height) / 2;
+  return TRUE;
 }
 
 void PauseAd::Show(const std::string& uri) {

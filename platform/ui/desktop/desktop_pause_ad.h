@@ -23,13 +23,15 @@ class PauseAd {
   PauseAd(const PauseAd&) = delete;
   PauseAd& operator=(const PauseAd&) = delete;
 
-  // To be put over the video: it sizes and centres itself.
+  // Puts the page over the main child of `overlay` (the video), centred.
+  void PutOver(GtkOverlay* overlay);
   GtkWidget* Widget() const { return GTK_WIDGET(view_); }
   // `uri` as WebKit takes it; only http and https pages show.
   void Show(const std::string& uri);
   void Hide();
 
  private:
+  static gboolean OnPlace(GtkOverlay* overlay, GtkWidget* widget, GdkRectangle* place, gpointer);
   static void OnRealize(GtkWidget* widget, gpointer);
   static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, PauseAd* self);
   static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri, GError* error, PauseAd* self);

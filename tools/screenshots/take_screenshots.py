@@ -87,11 +87,17 @@ class Screen:
         return None
 
     def geometry(self, window):
+        """Where the window lies (left, top, width, height); None once it has gone."""
         values = dict(line.split("=") for line in self.run("xdotool", "getwindowgeometry", "--shell", window).split())
+        if "X" not in values:
+            return None
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def click(self, window, point, button=1):
-        left, top, _, _ = self.geometry(window)
+        rect = self.geometry(window)
+        if rect is None:
+            return  # gone: what the click should reach does not come, and its row says so
+        left, top, _, _ = rect
         self.run("xdotool", "mousemove", "--sync", str(left + point[0]), str(top + point[1]), "click", str(button),
                  "mousemove", "--sync", "0", "0")
 
@@ -107,7 +113,7 @@ class Screen:
         while time.monotonic() < deadline:
             for window in self.shown_windows() - before:
                 rect = self.geometry(window)
-                if rect[2] >= least_size[0] and rect[3] >= least_size[1]:
+                if rect is not None and rect[2] >= least_size[0] and rect[3] >= least_size[1]:
                     self.capture(rect, capture)
                     if not picture_checks.uniform(capture):
                         capture.unlink()
@@ -123,7 +129,10 @@ class Screen:
         capture, previous = self.out / ".settling.png", self.out / ".settled.png"
         try:
             while time.monotonic() < deadline:
-                self.capture(self.geometry(window), capture)
+                rect = self.geometry(window)
+                if rect is None:
+                    return False
+                self.capture(rect, capture)
                 if not picture_checks.uniform(capture) and previous.exists() and picture_checks.same(capture, previous):
                     return True
                 shutil.copyfile(capture, previous)
@@ -148,6 +157,9 @@ class Screen:
         point where the row expects one; the faults of the last capture after DRAWN
         seconds."""
         rect = self.geometry(window)
+        if rect is None:
+            print(f"  {name}: the window went before it was taken")
+            return [f"{name}: the window went before it was taken"]
         left, top, width, height = rect
         picture, previous, before = self.out / name, self.out / f".{name}.previous.png", self.out / f".{name}.before.png"
         self.run("convert", str(before_screen), "-crop", f"{width}x{height}+{left}+{top}", "+repage", str(before))
@@ -185,9 +197,14 @@ class Screen:
 # ---- How each state is reached: True once the window is in that state ------------------
 
 def main_window(screen):
-    """The main window, once its start has drawn (its pages loaded)."""
-    found = screen.window(MAIN)
-    return found if found is not None and screen.settled(found) else None
+    """The main window, once its start has drawn (its pages loaded); a main window that
+    goes meanwhile (the run before ending) is not it."""
+    deadline = time.monotonic() + WAIT
+    while time.monotonic() < deadline:
+        found = screen.window(MAIN)
+        if found is not None and screen.settled(found):
+            return found
+    return None
 
 
 def click_then(program, window, control, title):
@@ -277,8 +294,9 @@ def close_by_escape(title):
     """Esc in the window `title` closes it (the pointer over it gives it the keyboard)."""
     def act(screen):
         found = screen.window(title, 1)
-        if found is not None:
-            left, top, width, height = screen.geometry(found)
+        rect = None if found is None else screen.geometry(found)
+        if rect is not None:
+            left, top, width, height = rect
             screen.run("xdotool", "mousemove", "--sync", str(left + width // 2), str(top + height // 2),
                        "key", "Escape", "mousemove", "--sync", "0", "0")
     return act
@@ -384,7 +402,7 @@ SHOTS = [
 # window (the player's area above the bottom bar, left of the programme list).
 VIDEO = {"demo-playing.png": (100, 100, 500, 400)}
 # What only a row's state shows at a point of its window: the demo's pause-ad page (its
-# background, beside its centred text) in the box centred over the player's area.
+# background, beside its centred text) over the player's area.
 PIXELS = {"demo-paused.png": ((270, 220), "#444444")}
 
 

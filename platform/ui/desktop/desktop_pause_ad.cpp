@@ -1,18 +1,9 @@
 #include "platform/ui/desktop/desktop_pause_ad.h"
 
-#include <algorithm>
-
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_browser.h"
 
 namespace korvane::platform::ui::desktop {
-namespace {
-
-// The medium rectangle, the usual size of a web ad shown over paused video.
-constexpr int kAdWidth = 300;
-constexpr int kAdHeight = 250;
-
-}  // namespace
 
 PauseAd::PauseAd() : view_(WEBKIT_WEB_VIEW(g_object_ref_sink(webkit_web_view_new()))) {
   GtkWidget* widget = Widget();
@@ -31,23 +22,7 @@ PauseAd::~PauseAd() {
   g_object_unref(view_);
 }
 
-void PauseAd::PutOver(GtkOverlay* overlay) {
-  gtk_overlay_add_overlay(overlay, Widget());
-  g_signal_connect(overlay, "get-child-position", G_CALLBACK(OnPlace), nullptr);
-}
-
-// The overlay would give the view its natural size, which for a web view is the page's.
-// The overlay holds no other view.
-gboolean PauseAd::OnPlace(GtkOverlay* overlay, GtkWidget* widget, GdkRectangle* place, gpointer) {
-  if (!WEBKIT_IS_WEB_VIEW(widget)) return FALSE;
-  const int width = gtk_widget_get_allocated_width(GTK_WIDGET(overlay));
-  const int height = gtk_widget_get_allocated_height(GTK_WIDGET(overlay));
-  place->width = std::min(kAdWidth, width);
-  place->height = std::min(kAdHeight, height);
-  place->x = (width - place->width) / 2;
-  place->y = (height - place->height) / 2;
-  return TRUE;
-}
+void PauseAd::PutOver(GtkOverlay* overlay) { gtk_overlay_add_overlay(overlay, Widget()); }
 
 void PauseAd::Show(const std::string& uri) {
   if (!HasWebScheme(uri)) {

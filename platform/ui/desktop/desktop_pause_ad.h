@@ -1,9 +1,8 @@
 #pragma once
-// The pause-ad page over the paused video: a WebKitWebView centred in the engine's area
-// at the size web pause ads are made for (smaller where the area is). It shows once the
-// page has loaded, so that neither a blank box nor WebKit's error page covers the
-// picture; hidden, it holds an empty page, so that nothing of the ad runs behind the
-// video. Links in the page open in the desktop's browser, as an ad's clicks are meant
+// The pause-ad page over the paused video: a WebKitWebView over the engine's whole area,
+// in which the page lays out its ad. It shows once the page has loaded, so that neither
+// a blank page nor WebKit's error page covers the picture; hidden, it holds an empty
+// page, so that nothing of the ad runs behind the video. Links in the page open in the desktop's browser, as an ad's clicks are meant
 // to; the page opens no windows and has no context menu.
 //
 // mpv draws into a native X window, which covers any window of the toolkit's own drawn
@@ -23,7 +22,7 @@ class PauseAd {
   PauseAd(const PauseAd&) = delete;
   PauseAd& operator=(const PauseAd&) = delete;
 
-  // Puts the page over the main child of `overlay` (the video), centred.
+  // Puts the page over the main child of `overlay` (the video).
   void PutOver(GtkOverlay* overlay);
   GtkWidget* Widget() const { return GTK_WIDGET(view_); }
   // `uri` as WebKit takes it; only http and https pages show.
@@ -31,7 +30,6 @@ class PauseAd {
   void Hide();
 
  private:
-  static gboolean OnPlace(GtkOverlay* overlay, GtkWidget* widget, GdkRectangle* place, gpointer);
   static void OnRealize(GtkWidget* widget, gpointer);
   static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, PauseAd* self);
   static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri, GError* error, PauseAd* self);

@@ -329,8 +329,18 @@ def ask_for_update(screen):
 SETTINGS = "Korvane影音系列设置窗口"
 ABOUT = "Korvane影音系列关于窗口"
 
+# A fixed dialog's layout size takes in the frame the desktop's window manager draws
+# instead: its edges (3 px) and caption bar (22 px), as platform/ui/units.cpp has them.
+FRAME_EDGE, CAPTION_BAR = 3, 22
+
+
 def window_size(program, window):
-    return tuple(layout(program, window)["size"])
+    """The size of the window's client area, which the capture is of."""
+    described = layout(program, window)
+    width, height = described["size"]
+    if described.get("frame") == "fixed_dialog":
+        return width - 2 * FRAME_EDGE, height - 2 * FRAME_EDGE - CAPTION_BAR
+    return width, height
 
 
 PLAYER = window_size("player", "MainWindow")

@@ -91,10 +91,14 @@ std::string WidgetCss(const UnitModel& unit) {
   if (unit.back_colour != kDefaultColour) {
     css += " background-color: " + CssColour(unit.back_colour) + "; background-image: none;";
   }
+  // The layout's colours are the rows' own; the selected row keeps the theme's, or no
+  // row would look selected.
+  std::string selected_rows;
   if (const DesktopPeer peer = Describe(unit.kind).peer; peer == DesktopPeer::kListView || peer == DesktopPeer::kTreeView) {
     css += " -GtkTreeView-vertical-separator: 0;";
+    selected_rows = " *:selected { background-color: @theme_selected_bg_color; color: @theme_selected_fg_color; }";
   }
-  return css + " }";
+  return css + " }" + selected_rows;
 }
 
 // Rows as high as a line of the font, or as the list's picture where that is higher, with

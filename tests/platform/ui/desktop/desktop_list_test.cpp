@@ -2,6 +2,7 @@
 // model's selection (or is refused and undone), a double click on a tree item activates
 // it, and every row shows the list's picture before its text.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -123,6 +124,101 @@ TEST_P(DesktopRowClickTest, AClickSelectsTheItemInTheModelOnceAndOnlyWhereTheUse
 INSTANTIATE_TEST_SUITE_P(Rows, DesktopRowClickTest,
                          ::testing::Values(RowCase{"节目列表", "0:1", 2}, RowCase{"节目列表", "0", 0},
                                            RowCase{"列表框", "1", 1}));
+
+// The path of the row that shows item `item` of the view's model.
+std::string PathOf(GtkTreeView* view, int item) {
+  struct Search {
+    int item;
+    std::string path;
+  } search{item, {}};
+  gtk_tree_model_foreach(
+      gtk_tree_view_get_model(view),
+      [](GtkTreeModel* model, GtkTreePath* path, GtkTreeIter* iter, gpointer data) -> gboolean {
+        auto* search = static_cast<Search*>(data);
+        int number = -1;
+        gtk_tree_model_get(model, iter, 1, &number, -1);
+        if (number != search->item) return FALSE;
+        gchar* text = gtk_tree_path_to_string(path);
+        search->path = text;
+        g_free(text);
+        return TRUE;
+      },
+      &search);
+  return search.path;
+}
+
+// The colour the theme selects rows with.
+Colour SelectionColour(GtkTreeView* view) {
+  GdkRGBA rgba{};
+  EXPECT_TRUE(gtk_style_context_lookup_color(gtk_widget_get_style_context(GTK_WIDGET(view)), "theme_selected_bg_color",
+                                             &rgba));
+  auto byte = [](double part) { return static_cast<Colour>(part * 255 + 0.5); };
+  return byte(rgba.red) | byte(rgba.green) << 8 | byte(rgba.blue) << 16;
+}
+
+struct SelectionCase {
+  const char* name;
+  const char* control;                       // UTF-8 name
+  std::function<void(TreeBox&, Window&)> change;  // what the handler does
+  int item;                                  // the item it selects
+  int before;                                // the item selected before, -1 for none
+  const char* clicked_row = nullptr;         // the user clicks this row after the change
+};
+
+void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
+
+class DesktopSelectionTest : public DesktopListTest, public ::testing::WithParamInterface<SelectionCase> {};
+
+// What a handler selects is the row the view selects, drawn in the selection colour on
+// the screen, and the row selected before is drawn as any other.
+TEST_P(DesktopSelectionTest, TheModelsSelectionIsDrawnAsTheSelectedRow) {
+  const SelectionCase& c = GetParam();
+  GtkTreeView* view = ViewOf(c.control);
+  backend_.Guard([&] { c.change(tree_, window_); });
+  if (c.clicked_row != nullptr) ClickRow(view, c.clicked_row, 1);
+  const Colour selected = SelectionColour(view);
+  auto row_colour = [&](int item) {
+    const GdkRectangle row = RowArea(view, PathOf(view, item).c_str());
+    int x = 0;
+    int y = 0;
+    gtk_tree_view_convert_bin_window_to_widget_coords(view, row.x + row.width - 3, row.y + row.height / 2, &x, &y);
+    return ServerPixels(GTK_WIDGET(view)).At(x, y);
+  };
+  EXPECT_TRUE(PumpUntil([&] { return ShownSelection(view) == c.item && row_colour(c.item) == selected; }))
+      << "shown " << ShownSelection(view) << ", row colour " << std::hex << row_colour(c.item) << " against "
+      << selected;
+  EXPECT_EQ(ModelSelection(c.control), c.item);
+  if (c.before >= 0) {
+    EXPECT_NE(row_colour(c.before), selected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DesktopSelectionTest,
+    ::testing::Values(
+        SelectionCase{"FillAndPickTheFirstEpisode", "节目列表",
+                      [](TreeBox& tree, Window&) {
+                        tree.Clear();
+                        const int title = tree.AddItem(-1, "新片");
+                        for (const char* episode : {"第1集", "第2集", "第3集"}) tree.AddItem(title, episode);
+                        tree.Expand(title);
+                        tree.SetCurrentSelection(title + 1);
+                      },
+                      1, -1},
+        SelectionCase{"NextEpisode", "节目列表",
+                      [](TreeBox& tree, Window&) {
+                        tree.SetCurrentSelection(1);
+                        tree.SetCurrentSelection(tree.CurrentSelection() + 1);
+                      },
+                      2, 1},
+        SelectionCase{"ClickOnAnotherRow", "节目列表",
+                      [](TreeBox& tree, Window&) { tree.SetCurrentSelection(1); }, 2, 1, "0:1"},
+        SelectionCase{"ListRow", "列表框",
+                      [](TreeBox&, Window& window) {
+                        window.Find<ListBox>("列表框").SetSelection(2);
+                      },
+                      2, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopListTest, ADoubleClickOnATreeItemSelectsThenActivatesIt) {
   ClickRow(ViewOf("节目列表"), "0:0", 2);

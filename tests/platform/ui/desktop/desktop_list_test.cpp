@@ -220,6 +220,76 @@ INSTANTIATE_TEST_SUITE_P(
                       2, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The rows of a view as (depth-first) text and item number, UTF-8.
+std::vector<std::string> StoreRows(GtkTreeView* view) {
+  std::vector<std::string> rows;
+  gtk_tree_model_foreach(
+      gtk_tree_view_get_model(view),
+      [](GtkTreeModel* model, GtkTreePath*, GtkTreeIter* iter, gpointer data) -> gboolean {
+        gchar* text = nullptr;
+        int number = -1;
+        gtk_tree_model_get(model, iter, 0, &text, 1, &number, -1);
+        static_cast<std::vector<std::string>*>(data)->push_back(std::string(text) + "#" + std::to_string(number));
+        g_free(text);
+        return FALSE;
+      },
+      &rows);
+  return rows;
+}
+
+// The model's items as StoreRows shows them: item order is depth-first order.
+std::vector<std::string> ModelRows(const TreeBox& tree) {
+  std::vector<std::string> rows;
+  for (int item = 0; item < tree.ItemCount(); ++item) rows.push_back(ToUtf8(tree.ItemText(item)) + "#" + std::to_string(item));
+  return rows;
+}
+
+// A handler that fills the list one item at a time costs the store one insert an item,
+// not a rebuild per item; changes in the middle and a refill leave the store as the model.
+TEST_F(DesktopListTest, TheStoreFollowsTheModelByItsDifferences) {
+  GtkTreeView* view = ViewOf("节目列表");
+  int inserted = 0;
+  int deleted = 0;
+  GtkTreeModel* store = gtk_tree_view_get_model(view);
+  const gulong on_insert = g_signal_connect_swapped(store, "row-inserted", G_CALLBACK(+[](int* count) { ++*count; }), &inserted);
+  const gulong on_delete = g_signal_connect_swapped(store, "row-deleted", G_CALLBACK(+[](int* count) { ++*count; }), &deleted);
+  constexpr int kEpisodes = 2000;
+  backend_.Guard([&] {
+    for (int episode = 3; episode <= kEpisodes; ++episode) tree_.AddItem(0, "第" + std::to_string(episode) + "集");
+    tree_.SetCurrentSelection(kEpisodes);
+  });
+  EXPECT_EQ(inserted, kEpisodes - 2);
+  EXPECT_EQ(deleted, 0);
+  EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+  EXPECT_EQ(ShownSelection(view), kEpisodes);
+  g_signal_handler_disconnect(store, on_insert);
+  g_signal_handler_disconnect(store, on_delete);
+
+  // A second title, then an episode under the first: it goes in the middle.
+  backend_.Guard([&] {
+    const int second = tree_.AddItem(-1, "续集");
+    tree_.AddItem(second, "上");
+    tree_.AddItem(0, "花絮");
+  });
+  EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+  EXPECT_EQ(ShownSelection(view), kEpisodes);
+  for (bool in_handler : {true, false}) {
+    auto refill = [&] {
+      tree_.Clear();
+      const int title = tree_.AddItem(-1, "影片");
+      for (const char* episode : {"第1集", "第2集"}) tree_.AddItem(title, episode);
+      tree_.Expand(title);
+      tree_.SetCurrentSelection(1);
+    };
+    in_handler ? backend_.Guard(refill) : refill();
+    EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+    EXPECT_EQ(ShownSelection(view), 1);
+    GtkTreePath* title = gtk_tree_path_new_first();
+    EXPECT_TRUE(gtk_tree_view_row_expanded(view, title));
+    gtk_tree_path_free(title);
+  }
+}
+
 TEST_F(DesktopListTest, ADoubleClickOnATreeItemSelectsThenActivatesIt) {
   ClickRow(ViewOf("节目列表"), "0:0", 2);
   EXPECT_EQ(tree_.CurrentSelection(), 1);

@@ -11,6 +11,7 @@
 #include "platform/services/linux_shell.h"
 #include "platform/services/linux_system_settings.h"
 #include "platform/services/system_resolver.h"
+#include "platform/services/wait_pump.h"
 #include "platform/ui/automation_seams.h"
 #include "platform/ui/desktop/desktop_backend.h"
 
@@ -56,6 +57,7 @@ int RunHeadless(const ProgramDescription& program, const ui::AutomationSettings&
 // Real windows on the display, real time, and the shell really starts programs.
 int RunOnDesktop(const ProgramDescription& program, LinuxServices& services) {
   ui::desktop::DesktopBackend backend;
+  const InstalledWaitPump pump(backend);
   ui::ResourceBundle resources(program.resources);
   ui::Program ui(backend, resources);
   std::unique_ptr<Shell> shell = CreateLinuxShell();

@@ -203,7 +203,6 @@ void DesktopWindow::SetCursor(GdkCursor* cursor) {
 }
 
 void DesktopWindow::Changed(UnitModel& unit) {
-  changed_ = true;
   if (unit.IsWindow()) {
     Reconcile(unit);
     SyncWindow(unit);
@@ -218,8 +217,6 @@ void DesktopWindow::Changed(UnitModel& unit) {
 }
 
 void DesktopWindow::ShowChanges(bool draw) {
-  if (!changed_) return;
-  changed_ = false;
   for (UnitId id : std::exchange(pending_, {})) {
     auto found = views_.find(id);
     const UnitModel* unit = InspectionOf(program_).FindModel(id);

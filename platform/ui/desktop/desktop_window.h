@@ -38,7 +38,7 @@ class DesktopWindow {
 
   void Changed(UnitModel& unit);
   // Brings the controls changed since the last call in step with the model; when `draw`,
-  // lays out and draws what is pending in this window now, without running the loop.
+  // lays out and draws what is invalid in this window now, without running the loop.
   void ShowChanges(bool draw);
   GtkWindow* Toplevel() const { return GTK_WINDOW(toplevel_); }
   GtkWidget* ControlWidget(UnitId unit) const;
@@ -98,7 +98,6 @@ class DesktopWindow {
   std::optional<WindowPosition> positioned_;
   std::map<UnitId, std::unique_ptr<View>> views_;
   std::set<UnitId> pending_;  // controls changed since ShowChanges
-  bool changed_ = false;      // anything changed since ShowChanges
   DesktopTray tray_;
 };
 

@@ -108,7 +108,8 @@ class DesktopBackend final : public Backend, public WaitPump {
   void ShowChanges(bool draw);
   // Puts the wait cursor on every X window of the program's windows, or puts theirs back.
   void ShowWaitCursorEverywhere(bool shown);
-  // The newest open window that is shown: the owner of dialogs and menus.
+  // The newest open window that is shown and not closing: the owner of dialogs, modal
+  // windows and menus.
   GtkWindow* ActiveWindow() const;
   WebPage& PageOf(const UnitModel& unit) const;
   static gboolean RunPosted(gpointer task);

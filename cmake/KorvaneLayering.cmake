@@ -1,7 +1,8 @@
-# The layering check: every header a target's sources include belongs to the target itself
-# or to a library it links (directly, or publicly through one it links). Configuring writes
-# the project's targets, their sources and their links; the test `layering` reads the
-# includes against them (scripts/check_layering.py).
+# The layering check: every header a target's files include belongs to the target itself
+# or to a library it links (directly, or publicly through one it links), and every include
+# runs down the floors of the tree. Configuring writes the project's targets, their sources
+# and their links; the test `layering` reads the includes of every file they own against
+# them (scripts/check_layering.py).
 
 function(korvane_collect_targets dir out)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)

@@ -8,9 +8,11 @@ same floor.
 Reads the graph that configuring writes (cmake/KorvaneLayering.cmake): one line a target,
 tab-separated: name, source folder, sources, linked libraries, public (interface) links.
 A header belongs to the targets that compile its .cpp; a header without one belongs to the
-targets whose folder (or a source's folder) it stands in. A target owns its .cpp sources and
-every header that belongs to it. Exits 1 and names each include that breaks a rule, and each
-target in tools/ that is linked with the test doubles.
+targets whose folder (or a source's folder) it stands in. Every .cpp source and every header
+in a target's folders is read (generated files, under the build folder, are not); a header
+without a .cpp is held to the links of each target whose sources reach it. Arguments: the
+graph, the source root, the build folder. Exits 1 and names each include that breaks a rule,
+and each target in tools/ that is linked with the test doubles.
 """
 import os
 import re

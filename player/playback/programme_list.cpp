@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "common/number.h"
-#include "platform/core/config_files.h"
+#include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 
 namespace korvane::player {
@@ -100,7 +100,7 @@ void ProgrammeList::StepEpisode(int step) {
 
 void ProgrammeList::OnPausePlayClicked() {
   MainWindowControls c = main_window_.Controls();
-  globals_.button_setting = platform::ReadConfigValue(program_folder_, platform::kButtonKey);
+  globals_.button_setting = platform::ReadConfigValue(program_folder_, kButtonKey);
   const double action = ToNumber(globals_.button_setting);
   if (NumbersEqual(action, 1)) {
     SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);

@@ -5,6 +5,7 @@
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
+#include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 #include "player/windows/ad_windows.h"
 
@@ -89,8 +90,8 @@ void StartupRoad::EndStartup(const Text& message, ui::MessageBoxIcon icon, const
 // Bare names: the current folder is the program folder. "PlayerConfig.ini" is looked for
 // only when "Config.ini" is there.
 bool StartupRoad::ConfigFilesExist() {
-  return platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kConfig)) &&
-         platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kPlayerConfig));
+  return platform::FileExists(platform::kConfigFileName) &&
+         platform::FileExists(kPlayerConfigFileName);
 }
 
 void StartupRoad::FetchTextAdTexts() {
@@ -107,15 +108,15 @@ void StartupRoad::FinishStartup(bool window_kept) {
   const Text statistics_page =
       remote_.ControlBase() + Text(kStatisticsPagePath) + globals_.uid;
   if (!window_kept) {
-    platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
-    platform::WriteConfigValue(program_folder_, platform::kButtonKey, "1");
+    platform::WriteConfigValue(program_folder_, kListKey, "2");
+    platform::WriteConfigValue(program_folder_, kButtonKey, "1");
     services_.http.HttpGetBytes(statistics_page);
     LoadCornerAd();
     return;
   }
   MainWindowControls c = main_window_.Controls();
   main_window_.LayOutList(true);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, "2");
   c.status_strip.SetVisible(false);
   main_window_.SetMainTooltips();
   c.catalogue_browser.Navigate(globals_.catalogue_page);

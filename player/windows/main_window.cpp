@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/core/config_files.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 namespace {
@@ -112,7 +112,7 @@ void MainWindow::HighlightTab(View view) {
 }
 
 void MainWindow::ApplyListSetting() {
-  const Text list = platform::ReadConfigValue(program_folder_, platform::kListKey);
+  const Text list = platform::ReadConfigValue(program_folder_, kListKey);
   if (list == "1") LayOutList(false);
   if (list == "2") LayOutList(true);
 }
@@ -135,12 +135,12 @@ void MainWindow::LayOutList(bool open) {
 
 void MainWindow::OnOpenListClicked() {
   LayOutList(true);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, "2");
 }
 
 void MainWindow::OnCloseListClicked() {
   LayOutList(false);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "1");
+  platform::WriteConfigValue(program_folder_, kListKey, "1");
 }
 
 void MainWindow::RaiseFrame() {

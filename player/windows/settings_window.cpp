@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/number.h"
-#include "platform/core/config_files.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 namespace {
@@ -101,10 +101,10 @@ void SettingsWindow::Bind() {
 void SettingsWindow::OnSettingsWindowCreated(const ui::Window& window) {
   const Text& folder = services_.program_folder;
   StoredSettings stored;
-  stored.start = platform::ReadConfigValue(folder, platform::kStartKey);
-  stored.sticky = platform::ReadConfigValue(folder, platform::kStickyKey);
-  stored.rendering = platform::ReadConfigValue(folder, platform::kRenderingKey);
-  stored.screen = platform::ReadConfigValue(folder, platform::kScreenKey);
+  stored.start = platform::ReadConfigValue(folder, kStartKey);
+  stored.sticky = platform::ReadConfigValue(folder, kStickyKey);
+  stored.rendering = platform::ReadConfigValue(folder, kRenderingKey);
+  stored.screen = platform::ReadConfigValue(folder, kScreenKey);
   DressPanel(services_.ui, window, Panel::kSettings);
   SettingsBoxes boxes(window);
   for (const BoxReading& reading : kReadings) {
@@ -118,10 +118,10 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   const SettingsBoxes boxes(window);
   const Text entry_name = services_.shell.GetProgramFileName();
   if (Ticked(boxes.start)) {
-    platform::WriteConfigValue(folder, platform::kStartKey, "1");
+    platform::WriteConfigValue(folder, kStartKey, "1");
     system.AddAutoStartEntry(entry_name, folder + "\\" + entry_name, 0);
   } else {
-    platform::WriteConfigValue(folder, platform::kStartKey, "0");
+    platform::WriteConfigValue(folder, kStartKey, "0");
     system.RemoveAutoStartEntry(entry_name);
   }
   if (Ticked(boxes.always_on_top)) {
@@ -134,13 +134,13 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
                               globals_.home_address + "?soft");
   }
   for (const auto& [mode, value] : kModes) {
-    if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, platform::kRenderingKey, value);
+    if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, kRenderingKey, value);
   }
   if (Ticked(boxes.screen_saver)) {
     system.SetScreenSaverActive(false);
-    platform::WriteConfigValue(folder, platform::kScreenKey, "1");
+    platform::WriteConfigValue(folder, kScreenKey, "1");
   } else {
-    platform::WriteConfigValue(folder, platform::kScreenKey, "0");
+    platform::WriteConfigValue(folder, kScreenKey, "0");
   }
 }
 

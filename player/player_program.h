@@ -28,7 +28,6 @@ class PlayerProgram {
   int PlayerEntry();
 
   const PlayerGlobals& Globals() const { return globals_; }
-  MainWindow& GetMainWindow() { return main_window_; }
 
  private:
   void BindHandlers();

@@ -41,11 +41,6 @@ void ShowWarning(ui::Program& ui, const Text& message) {
   ui.ShowMessageBox(message, {ui::MessageBoxButtons::kOk, ui::MessageBoxIcon::kInformation}, "警告");
 }
 
-bool ClosingOrClosed(const ui::Window& window) {
-  const ui::UnitModel* model = window.Model();
-  return model == nullptr || model->window_state->close_requested;
-}
-
 }  // namespace
 
 void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
@@ -70,7 +65,7 @@ void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
     ShowWarning(services_.ui, "程序已经有新版本，请升级！");
     exit_road_.LaunchUpdateAndExit();
   }
-  const bool window_kept = !ClosingOrClosed(window);
+  const bool window_kept = !window.Closing();
 
   if (services_.named_events.OpenNamedEvent(globals_.home_address)) {
     ShowWarning(services_.ui, "程序已经运行");

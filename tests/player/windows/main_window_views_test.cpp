@@ -96,7 +96,7 @@ void MainWindowViewsTest::ExpectView(View view, bool tabs_set) {
         {"启动窗口顶部背景", browser}, {"启动窗口底部背景", browser}, {"启动窗口左边背景", browser},
         {"启动窗口右边背景", browser}, {"画板1", browser}, {"启动窗口关闭按钮", "启动窗口最小化按钮"},
     };
-    testing_support::ExpectStandsInFront(*Main().Model(), stacking);
+    testing_support::ExpectStandsInFront(*ModelOf(Main()), stacking);
   }
 }
 

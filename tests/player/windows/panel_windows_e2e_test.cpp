@@ -16,7 +16,7 @@
 #include "platform/core/profile.h"
 #include "platform/services/linux_system_settings.h"
 #include "player/core/player_config.h"
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 #include "tests/player/windows/settings_opening_cases.h"
 
 namespace korvane::player::testing {

@@ -6,9 +6,10 @@ include runs only down the floors of FLOORS, never up nor sideways to another ro
 same floor.
 
 Reads the graph that configuring writes (cmake/KorvaneLayering.cmake): one line a target,
-tab-separated: name, source folder, sources, linked libraries, public (interface) links.
-A header belongs to the targets that compile its .cpp; a header without one belongs to the
-targets whose folder (or a source's folder) it stands in. Every .cpp source and every header
+tab-separated: name, source folder, sources, linked libraries, public (interface) links,
+type. A header belongs to the targets that compile its .cpp; a header without one belongs
+to the targets whose folder (or a source's folder) it stands in. Nothing links a program,
+so a header only programs own (a test's helper) is held to the floors alone. Every .cpp source and every header
 in a target's folders is read (generated files, under the build folder, are not); a header
 without a .cpp is held to the links of each target whose sources reach it. Arguments: the
 graph, the source root, the build folder. Exits 1 and names each include that breaks a rule,
@@ -81,13 +82,14 @@ def floor_fault(source, header):
 def read_graph(graph_file):
     targets = {}
     for line in read_text(graph_file).splitlines():
-        name, folder, sources, links, public = (line.split("\t") + [""] * 5)[:5]
+        name, folder, sources, links, public, kind = (line.split("\t") + [""] * 6)[:6]
         paths = [os.path.normpath(os.path.join(folder, s)) for s in sources.split("|") if s]
         targets[name] = {
             "folder": os.path.normpath(folder),
             "sources": paths,
             "links": [l for l in links.split("|") if l],
             "public": [l for l in public.split("|") if l],
+            "program": kind == "EXECUTABLE",
         }
     return targets
 
@@ -154,7 +156,7 @@ def faults_of(graph_file, source_root, binary_root):
     for source in sorted(files):
         relative_source = os.path.relpath(source, source_root)
         for header, path in includes[source]:
-            header_owners = owners(path)
+            header_owners = {o for o in owners(path) if not targets[o]["program"]}
             unlinked = sorted(name for name in checked_for(source) if header_owners and
                               not header_owners & (reachable(name) | {name}))
             if unlinked:

@@ -12,15 +12,21 @@ spec = importlib.util.spec_from_file_location("check_layering", SCRIPT)
 check_layering = importlib.util.module_from_spec(spec)
 spec.loader.exec_module(check_layering)
 
-# name, folder, sources, links, public links
+# name, folder, sources, links, public links, type
+LIBRARY, PROGRAM = "STATIC_LIBRARY", "EXECUTABLE"
 TARGETS = [
-    ("korvane_common", "common", ["text.cpp"], [], []),
+    ("korvane_common", "common", ["text.cpp"], [], [], LIBRARY),
     ("korvane_platform_services", "platform/services", ["date_text.cpp"], ["korvane_common"],
-     ["korvane_common"]),
+     ["korvane_common"], LIBRARY),
     ("korvane_player", "player", ["core/globals.cpp", "windows/window.cpp",
                                   "catalogue/scraper.cpp", "playback/list.cpp"],
-     ["korvane_platform_services"], ["korvane_platform_services"]),
-    ("Player", "player", ["player_main.cpp"], ["korvane_player"], []),
+     ["korvane_platform_services"], ["korvane_platform_services"], LIBRARY),
+    ("Player", "player", ["player_main.cpp"], ["korvane_player"], [], PROGRAM),
+    ("korvane_encipher", "tools", ["encipher.cpp"], ["korvane_common"], [], LIBRARY),
+    # Two tests: one shares the helper that stands in the other's folder.
+    ("player_test", "tests/player", ["player_test.cpp"], ["korvane_player"], [], PROGRAM),
+    ("player_window_test", "tests/player/windows", ["window_test.cpp"], ["korvane_player"], [],
+     PROGRAM),
 ]
 
 # Every file of the clean tree and what it includes. shell.h and values.h have no .cpp.
@@ -40,6 +46,11 @@ TREE = {
     "player/playback/list.h": ["player/windows/window.h"],
     "player/playback/list.cpp": ["player/playback/list.h"],
     "player/player_main.cpp": ["player/catalogue/scraper.h", "player/playback/list.h"],
+    "tools/encipher.h": [],
+    "tools/encipher.cpp": ["tools/encipher.h", "common/text.h"],
+    "tests/player/headless.h": ["player/windows/window.h"],
+    "tests/player/player_test.cpp": ["tests/player/headless.h"],
+    "tests/player/windows/window_test.cpp": ["tests/player/headless.h"],
 }
 
 # One include added to the clean tree, and what the report must say of it.
@@ -54,6 +65,10 @@ FAULTS = [
      ["player/core/values.h includes player/windows/window.h: player/core stands below player/windows"]),
     ("player/windows/window.cpp", "player/player_main.cpp",
      ["player/windows/window.cpp includes player/player_main.cpp: player/windows stands below player itself"]),
+    # A test's helper is held to the links of every test that compiles it.
+    ("tests/player/headless.h", "tools/encipher.h",
+     ["tests/player/headless.h includes tools/encipher.h (of korvane_encipher), which "
+      "player_test, player_window_test does not link"]),
     # Rooms of one floor stand apart.
     ("player/catalogue/scraper.h", "player/playback/list.h",
      ["player/catalogue/scraper.h includes player/playback/list.h: player/catalogue stands on the "
@@ -72,9 +87,9 @@ class CheckLayeringTest(unittest.TestCase):
                     out.writelines('#include "%s"\n' % header for header in includes)
             graph = os.path.join(root, "graph.txt")
             with open(graph, "w", encoding="utf-8") as out:
-                for name, folder, sources, links, public in TARGETS:
+                for name, folder, sources, links, public, kind in TARGETS:
                     out.write("\t".join([name, os.path.join(root, folder), "|".join(sources),
-                                         "|".join(links), "|".join(public)]) + "\n")
+                                         "|".join(links), "|".join(public), kind]) + "\n")
             return check_layering.faults_of(graph, root, os.path.join(root, "build"))
 
     def test_clean_tree_passes(self):

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "common/number.h"
+#include "platform/ui/handler_table.h"
 #include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 
@@ -60,6 +61,18 @@ void ProgrammeList::RebuildPlaylist() {
   SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);
   c.status_label.SetCaption("正在播放 [" + g.film_title + "]...");
   SetHint(ui_, c.status_label, "正在播放[" + g.film_title + "] 高清版");
+}
+
+void ProgrammeList::Bind() {
+  static constexpr ui::HandlerRow<ProgrammeList> kHandlers[] = {
+      {"LoadCataloguePlaylist", &ProgrammeList::LoadCataloguePlaylist},
+      {"LoadFindPlaylist", &ProgrammeList::LoadFindPlaylist},
+      {"OnPlaylistItemActivated", &ProgrammeList::OnPlaylistItemActivated},
+      {"OnPreviousEpisodeClicked", &ProgrammeList::OnPreviousEpisodeClicked},
+      {"OnNextEpisodeClicked", &ProgrammeList::OnNextEpisodeClicked},
+      {"OnPausePlayClicked", &ProgrammeList::OnPausePlayClicked},
+  };
+  ui::BindHandlers(ui_, *this, kHandlers);
 }
 
 void ProgrammeList::OnPlaylistItemActivated() {

@@ -5,6 +5,7 @@
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
+#include "platform/ui/handler_table.h"
 #include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 #include "player/windows/ad_windows.h"
@@ -42,6 +43,13 @@ void ShowWarning(ui::Program& ui, const Text& message) {
 }
 
 }  // namespace
+
+void StartupRoad::Bind() {
+  static constexpr ui::HandlerRow<StartupRoad> kHandlers[] = {
+      {"OnMainWindowCreated", &StartupRoad::OnMainWindowCreated},
+  };
+  ui::BindHandlers(services_.ui, *this, kHandlers);
+}
 
 void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
   main_window_.Attach(window);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/services/memory_trim.h"
+#include "platform/ui/handler_table.h"
 #include "player/core/player_config.h"
 
 namespace korvane::player {
@@ -62,6 +64,21 @@ MainWindowControls::MainWindowControls(const ui::Window& main_window)
 void SetHint(ui::Program& ui, const ui::Unit& unit, const Text& hint) {
   ui.SetHoverHint(ui.GetWindowHandle(unit), hint, false, true);
 }
+
+void MainWindow::Bind() {
+  static constexpr ui::HandlerRow<MainWindow> kHandlers[] = {
+      {"ShowPlayerView", &MainWindow::ShowPlayerView},
+      {"ShowCatalogueView", &MainWindow::ShowCatalogueView},
+      {"ShowFindView", &MainWindow::ShowFindView},
+      {"OnOpenListClicked", &MainWindow::OnOpenListClicked},
+      {"OnCloseListClicked", &MainWindow::OnCloseListClicked},
+      {"OnMinimiseClicked", &MainWindow::OnMinimiseClicked},
+      {"OnMemoryTimer", &MainWindow::OnMemoryTimer},
+  };
+  ui::BindHandlers(ui_, *this, kHandlers);
+}
+
+void MainWindow::OnMemoryTimer() { platform::TrimWorkingSet(); }
 
 void MainWindow::ShowPlayerView() {
   MainWindowControls& c = *controls_;

@@ -22,13 +22,14 @@ struct LinuxServices {
   explicit LinuxServices(const ui::AutomationSettings& settings)
       : files(CreateLinuxFileSystem(ui::ProgramFolder(settings))),
         resolver(settings.unresolvable_names ? std::make_unique<ui::UnresolvableNames>()
-                                             : CreateSystemNameResolver()) {}
+                                             : CreateSystemNameResolver()),
+        named_events(CreateLinuxNamedEvents(settings.instance_scope)) {}
 
   std::unique_ptr<FileSystem> files;
   std::unique_ptr<HttpClient> http = CreateCurlHttpClient();
   std::unique_ptr<HttpRequestFactory> requests = CreateCurlHttpRequestFactory();
   std::unique_ptr<NameResolver> resolver;
-  std::unique_ptr<NamedEvents> named_events = CreateLinuxNamedEvents();
+  std::unique_ptr<NamedEvents> named_events;
   std::unique_ptr<SystemSettings> system_settings = CreateLinuxSystemSettings();
 };
 

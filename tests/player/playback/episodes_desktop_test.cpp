@@ -23,6 +23,7 @@
 #include "deploy/deployment.h"
 #include "platform/app/program_root.h"
 #include "platform/ui/desktop/desktop_backend.h"
+#include "platform/ui/desktop/desktop_parts.h"
 #include "player/player_program.h"
 #include "resources/player_resources.h"
 #include "tests/player/playback/title_pages.h"
@@ -108,8 +109,9 @@ class EpisodesDesktopTest : public ::testing::Test {
 
   Text ClipAddress(const Clip& clip) const { return program_.HomeAddress() + clip.file; }
 
-  // Runs `Player` as its main() does, on the desktop, with `road` run from its loop once
-  // it has started; the road ends by closing the main window, which ends the program.
+  // Runs `Player` as its main() does, on the desktop (the backend linked into this test,
+  // not loaded from the module), with `road` run from its loop once it has started; the
+  // road ends by closing the main window, which ends the program.
   void RunPlayer(const std::function<void()>& road) {
     road_ = road;
     ui::AutomationSettings settings;
@@ -126,7 +128,7 @@ class EpisodesDesktopTest : public ::testing::Test {
            g_idle_add(RunRoad, this);
            return program.PlayerEntry();
          }},
-        settings);
+        settings, ui::desktop::MakeDesktopParts);
     EXPECT_EQ(code, 0);
   }
 

@@ -1,5 +1,6 @@
 #include "update/wizard/file_replacement.h"
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/core/atomic_file.h"
@@ -32,6 +33,30 @@ void RemoveStrayTemporaries(platform::FileSystem& files, const Text& target) {
   }
 }
 
+// 文件尺寸 written as digits alone is the file's length in bytes, as the publishing tool
+// writes it; a fraction or a unit ("48.8", "KB") is the list author's own measure and
+// states no length.
+std::optional<std::int64_t> ListedLength(std::string_view size_text) {
+  constexpr std::size_t kMostDigits = 18;
+  if (size_text.empty() || size_text.size() > kMostDigits) return std::nullopt;
+  std::int64_t length = 0;
+  for (char digit : size_text) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    length = length * 10 + (digit - '0');
+  }
+  return length;
+}
+
+// An unpacked copy of another length than the list states is not the listed file,
+// whatever the download and the unpacking made of it.
+bool HasListedLength(platform::FileSystem& files, const Text& unpacked, std::string_view size_text) {
+  const std::optional<std::int64_t> listed = ListedLength(size_text);
+  if (!listed) return true;
+  std::unique_ptr<platform::OpenedFile> file =
+      files.OpenFile(unpacked, platform::OpenMode::kReadWriteExisting);
+  return file && file->GetOpenFileLength() == *listed;
+}
+
 }  // namespace
 
 bool IsBareFileName(std::string_view name) {
@@ -57,6 +82,9 @@ std::optional<Text> ReplaceInstalledFiles(platform::FileSystem& files, const Upd
     std::optional<Text> target =
         InstalledFilePath(paths.ProgramFolder(), server_list.Value(name, kFilePathKey));
     if (!IsBareFileName(name) || !target) return name;
+    if (!HasListedLength(files, paths.UnpackedFile(name), server_list.Value(name, kFileSizeKey))) {
+      return name;
+    }
     RemoveStrayTemporaries(files, *target);
     if (!files.CopyFileOverwrite(paths.UnpackedFile(name), *target)) return name;
   }

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/core/atomic_file.h"
+#include "platform/core/config_files.h"
 #include "platform/core/path_map.h"
 #include "platform/services/memory_trim.h"
 #include "player/windows/browser_menus.h"
@@ -30,7 +32,11 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;
   std::error_code ignored;
-  std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);
+  const Text folder = services_.files.GetRunDirectory();
+  std::filesystem::current_path(platform::NativePath(folder), ignored);
+  // A run killed while it wrote its settings left that write's temporary beside them.
+  platform::RemoveLeftTemporaries(
+      platform::NativePath(platform::ConfigFilePath(folder, platform::ConfigFile::kPlayerConfig)));
   InitPlayerGlobals(globals_);
   ui.SetFinaliser([this] { FreePlayerGlobals(globals_); });
   BindHandlers();

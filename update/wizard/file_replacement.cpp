@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/core/atomic_file.h"
+#include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "update/wizard/update_list.h"
 
@@ -16,21 +17,6 @@ std::vector<Text> PathParts(std::string_view path) {
     for (Text& part : SplitText(piece, "/")) parts.push_back(std::move(part));
   }
   return parts;
-}
-
-// A replacement killed before its rename left a whole temporary copy beside the target
-// (the listed file is then listed again, as the local list was not stored): it goes
-// before the file is replaced.
-void RemoveStrayTemporaries(platform::FileSystem& files, const Text& target) {
-  const std::vector<Text> parts = PathParts(target);
-  if (parts.empty()) return;
-  const Text folder = target.substr(0, target.size() - parts.back().size());
-  std::unique_ptr<platform::FileSearch> search = files.FindFiles(
-      target + Text(platform::kTemporaryInfix) + "??????", platform::FindMode::kFilesOnly);
-  if (!search) return;
-  for (Text name = search->FindFileNext(); !name.empty(); name = search->FindFileNext()) {
-    files.RemoveFile(folder + name);
-  }
 }
 
 // 文件尺寸 written as digits alone is the file's length in bytes, as the publishing tool
@@ -85,7 +71,9 @@ std::optional<Text> ReplaceInstalledFiles(platform::FileSystem& files, const Upd
     if (!HasListedLength(files, paths.UnpackedFile(name), server_list.Value(name, kFileSizeKey))) {
       return name;
     }
-    RemoveStrayTemporaries(files, *target);
+    // A replacement killed before its rename left its temporary beside the target (the
+    // file is listed again, as the local list was not stored): it goes first.
+    platform::RemoveLeftTemporaries(platform::NativePath(*target));
     if (!files.CopyFileOverwrite(paths.UnpackedFile(name), *target)) return name;
   }
   return std::nullopt;

@@ -652,6 +652,23 @@ TEST_F(UpdateFlowTest, WhileAnotherUpdateRunsInTheFolderNothingIsTouched) {
   instances_.ReleaseElsewhere(name);
 }
 
+// A run killed while it stored the local list left the write's temporary beside it; the
+// next run removes it, whatever it then does, and nothing else.
+TEST_F(UpdateFlowTest, TheNextRunRemovesTheTemporaryOfAKilledListWrite) {
+  InstallVersionOne();
+  ServeSwitch("3");
+  WriteFile(Installed("up.dat.tmp-Ab12Cd"), ServedList());
+  WriteFile(Installed("up.dat.tmp-notours"), "not a temporary");
+  WriteFile(Installed("up.dat.tmp-Ab12C"), "not a temporary");
+  WriteFile(Installed("codec/up.dat.tmp-Ab12Cd"), "not beside the list");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(fs::exists(Installed("up.dat.tmp-Ab12Cd")));
+  EXPECT_TRUE(fs::exists(Installed("up.dat.tmp-notours")));
+  EXPECT_TRUE(fs::exists(Installed("up.dat.tmp-Ab12C")));
+  EXPECT_TRUE(fs::exists(Installed("codec/up.dat.tmp-Ab12Cd")));
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+}
+
 TEST_F(UpdateFlowTest, AnyOtherSwitchEndsWithoutAWindow) {
   ServeSwitch("3");
   EXPECT_EQ(Run(), 0);

@@ -7,6 +7,7 @@
 
 #include "platform/core/atomic_file.h"
 #include "platform/core/path_map.h"
+#include "platform/ui/handler_table.h"
 #include "update/wizard/update_paths.h"
 
 namespace korvane::update {
@@ -34,10 +35,11 @@ int UpdateProgram::UpdateEntry() {
   std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);
   InitUpdateGlobals(globals_, services_);
   ui.SetFinaliser([this] { FreeUpdateGlobals(globals_); });
-  ui.BindHandler("ChooseUpdateSource", [this](const platform::ui::Event& event) {
-    ChooseUpdateSource(platform::ui::Window(*event.source.GetProgram(), event.source.Id()));
-  });
-  wizard_.BindHandlers();
+  static constexpr platform::ui::HandlerRow<UpdateProgram> kHandlers[] = {
+      {"ChooseUpdateSource", &UpdateProgram::ChooseUpdateSource},
+  };
+  platform::ui::BindHandlers(ui, *this, kHandlers);
+  wizard_.Bind();
   return ui.Run([&ui] { ui.LoadWindow("UpdateStartWindow", false); });
 }
 

@@ -6,6 +6,7 @@
 #include "platform/core/atomic_file.h"
 #include "platform/core/config_files.h"
 #include "platform/core/path_map.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 
@@ -33,7 +34,7 @@ int PlayerProgram::PlayerEntry() {
   std::filesystem::current_path(platform::NativePath(folder), ignored);
   // A run killed while it wrote its settings left that write's temporary beside them.
   platform::RemoveLeftTemporaries(
-      platform::NativePath(platform::ConfigFilePath(folder, platform::ConfigFile::kPlayerConfig)));
+      platform::NativePath(platform::ConfigFilePath(folder, kPlayerConfigFileName)));
   InitPlayerGlobals(globals_);
   ui.SetFinaliser([this] { FreePlayerGlobals(globals_); });
   BindHandlers();

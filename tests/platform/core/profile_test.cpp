@@ -185,7 +185,7 @@ TEST_F(ProfileTest, AReadOnlyFileIsNeverWritten) {
   ::chmod(NativePath(File()).c_str(), 0444);
 
   EXPECT_FALSE(WriteIniValue(File(), "Config", "List", "2"));
-  EXPECT_FALSE(WriteConfigValue(CorePath(folder_.path()), kStartKey, "1"));
+  EXPECT_FALSE(WriteConfigValue(CorePath(folder_.path()), ConfigKey{"PlayerConfig.ini", "Start"}, "1"));
   ProfileBatch batch(File());
   EXPECT_TRUE(batch.Write("Config", "Sticky", "0"));
   EXPECT_FALSE(batch.Commit());

@@ -63,6 +63,24 @@ inline constexpr RemoteFile kPauseAdPage      {"zongkong/ads/qvodad.txt",      B
 inline constexpr RemoteFile kBoxPauseAdPage   {"box/js/ads/qvodad.txt",        B::kHome,    F::kPlain, nullptr};
 inline constexpr RemoteFile kServiceQq        {"box/js/ads/kefuqq.txt",        B::kHome,    F::kPlain, &G::service_qq};
 // clang-format on
+
+// The values the switches above are tested for, each a whole text, byte for byte; any
+// other text, empty included, matches none of its switch's values.
+// kVersionFlag: a newer version is out.
+inline constexpr std::string_view kNewVersion = "up";
+// kTextAdSwitch: which labels show the control server's texts, or both the box's.
+inline constexpr std::string_view kNoTextAds = "0";
+inline constexpr std::string_view kTextAd1Only = "1";
+inline constexpr std::string_view kTextAd2Only = "2";
+inline constexpr std::string_view kBothTextAds = "3";
+inline constexpr std::string_view kBoxTextAds = "ok";
+// kPauseAdSwitch, kExitAdSwitch and kCornerAdSwitch: the ad's page is the control
+// server's or the box's.
+inline constexpr std::string_view kControlServerAd = "1";
+inline constexpr std::string_view kBoxAd = "2";
+// kTextAdBoxSwitch, kCornerAdBoxSwitch and kExitAdBoxSwitch: the box's ad on or off.
+inline constexpr std::string_view kBoxOn = "开";
+inline constexpr std::string_view kBoxOff = "关";
 }  // namespace remote
 
 // The statistics page below the control server; the installation id follows it.

@@ -4,6 +4,7 @@
 
 #include "common/number.h"
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 #include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 
@@ -19,9 +20,9 @@ bool IsPlayableEpisodeAddress(std::string_view address) {
 }
 
 void ProgrammeList::LoadPauseAdPage() {
-  const Text& pause_ad_switch = globals_.pause_ad_switch;
-  if (pause_ad_switch == "1") Engine().SetPauseAdAddress(remote_.Fetch(remote::kPauseAdPage));
-  if (pause_ad_switch == "2") Engine().SetPauseAdAddress(remote_.Fetch(remote::kBoxPauseAdPage));
+  if (const AdSource* source = RowFor(ads::kPauseAd, globals_.pause_ad_switch)) {
+    Engine().SetPauseAdAddress(remote_.Fetch(*source->page));
+  }
 }
 
 bool ProgrammeList::SetEpisodeAddress(int k) {

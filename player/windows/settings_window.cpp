@@ -127,10 +127,10 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   const SettingsBoxes boxes(window);
   const Text entry_name = services_.shell.GetProgramFileName();
   if (Ticked(boxes.start)) {
-    platform::WriteConfigValue(folder, kStartKey, "1");
+    platform::WriteConfigValue(folder, kStartKey, kStartWithSession);
     system.AddAutoStartEntry(entry_name, folder + "\\" + entry_name, 0);
   } else {
-    platform::WriteConfigValue(folder, kStartKey, "0");
+    platform::WriteConfigValue(folder, kStartKey, kNoStartWithSession);
     system.RemoveAutoStartEntry(entry_name);
   }
   if (Ticked(boxes.always_on_top)) {
@@ -147,9 +147,9 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   }
   if (Ticked(boxes.screen_saver)) {
     system.SetScreenSaverActive(false);
-    platform::WriteConfigValue(folder, kScreenKey, "1");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverOff);
   } else {
-    platform::WriteConfigValue(folder, kScreenKey, "0");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverLeftOn);
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Every remote control file of the player, declared once: its path, the base it lies
-// under, its form and the global that holds its value. The fetches go through one HTTP
-// client, so they share its kept-alive connection.
+// Every remote control file of the player, declared once in one table: its path, the base
+// it lies under, its form and the global that holds its value; below the table, the
+// values each switch file is tested for (what they lead to is in ad_sources.h). The
+// fetches go through one HTTP client, so they share its kept-alive connection.
 //
 // Bases: the control server (the control constant, deciphered anew for every file named
 // under it), the per-installation base `UidBase` and the home address `HomeAddress`.

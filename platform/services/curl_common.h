@@ -17,4 +17,19 @@ void EnsureInitialised();
 // redirects followed (http and https only), the given time-outs.
 void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts);
 
+// Runs one transfer to its end as curl_easy_perform does, waiting in a WaitScope
+// (wait_pump.h) in slices of a few milliseconds. Its multi handle keeps the connections
+// open between transfers.
+class PumpedTransfers {
+ public:
+  PumpedTransfers();
+  ~PumpedTransfers();
+  PumpedTransfers(const PumpedTransfers&) = delete;
+  PumpedTransfers& operator=(const PumpedTransfers&) = delete;
+  CURLcode Perform(CURL* handle);
+
+ private:
+  CURLM* multi_;
+};
+
 }  // namespace korvane::platform::curl

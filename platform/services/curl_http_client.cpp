@@ -41,7 +41,7 @@ class CurlHttpClient final : public HttpClient {
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
     curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &AppendBody);
     curl_easy_setopt(handle_, CURLOPT_WRITEDATA, &body);
-    curl_easy_perform(handle_);
+    transfers_.Perform(handle_);
     return body;
   }
 
@@ -49,6 +49,7 @@ class CurlHttpClient final : public HttpClient {
   HttpTimeouts timeouts_;
   std::mutex mutex_;
   CURL* handle_ = nullptr;
+  curl::PumpedTransfers transfers_;
   curl_slist* headers_ = nullptr;
 };
 

@@ -109,7 +109,7 @@ void StartupRoad::FinishStartup(bool window_kept) {
   if (!window_kept) {
     platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
     platform::WriteConfigValue(program_folder_, platform::kButtonKey, "1");
-    services_.http.HttpGetBytes(statistics_page);
+    services_.http.HttpGetBytes(statistics_page, platform::kPageLimits);
     LoadCornerAd();
     return;
   }

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/services/web_address.h"
+
 namespace korvane::player {
 namespace {
 
@@ -22,10 +24,11 @@ void BindTextAdPresses(platform::ui::Program& ui, platform::Shell& shell, const 
   for (const TextAdPress& press : kPresses) {
     ui.BindHandler(press.handler, [&shell, &globals, press](const platform::ui::Event&) {
       const Text& text_ad = globals.text_ad_switch;
+      constexpr auto kOpen = platform::AddressUse::kOpen;
       if (text_ad == "1" || text_ad == "2" || text_ad == "3") {
-        shell.OpenUrl(globals.*press.address);
+        shell.OpenUrl(platform::GatedAddress(globals.*press.address, kOpen));
       } else if (text_ad == "ok") {
-        shell.OpenUrl(globals.*press.box_address);
+        shell.OpenUrl(platform::GatedAddress(globals.*press.box_address, kOpen));
       }
     });
   }

@@ -27,7 +27,7 @@
 #include "resources/player_resources.h"
 #include "tests/player/playback/title_pages.h"
 #include "tests/player/player_screen.h"
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 
 namespace korvane::player::testing {
 namespace {

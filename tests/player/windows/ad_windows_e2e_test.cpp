@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 
 namespace korvane::player::testing {
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "platform/services/linux_system_settings.h"
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 #include "tests/player/windows/settings_opening_cases.h"
 
 namespace korvane::player::testing {

@@ -8,7 +8,7 @@
 
 #include "common/cipher.h"
 #include "platform/core/path_map.h"
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 
 namespace korvane::player::testing {
 namespace {

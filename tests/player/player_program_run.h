@@ -24,6 +24,12 @@ using testing_support::ProgramRun;
 
 inline constexpr std::string_view kInstallationId = "E2E1";
 
+// The two catalogue browsers of the main window.
+inline constexpr char kLibrary[] = "主界面片库浏览器";
+inline constexpr char kFind[] = "主界面找片浏览器";
+// A script step: the user opens the browser's view and follows a link in it.
+std::string Navigate(std::string_view browser, const Text& address);
+
 class PlayerProgramRun {
  public:
   PlayerProgramRun();
@@ -60,6 +66,9 @@ class PlayerProgramRun {
   testing_support::TestHttpServer& Server() { return server_; }
 
   ProgramRun Run(const std::string& script, const std::map<std::string, std::string>& variables = {});
+  // Runs start-up, dumps "before", then each step and a dump after it (labels "1", "2",
+  // ...); a step the script cannot take fails the test.
+  ProgramRun RunSteps(const std::vector<std::string>& steps);
   testing_support::StartedProgram Start(const std::string& script,
                                         const std::map<std::string, std::string>& variables = {});
 

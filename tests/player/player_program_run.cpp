@@ -1,4 +1,4 @@
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,11 @@
 namespace korvane::player::testing {
 
 namespace fs = std::filesystem;
+
+std::string Navigate(std::string_view browser, const Text& address) {
+  const std::string tab = browser == std::string_view(kLibrary) ? "主界面片库按钮" : "主界面找片按钮";
+  return "click " + tab + "\nnavigate " + std::string(browser) + " " + address + "\n";
+}
 
 PlayerProgramRun::PlayerProgramRun()
     : program_folder_(temp_.path() / u8"安装目录"),
@@ -124,6 +129,18 @@ ProgramRun PlayerProgramRun::Run(const std::string& script,
                                  const std::map<std::string, std::string>& variables) {
   testing_support::StartedProgram started = Start(script, variables);
   return testing_support::FinishBlackBox(started);
+}
+
+ProgramRun PlayerProgramRun::RunSteps(const std::vector<std::string>& steps) {
+  std::string script = "dump before\n";
+  for (std::size_t index = 0; index < steps.size(); ++index) {
+    script += steps[index] + "dump " + std::to_string(index + 1) + "\n";
+  }
+  ProgramRun run = Run(script);
+  for (const nlohmann::json& record : run.records) {
+    if (record.value("record", "") == "script_error") ADD_FAILURE() << record.dump();
+  }
+  return run;
 }
 
 testing_support::StartedProgram PlayerProgramRun::Start(const std::string& script,

@@ -8,7 +8,7 @@
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "platform/services/linux_named_events.h"
-#include "tests/player/startup/player_program_run.h"
+#include "tests/player/player_program_run.h"
 #include "tools/encipher/encipher.h"
 
 namespace korvane::player::testing {

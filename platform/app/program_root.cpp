@@ -12,7 +12,6 @@
 #include "platform/services/linux_system_settings.h"
 #include "platform/services/system_resolver.h"
 #include "platform/ui/automation_seams.h"
-#include "platform/ui/desktop/desktop_backend.h"
 
 namespace korvane::platform::app {
 namespace {
@@ -23,13 +22,14 @@ struct LinuxServices {
   explicit LinuxServices(const ui::AutomationSettings& settings)
       : files(CreateLinuxFileSystem(ui::ProgramFolder(settings))),
         resolver(settings.unresolvable_names ? std::make_unique<ui::UnresolvableNames>()
-                                             : CreateSystemNameResolver()) {}
+                                             : CreateSystemNameResolver()),
+        named_events(CreateLinuxNamedEvents(settings.instance_scope)) {}
 
   std::unique_ptr<FileSystem> files;
   std::unique_ptr<HttpClient> http = CreateCurlHttpClient();
   std::unique_ptr<HttpRequestFactory> requests = CreateCurlHttpRequestFactory();
   std::unique_ptr<NameResolver> resolver;
-  std::unique_ptr<NamedEvents> named_events = CreateLinuxNamedEvents();
+  std::unique_ptr<NamedEvents> named_events;
   std::unique_ptr<SystemSettings> system_settings = CreateLinuxSystemSettings();
 };
 
@@ -54,20 +54,22 @@ int RunHeadless(const ProgramDescription& program, const ui::AutomationSettings&
 }
 
 // Real windows on the display, real time, and the shell really starts programs.
-int RunOnDesktop(const ProgramDescription& program, LinuxServices& services) {
-  ui::desktop::DesktopBackend backend;
+int RunOnDesktop(const ProgramDescription& program, LinuxServices& services, const DesktopMaker& make_desktop) {
+  ui::DesktopParts desktop = make_desktop();
   ui::ResourceBundle resources(program.resources);
-  ui::Program ui(backend, resources);
+  ui::Program ui(*desktop.backend, resources);
   std::unique_ptr<Shell> shell = CreateLinuxShell();
   return Enter(program, ui, services, *shell);
 }
 
 }  // namespace
 
-int RunProgram(const ProgramDescription& program, const ui::AutomationSettings& settings) {
+int RunProgram(const ProgramDescription& program, const ui::AutomationSettings& settings,
+               const DesktopMaker& make_desktop) {
   try {
     LinuxServices services(settings);
-    return settings.headless ? RunHeadless(program, settings, services) : RunOnDesktop(program, services);
+    return settings.headless ? RunHeadless(program, settings, services)
+                             : RunOnDesktop(program, services, make_desktop);
   } catch (const std::exception& fault) {
     std::cerr << program.file_name << ": " << fault.what() << "\n";
     return 1;

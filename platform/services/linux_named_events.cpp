@@ -28,15 +28,18 @@ std::string Hex(std::uint64_t value) {
 }
 
 // The socket address of a name: the abstract namespace (a leading zero byte) holds the
-// user's id and the name itself, or a 128-bit hash of it when it is too long to fit.
-socklen_t AddressOf(std::string_view name, sockaddr_un* address) {
+// user's id, the scope (its length first, so that no scope and name run into another's)
+// and the name, or a 128-bit hash of the two when they are too long to fit.
+socklen_t AddressOf(std::string_view scope, std::string_view name, sockaddr_un* address) {
   std::string path = std::string(1, '\0') + "korvane-event/" + std::to_string(::getuid()) + "/";
-  if (path.size() + name.size() + 1 <= sizeof address->sun_path) {
-    path += "=";
-    path += name;
+  std::string key = scope.empty() ? std::string() : std::to_string(scope.size()) + ":" + std::string(scope);
+  key += "=";
+  key += name;
+  if (path.size() + key.size() <= sizeof address->sun_path) {
+    path += key;
   } else {
-    path += "#" + Hex(Fnv1a(name, 14695981039346656037ull)) + Hex(Fnv1a(name, 0x84222325cbf29ce4ull)) +
-            std::to_string(name.size());
+    path += "#" + Hex(Fnv1a(key, 14695981039346656037ull)) + Hex(Fnv1a(key, 0x84222325cbf29ce4ull)) +
+            std::to_string(key.size());
   }
   std::memset(address, 0, sizeof *address);
   address->sun_family = AF_UNIX;
@@ -60,12 +63,14 @@ class SocketEvent final : public NamedEvent {
 
 class LinuxNamedEvents final : public NamedEvents {
  public:
+  explicit LinuxNamedEvents(std::string_view scope) : scope_(scope) {}
+
   // A datagram connect succeeds exactly when a socket is bound to the address, and
   // leaves no trace with the holder.
   bool OpenNamedEvent(std::string_view name) override {
     if (name.empty()) return false;
     sockaddr_un address{};
-    socklen_t length = AddressOf(name, &address);
+    socklen_t length = AddressOf(scope_, name, &address);
     int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     bool found = ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
@@ -77,7 +82,7 @@ class LinuxNamedEvents final : public NamedEvents {
   std::unique_ptr<NamedEvent> CreateNamedEvent(std::string_view name) override {
     if (name.empty()) return std::make_unique<SocketEvent>(-1);
     sockaddr_un address{};
-    socklen_t length = AddressOf(name, &address);
+    socklen_t length = AddressOf(scope_, name, &address);
     int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
       ::close(fd);
@@ -85,10 +90,15 @@ class LinuxNamedEvents final : public NamedEvents {
     }
     return std::make_unique<SocketEvent>(fd);
   }
+
+ private:
+  std::string scope_;
 };
 
 }  // namespace
 
-std::unique_ptr<NamedEvents> CreateLinuxNamedEvents() { return std::make_unique<LinuxNamedEvents>(); }
+std::unique_ptr<NamedEvents> CreateLinuxNamedEvents(std::string_view scope) {
+  return std::make_unique<LinuxNamedEvents>(scope);
+}
 
 }  // namespace korvane::platform

@@ -17,6 +17,7 @@ AutomationSettings ReadAutomationSettings(
   settings.virtual_time = read("KORVANE_UI_TIME").value_or("") == "virtual";
   settings.unresolvable_names = read("KORVANE_PROBE_UNRESOLVABLE").value_or("") == "1";
   settings.program_folder = AsUtf8(read("KORVANE_PROGRAM_FOLDER").value_or(""));
+  settings.instance_scope = read("KORVANE_INSTANCE_SCOPE").value_or("");
   return settings;
 }
 

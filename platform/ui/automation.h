@@ -7,6 +7,7 @@
 //   KORVANE_UI_TIME=virtual    virtual time: timers and waits pass at once
 //   KORVANE_PROBE_UNRESOLVABLE=1  no host name resolves (a machine without network)
 //   KORVANE_PROGRAM_FOLDER=dir the program folder, in place of the current directory
+//   KORVANE_INSTANCE_SCOPE=s   single-instance names apart from every other scope's
 // They are read once, at start (platform/app/program_root.h), and handed to what needs them.
 
 #include <filesystem>
@@ -30,6 +31,7 @@ struct AutomationSettings {
   bool virtual_time = false;
   bool unresolvable_names = false;
   std::filesystem::path program_folder;  // empty: the current directory
+  std::string instance_scope;            // empty: one instance per user, as in real use
 };
 
 // Reads the variables above; `read` returns a variable's value or nullopt (getenv).

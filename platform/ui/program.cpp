@@ -616,8 +616,11 @@ void Program::RunEngine(UnitModel& engine, EngineOperation operation, const Text
 
 UserInput& InputOf(Program& program) { return program; }
 BackendReports& ReportsOf(Program& program) { return program; }
-UnitServices& UnitServicesOf(Program& program) { return program; }
 const ProgramInspection& InspectionOf(const Program& program) { return program; }
+const UnitModel* ModelOf(const Unit& unit) {
+  return unit.GetProgram() == nullptr ? nullptr : InspectionOf(*unit.GetProgram()).FindModel(unit.Id());
+}
+Backend& BackendOf(Program& program) { return program.backend_; }
 
 void Program::WindowMoved(UnitId window, Point place) {
   UnitModel* model = FindModel(window);

@@ -15,6 +15,7 @@
 namespace korvane::platform::ui {
 
 class Program;
+class UnitServices;
 class Window;
 
 class Unit {
@@ -59,16 +60,18 @@ class Unit {
   void SetAlignment(Alignment alignment);
   Border GetBorder() const;
   void SetBorder(Border border);
-  bool WordWrap() const;
   // The area inside the border.
   int DrawableWidth() const;
   int DrawableHeight() const;
 
-  // For backends, dumps and tests: the unit's state, nullptr once it has gone.
-  const UnitModel* Model() const;
-
  protected:
+  // The unit's state, nullptr once it has gone. Backends, the dump, the script and tests
+  // read it through ModelOf (program_ports.h); the programs only through the handles.
+  const UnitModel* Model() const;
   UnitModel* MutableModel() const;
+  // What the handles ask of their program (program_ports.h), theirs alone; nullptr for a
+  // handle of no program.
+  UnitServices* Services() const;
   // Tells the backend that the unit has changed.
   void Changed() const;
 
@@ -266,6 +269,8 @@ class Window : public Unit {
   // Not disabled by a modal window above it.
   bool Interactive() const;
   bool IsModal() const;
+  // A close has been requested (it is carried out from the loop), or the window has gone.
+  bool Closing() const;
 
  private:
   UnitId FindId(std::string_view name, bool (*accepts)(UnitKind)) const;

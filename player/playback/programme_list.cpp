@@ -1,8 +1,9 @@
 #include "player/playback/programme_list.h"
 
 #include "common/number.h"
-#include "platform/core/config_files.h"
 #include "platform/services/web_address.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 
 namespace korvane::player {
@@ -50,6 +51,18 @@ void ProgrammeList::RebuildPlaylist() {
   SetHint(ui_, c.status_label, "正在播放[" + g.film_title + "] 高清版");
 }
 
+void ProgrammeList::Bind() {
+  static constexpr ui::HandlerRow<ProgrammeList> kHandlers[] = {
+      {"LoadCataloguePlaylist", &ProgrammeList::LoadCataloguePlaylist},
+      {"LoadFindPlaylist", &ProgrammeList::LoadFindPlaylist},
+      {"OnPlaylistItemActivated", &ProgrammeList::OnPlaylistItemActivated},
+      {"OnPreviousEpisodeClicked", &ProgrammeList::OnPreviousEpisodeClicked},
+      {"OnNextEpisodeClicked", &ProgrammeList::OnNextEpisodeClicked},
+      {"OnPausePlayClicked", &ProgrammeList::OnPausePlayClicked},
+  };
+  ui::BindHandlers(ui_, *this, kHandlers);
+}
+
 void ProgrammeList::OnPlaylistItemActivated() {
   MainWindowControls c = main_window_.Controls();
   platform::ui::PlaybackEngine engine = c.player;
@@ -88,7 +101,7 @@ void ProgrammeList::StepEpisode(int step) {
 
 void ProgrammeList::OnPausePlayClicked() {
   MainWindowControls c = main_window_.Controls();
-  globals_.button_setting = platform::ReadConfigValue(program_folder_, platform::kButtonKey);
+  globals_.button_setting = platform::ReadConfigValue(program_folder_, kButtonKey);
   const double action = ToNumber(globals_.button_setting);
   if (NumbersEqual(action, 1)) {
     SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);

@@ -22,6 +22,8 @@ class ProgrammeList {
         main_window_(main_window),
         program_folder_(std::move(program_folder)) {}
 
+  // Binds the handlers below by the names the main window's layout uses.
+  void Bind();
   // PageComplete of either catalogue browser: the same rebuild, whichever page it was.
   void LoadCataloguePlaylist() { RebuildPlaylist(); }
   void LoadFindPlaylist() { RebuildPlaylist(); }

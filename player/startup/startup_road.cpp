@@ -5,6 +5,8 @@
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 #include "player/windows/ad_windows.h"
 
@@ -40,12 +42,14 @@ void ShowWarning(ui::Program& ui, const Text& message) {
   ui.ShowMessageBox(message, {ui::MessageBoxButtons::kOk, ui::MessageBoxIcon::kInformation}, "警告");
 }
 
-bool ClosingOrClosed(const ui::Window& window) {
-  const ui::UnitModel* model = window.Model();
-  return model == nullptr || model->window_state->close_requested;
-}
-
 }  // namespace
+
+void StartupRoad::Bind() {
+  static constexpr ui::HandlerRow<StartupRoad> kHandlers[] = {
+      {"OnMainWindowCreated", &StartupRoad::OnMainWindowCreated},
+  };
+  ui::BindHandlers(services_.ui, *this, kHandlers);
+}
 
 void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
   main_window_.Attach(window);
@@ -69,7 +73,7 @@ void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
     ShowWarning(services_.ui, "程序已经有新版本，请升级！");
     exit_road_.LaunchUpdateAndExit();
   }
-  const bool window_kept = !ClosingOrClosed(window);
+  const bool window_kept = !window.Closing();
 
   if (services_.named_events.OpenNamedEvent(globals_.home_address)) {
     ShowWarning(services_.ui, "程序已经运行");
@@ -89,8 +93,8 @@ void StartupRoad::EndStartup(const Text& message, ui::MessageBoxIcon icon, const
 // Bare names: the current folder is the program folder. "PlayerConfig.ini" is looked for
 // only when "Config.ini" is there.
 bool StartupRoad::ConfigFilesExist() {
-  return platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kConfig)) &&
-         platform::FileExists(platform::ConfigFileName(platform::ConfigFile::kPlayerConfig));
+  return platform::FileExists(platform::kConfigFileName) &&
+         platform::FileExists(kPlayerConfigFileName);
 }
 
 void StartupRoad::FetchTextAdTexts() {
@@ -107,15 +111,15 @@ void StartupRoad::FinishStartup(bool window_kept) {
   const Text statistics_page =
       remote_.ControlBase() + Text(kStatisticsPagePath) + globals_.uid;
   if (!window_kept) {
-    platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
-    platform::WriteConfigValue(program_folder_, platform::kButtonKey, "1");
+    platform::WriteConfigValue(program_folder_, kListKey, "2");
+    platform::WriteConfigValue(program_folder_, kButtonKey, "1");
     services_.http.HttpGetBytes(statistics_page, platform::kPageLimits);
     LoadCornerAd();
     return;
   }
   MainWindowControls c = main_window_.Controls();
   main_window_.LayOutList(true);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, "2");
   c.status_strip.SetVisible(false);
   main_window_.SetMainTooltips();
   c.catalogue_browser.Navigate(globals_.catalogue_page);

@@ -1,10 +1,10 @@
 #include "player/windows/ad_windows.h"
 
-#include <functional>
 #include <utility>
 
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
+#include "platform/ui/handler_table.h"
 
 namespace korvane::player {
 namespace {
@@ -16,23 +16,19 @@ constexpr int kCornerAdHeight = 250;
 }  // namespace
 
 void AdWindows::Bind() {
-  platform::ui::Program& ui = services_.ui;
-  // Each acts on the window whose event it is (a window's own, or a control's or timer's).
-  const std::pair<std::string_view, std::function<void(const ui::Window&)>> handlers[] = {
-      {"OnExitAdWindowCreated", [this](const ui::Window& w) { OnExitAdWindowCreated(w); }},
-      {"OnExitAdCloseClicked", [this](const ui::Window& w) { EndExitAd(w); }},
-      {"OnExitAdTimer", [this](const ui::Window& w) { EndExitAd(w); }},
-      {"OnCornerAdWindowCreated", [this](const ui::Window& w) { OnCornerAdWindowCreated(w); }},
-      {"OnCornerAdTimer1", [this](const ui::Window& w) { OnCornerAdTimer1(w); }},
-      {"OnCornerAdTimer2", [&ui](const ui::Window& w) { ui.DestroyUnit(w); }},
-      {"OnCornerAdCloseClicked", [&ui](const ui::Window& w) { ui.DestroyUnit(w); }},
+  static constexpr ui::HandlerRow<AdWindows> kHandlers[] = {
+      {"OnExitAdWindowCreated", &AdWindows::OnExitAdWindowCreated},
+      {"OnExitAdCloseClicked", &AdWindows::EndExitAd},
+      {"OnExitAdTimer", &AdWindows::EndExitAd},
+      {"OnCornerAdWindowCreated", &AdWindows::OnCornerAdWindowCreated},
+      {"OnCornerAdTimer1", &AdWindows::OnCornerAdTimer1},
+      {"OnCornerAdTimer2", &AdWindows::CloseCornerAd},
+      {"OnCornerAdCloseClicked", &AdWindows::CloseCornerAd},
   };
-  for (const auto& [name, handler] : handlers) {
-    ui.BindHandler(name, [handler](const ui::Event& event) {
-      handler(event.source.ParentWindow());
-    });
-  }
+  ui::BindHandlers(services_.ui, *this, kHandlers);
 }
+
+void AdWindows::CloseCornerAd(const ui::Window& window) { services_.ui.DestroyUnit(window); }
 
 void AdWindows::OnExitAdWindowCreated(const ui::Window& window) {
   ui::Window ad = window;

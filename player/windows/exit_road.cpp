@@ -1,8 +1,19 @@
 #include "player/windows/exit_road.h"
 
+#include "platform/ui/handler_table.h"
 #include "player/windows/ad_windows.h"
 
 namespace korvane::player {
+
+void ExitRoad::Bind() {
+  static constexpr ui::HandlerRow<ExitRoad> kHandlers[] = {
+      {"ExitPlayer", &ExitRoad::ExitPlayer},
+      {"OnOptionsExitSelected", &ExitRoad::ExitPlayer},
+      {"LaunchUpdateAndExit", &ExitRoad::LaunchUpdateAndExit},
+      {"OnTrayUpdateSelected", &ExitRoad::LaunchUpdateAndExit},
+  };
+  ui::BindHandlers(services_.ui, *this, kHandlers);
+}
 
 void ExitRoad::ExitPlayer() {
   const MainWindowControls& c = main_window_.Controls();

@@ -9,7 +9,22 @@
 
 namespace korvane::player {
 
-// Binds `OnTextAd1Pressed` and `OnTextAd2Pressed`.
-void BindTextAdPresses(platform::ui::Program& ui, platform::Shell& shell, const PlayerGlobals& globals);
+class TextAdPresses {
+ public:
+  TextAdPresses(platform::ui::Program& ui, platform::Shell& shell, const PlayerGlobals& globals)
+      : ui_(ui), shell_(shell), globals_(globals) {}
+
+  // Binds the two labels' handlers below.
+  void Bind();
+  void OnTextAd1Pressed() { Press(globals_.text_ad1_address, globals_.box_text_ad1_address); }
+  void OnTextAd2Pressed() { Press(globals_.text_ad2_address, globals_.box_text_ad2_address); }
+
+ private:
+  void Press(const Text& address, const Text& box_address);
+
+  platform::ui::Program& ui_;
+  platform::Shell& shell_;
+  const PlayerGlobals& globals_;
+};
 
 }  // namespace korvane::player

@@ -359,9 +359,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"CrLfMatchesNothing", "0\r\n", "开", false, nullptr}),
     [](const auto& info) { return info.param.name; });
 
-// The test process holds the event that a running Player holds.
+// The test process holds the event that a running Player of its runs holds.
 TEST_F(PlayerProgramEndToEndTest, ARunningInstanceWithTheSameHomeAddressEndsTheStartAfterTheVersionCheck) {
-  std::unique_ptr<platform::NamedEvents> events = platform::CreateLinuxNamedEvents();
+  std::unique_ptr<platform::NamedEvents> events =
+      platform::CreateLinuxNamedEvents(testing_support::InstanceScope());
   std::unique_ptr<platform::NamedEvent> running = events->CreateNamedEvent(program_.HomeAddress());
   program_.Serve(kVersionFlag, "up");
   program_.Serve(kExitAdSwitch, "9");
@@ -374,8 +375,22 @@ TEST_F(PlayerProgramEndToEndTest, ARunningInstanceWithTheSameHomeAddressEndsTheS
   EXPECT_EQ(PlayerConfig("List"), "1");
 }
 
+// A Player outside the run (the user's own, another checkout's demo) holds the same
+// home address's event: the run's program does not meet it.
+TEST_F(PlayerProgramEndToEndTest, ARunningInstanceOutsideTheRunsScopeIsNotMet) {
+  for (const std::string& scope : {std::string(), testing_support::InstanceScope() + "-other"}) {
+    SCOPED_TRACE("scope \"" + scope + "\"");
+    std::unique_ptr<platform::NamedEvent> running =
+        platform::CreateLinuxNamedEvents(scope)->CreateNamedEvent(program_.HomeAddress());
+    ProgramRun run = program_.Run(kDumpRunning);
+    EXPECT_EQ(run.exit_code, kStillRunning);
+    EXPECT_TRUE(MessageBoxes(run).empty());
+  }
+}
+
 TEST_F(PlayerProgramEndToEndTest, StartsWithAnEmptyHomeAddressNeverFindEachOther) {
-  std::unique_ptr<platform::NamedEvents> events = platform::CreateLinuxNamedEvents();
+  std::unique_ptr<platform::NamedEvents> events =
+      platform::CreateLinuxNamedEvents(testing_support::InstanceScope());
   std::unique_ptr<platform::NamedEvent> running = events->CreateNamedEvent("");
   program_.Serve(kHomeAddress, "");
   for (int start = 0; start < 2; ++start) {

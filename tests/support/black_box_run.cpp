@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <ctime>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -66,6 +67,14 @@ std::vector<nlohmann::json> ProgramRun::Records(std::string_view kind) const {
   return found;
 }
 
+std::string InstanceScope() {
+  // The process id keeps it apart from every running test; the start time from a program
+  // left behind by an earlier process of the same id.
+  static const std::string scope =
+      "test-" + std::to_string(::getpid()) + "-" + std::to_string(::time(nullptr));
+  return scope;
+}
+
 StartedProgram StartBlackBox(const BlackBox& box, const std::string& script,
                              const std::map<std::string, std::string>& variables) {
   // Each start has files of its own, so several programs can run side by side.
@@ -84,6 +93,7 @@ StartedProgram StartBlackBox(const BlackBox& box, const std::string& script,
       {"KORVANE_UI_SCRIPT", script_file.string()},
       {"KORVANE_UI_DUMP", started.dump_file.string()},
       {"KORVANE_PROGRAM_FOLDER", box.program_folder.string()},
+      {"KORVANE_INSTANCE_SCOPE", InstanceScope()},
   };
   for (const auto& [name, value] : variables) settings[name] = value;
   for (const auto& [name, value] : settings) environment.push_back(name + "=" + value);

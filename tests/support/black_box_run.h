@@ -45,6 +45,10 @@ struct StartedProgram {
   std::optional<int> status;  // the wait status, once it has ended
 };
 
+// The instance scope (KORVANE_INSTANCE_SCOPE) of every black-box run of this test
+// process: its own, so that its programs find each other but never a program outside it.
+std::string InstanceScope();
+
 // `variables` add to or replace the automation settings in the environment.
 StartedProgram StartBlackBox(const BlackBox& box, const std::string& script,
                              const std::map<std::string, std::string>& variables = {});
@@ -55,15 +59,6 @@ std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 // StartBlackBox, then FinishBlackBox.
 ProgramRun RunBlackBox(const BlackBox& box, const std::string& script,
                        const std::map<std::string, std::string>& variables = {});
-
-// The same in two halves, for runs that overlap: `run` names this run's files in the
-// work folder, so that simultaneous runs keep their own script, dump and error output.
-StartedProgram StartBlackBox(const BlackBox& box, const std::string& script,
-                             const std::map<std::string, std::string>& variables,
-                             std::string_view run);
-ProgramRun FinishBlackBox(StartedProgram& program);
-// Waits until one of `programs` ends; its index (programs.size() when none is left).
-std::size_t WaitForFirst(std::vector<StartedProgram>& programs);
 
 // A deployment's address as a local server serves it.
 struct Address {

@@ -1,9 +1,10 @@
 #pragma once
 // Listens on a fixed loopback port and relays every connection to another loopback port.
 // A program holds its deployment's addresses (a fixed port); the test server listens on
-// an ephemeral one, so end-to-end runs reach it through this relay. CTest's resource lock
-// serialises the runs of one suite; a lock file named by the port makes runs of other
-// checkouts on the same machine wait their turn instead of failing on a taken port.
+// an ephemeral one, so end-to-end runs reach it through this relay. A test process with a
+// network of its own (own_network.h) has the port to itself. Elsewhere CTest's resource
+// lock serialises the runs of one suite, and a lock file named by the port makes runs of
+// other checkouts on the same machine wait their turn instead of failing on a taken port.
 
 #include <atomic>
 #include <thread>

@@ -188,6 +188,11 @@ class TestHttpServer::Impl {
     return connections_;
   }
 
+  bool WaitForHeldAnswers(int count, int seconds) const {
+    std::unique_lock lock(mutex_);
+    return held_changed_.wait_for(lock, std::chrono::seconds(seconds), [&] { return held_ >= count; });
+  }
+
   void ReleaseStalls() {
     std::lock_guard lock(mutex_);
     ++stall_generation_;
@@ -257,7 +262,10 @@ class TestHttpServer::Impl {
   void WaitForRelease() {
     std::unique_lock lock(mutex_);
     int generation = stall_generation_;
+    ++held_;
+    held_changed_.notify_all();
     stall_released_.wait(lock, [&] { return stall_generation_ != generation || stopping_; });
+    --held_;
   }
 
   // Waits `ms` unless the server stops first; false when it stops.
@@ -369,6 +377,8 @@ class TestHttpServer::Impl {
   mutable std::mutex mutex_;
   std::condition_variable stall_released_;
   int stall_generation_ = 0;
+  int held_ = 0;  // answers waiting in a stall
+  mutable std::condition_variable held_changed_;
   bool stopping_ = false;
   std::vector<std::thread> relays_;
   std::vector<int> open_fds_;
@@ -403,6 +413,9 @@ void TestHttpServer::ScriptNext(std::string path, ScriptedAnswer answer, int cou
 
 std::vector<RecordedRequest> TestHttpServer::Requests() const { return impl_->Requests(); }
 int TestHttpServer::ConnectionCount() const { return impl_->ConnectionCount(); }
+bool TestHttpServer::WaitForHeldAnswers(int count, int seconds) const {
+  return impl_->WaitForHeldAnswers(count, seconds);
+}
 void TestHttpServer::ReleaseStalls() { impl_->ReleaseStalls(); }
 void TestHttpServer::DropConnections() { impl_->DropConnections(); }
 

@@ -77,6 +77,10 @@ class TestHttpServer {
 
   std::vector<RecordedRequest> Requests() const;
   int ConnectionCount() const;
+  // Waits until `count` answers are held by their stall (the request has come and the
+  // answer waits for ReleaseStalls), at most `seconds`; false when fewer are held by then.
+  bool WaitForHeldAnswers(int count, int seconds = 20) const;
+  // Releases the answers held now; a stall that begins later holds again.
   void ReleaseStalls();
   // Closes every open connection at once (the client sees the server go away).
   void DropConnections();

@@ -3,11 +3,12 @@
 
     tools/screenshots/take_screenshots.py [BUILD_FOLDER]
 
-BUILD_FOLDER is build/debug by default and must hold Player, Update, the demo tools and
-player_desktop_screens_test (this script builds them). Player's four views come from
-that test, which checks each against the headless dump of the same clicks. Every other
-window is met as a user meets it: the demo (scripts/demo --window) runs on an X server
-of this script's own (Xvfb) with a notification area (trayer), and the table SHOTS is
+BUILD_FOLDER is build/debug by default and must hold Player, Update, the desktop module
+they load, the demo tools and player_desktop_screens_test (this script builds them).
+Player's four views come from that test, which checks each against the headless dump of
+the same clicks. Every other window is met as a user meets it: the demo (scripts/demo
+--window) runs on an X server of this script's own (Xvfb) with a notification area
+(trayer), and the table SHOTS is
 walked in order: each row reaches a window's state by a user's clicks and keys (xdotool;
 a menu item is chosen with the arrow keys, from the menu in the window's layout) and
 keeps the window once it has drawn itself. The players are left by their options menu's
@@ -289,11 +290,11 @@ def start_x_server():
 
 def main():
     build = Path(sys.argv[1] if len(sys.argv) > 1 else SOURCE / "build" / "debug").resolve()
-    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane-encipher",
-                    "korvane-demo-site", "korvane-demo-server", "player_desktop_screens_test",
+    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane_desktop",
+                    "korvane-encipher", "korvane-demo-site", "korvane-demo-server", "player_desktop_screens_test",
                     "player_episodes_desktop_test"], check=True)
     OUT.mkdir(parents=True, exist_ok=True)
-    for test in ("startup/player_desktop_screens_test", "playback/player_episodes_desktop_test"):
+    for test in ("windows/player_desktop_screens_test", "playback/player_episodes_desktop_test"):
         print("Player's screens, as " + test + " checks them:")
         views = subprocess.run([str(build / "tests/player" / test)],
                                env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(OUT)))

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/core/path_map.h"
+#include "platform/ui/handler_table.h"
 
 namespace korvane::update {
 
@@ -29,10 +30,11 @@ int UpdateProgram::UpdateEntry() {
   std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);
   InitUpdateGlobals(globals_, services_);
   ui.SetFinaliser([this] { FreeUpdateGlobals(globals_); });
-  ui.BindHandler("ChooseUpdateSource", [this](const platform::ui::Event& event) {
-    ChooseUpdateSource(platform::ui::Window(*event.source.GetProgram(), event.source.Id()));
-  });
-  wizard_.BindHandlers();
+  static constexpr platform::ui::HandlerRow<UpdateProgram> kHandlers[] = {
+      {"ChooseUpdateSource", &UpdateProgram::ChooseUpdateSource},
+  };
+  platform::ui::BindHandlers(ui, *this, kHandlers);
+  wizard_.Bind();
   return ui.Run([&ui] { ui.LoadWindow("UpdateStartWindow", false); });
 }
 

@@ -262,13 +262,33 @@ void DesktopBackend::ProcessPending() {
 void DesktopBackend::EndProcess(int code) { throw ProgramEnded{code}; }
 
 void DesktopBackend::WindowOpened(UnitModel& window) {
-  auto shown = std::make_unique<DesktopWindow>(*this, *program_, *pictures_, window);
+  // A modal window belongs to the window it was opened over: the window manager keeps it
+  // above that one, whichever the user clicks.
+  GtkWindow* owner = window.window_state->modal ? ActiveWindow() : nullptr;
+  auto shown = std::make_unique<DesktopWindow>(*this, *program_, *pictures_, window, owner);
   windows_.emplace_back(window.id, std::move(shown));
   if (wait_cursor_) SetWaitCursor(true);
 }
 
 void DesktopBackend::WindowClosed(UnitModel& window) {
+  GtkWindow* closing = GTK_WINDOW(WindowWidget(window.id));
+  std::vector<GtkWindow*> orphans;
+  for (const auto& [id, shown] : windows_) {
+    if (closing != nullptr && gtk_window_get_transient_for(shown->Toplevel()) == closing) {
+      orphans.push_back(shown->Toplevel());
+    }
+  }
   std::erase_if(windows_, [&](const auto& open) { return open.first == window.id; });
+  // A modal window whose owner has gone (the about and settings windows open each other)
+  // keeps above the newest window left below it.
+  for (GtkWindow* orphan : orphans) {
+    GtkWindow* owner = nullptr;
+    for (const auto& [id, shown] : windows_) {
+      if (shown->Toplevel() == orphan) break;
+      if (gtk_widget_get_visible(GTK_WIDGET(shown->Toplevel()))) owner = shown->Toplevel();
+    }
+    gtk_window_set_transient_for(orphan, owner);
+  }
 }
 
 void DesktopBackend::UnitChanged(UnitModel& unit) {
@@ -298,7 +318,9 @@ GtkWidget* DesktopBackend::UnitWidget(UnitId unit) const {
 GtkWindow* DesktopBackend::ActiveWindow() const {
   for (auto open = windows_.rbegin(); open != windows_.rend(); ++open) {
     GtkWindow* window = open->second->Toplevel();
-    if (gtk_widget_get_visible(GTK_WIDGET(window))) return window;
+    const UnitModel* model = InspectionOf(*program_).FindModel(open->first);
+    const bool closing = model == nullptr || model->window_state->close_requested;
+    if (gtk_widget_get_visible(GTK_WIDGET(window)) && !closing) return window;
   }
   return nullptr;
 }

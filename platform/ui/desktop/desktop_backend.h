@@ -91,7 +91,8 @@ class DesktopBackend final : public Backend {
   struct PostedTask;
 
   void RethrowKeptFailure();
-  // The newest open window that is shown: the owner of dialogs and menus.
+  // The newest open window that is shown and not closing: the owner of dialogs, modal
+  // windows and menus.
   GtkWindow* ActiveWindow() const;
   WebPage& PageOf(const UnitModel& unit) const;
   static gboolean RunPosted(gpointer task);

@@ -47,6 +47,12 @@ void PaintBorder(cairo_t* cr, Border border, int width, int height) {
   }
 }
 
+// A control's own colour; with the default colour it shows what lies behind it (its
+// parent, the window), as far as its picture does not cover it.
+void PaintGround(cairo_t* cr, const UnitModel& unit, int width, int height) {
+  if (unit.back_colour != kDefaultColour) FillRect(cr, unit.back_colour, 0, 0, width, height);
+}
+
 void PaintPicture(cairo_t* cr, cairo_surface_t* picture, int x, int y) {
   if (picture == nullptr) return;
   cairo_set_source_surface(cr, picture, x, y);
@@ -99,35 +105,28 @@ void PaintDrawPanel(cairo_t* cr, const UnitModel& unit, int inset, int width, in
   cairo_restore(cr);
 }
 
-// A word-wrapping label fills its width from the top; any other shows one line, centred
-// vertically and lined up within its width, cut off where it does not fit.
 void PaintLabel(cairo_t* cr, const UnitModel& unit, int inset, int width, int height) {
   const int text_width = std::max(1, width - 2 * inset);
+  const int text_height = std::max(0, height - 2 * inset);
   PangoLayout* layout = NewTextLayout(cr, unit.font, unit.caption, unit.text_colour);
-  const PangoAlignment alignment = unit.alignment == Alignment::kCentre  ? PANGO_ALIGN_CENTER
-                                   : unit.alignment == Alignment::kRight ? PANGO_ALIGN_RIGHT
-                                                                         : PANGO_ALIGN_LEFT;
-  if (unit.word_wrap) {
-    pango_layout_set_width(layout, text_width * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_alignment(layout, alignment);
-    ShowLayout(cr, layout, inset, inset);
-    return;
-  }
-  pango_layout_set_single_paragraph_mode(layout, TRUE);
-  int line_width = 0;
-  int line_height = 0;
-  pango_layout_get_pixel_size(layout, &line_width, &line_height);
-  const int free_width = text_width - line_width;
-  const int x = inset + (alignment == PANGO_ALIGN_CENTER  ? free_width / 2
-                         : alignment == PANGO_ALIGN_RIGHT ? free_width
-                                                          : 0);
-  const int y = inset + (height - 2 * inset - line_height) / 2;
+  const Point place = FitLabelText(layout, unit, text_width, text_height);
   cairo_save(cr);
-  cairo_rectangle(cr, inset, inset, text_width, std::max(0, height - 2 * inset));
+  cairo_rectangle(cr, inset, inset, text_width, text_height);
   cairo_clip(cr);
-  ShowLayout(cr, layout, x, y);
+  ShowLayout(cr, layout, inset + place.x, inset + place.y);
   cairo_restore(cr);
+}
+
+// The layout's font at `pixels` high, its lines `pixels` apart.
+void SetTypeSize(PangoLayout* layout, const Font& font, int pixels) {
+  PangoFontDescription* description = NewFontDescription(font);
+  pango_font_description_set_absolute_size(description, pixels * PANGO_SCALE);
+  pango_layout_set_font_description(layout, description);
+  pango_font_description_free(description);
+  pango_layout_set_spacing(layout, 0);
+  PangoRectangle line;
+  pango_layout_line_get_pixel_extents(pango_layout_get_line_readonly(layout, 0), nullptr, &line);
+  pango_layout_set_spacing(layout, (pixels - line.height) * PANGO_SCALE);
 }
 
 // An etched frame; a group box two pixels high or wide shows as an etched line.
@@ -192,11 +191,15 @@ void SetSourceColour(cairo_t* cr, Colour colour) {
   cairo_set_source_rgb(cr, Channel(colour, 0), Channel(colour, 8), Channel(colour, 16));
 }
 
+std::string FontFamilies(const Font& font) {
+  // The face names of the layouts are Windows fonts (宋体 is SimSun); WenQuanYi Zen Hei
+  // Mono has SimSun's advances: 6 px for a Latin letter, 12 for a CJK glyph at 12 px.
+  return ToUtf8(font.face_name) + ",SimSun,WenQuanYi Zen Hei Mono,WenQuanYi Zen Hei,Sans";
+}
+
 PangoFontDescription* NewFontDescription(const Font& font) {
   PangoFontDescription* description = pango_font_description_new();
-  // SimSun is what the face name stands for; fontconfig finds CJK glyphs elsewhere if need be.
-  const std::string families = ToUtf8(font.face_name) + ",SimSun,WenQuanYi Zen Hei,Sans";
-  pango_font_description_set_family(description, families.c_str());
+  pango_font_description_set_family(description, FontFamilies(font).c_str());
   // Points at 96 dots per inch, as the programs size their text.
   pango_font_description_set_absolute_size(description, font.size_points * 96.0 / 72.0 * PANGO_SCALE);
   pango_font_description_set_weight(description, static_cast<PangoWeight>(std::clamp(font.weight, 100, 1000)));
@@ -217,6 +220,51 @@ void SetLayoutText(PangoLayout* layout, const Font& font, const Text& text) {
   }
   const std::string utf8 = ToUtf8(text);
   pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+}
+
+Point FitLabelText(PangoLayout* layout, const UnitModel& unit, int width, int height) {
+  const PangoAlignment alignment = unit.alignment == Alignment::kCentre  ? PANGO_ALIGN_CENTER
+                                   : unit.alignment == Alignment::kRight ? PANGO_ALIGN_RIGHT
+                                                                         : PANGO_ALIGN_LEFT;
+  pango_layout_set_alignment(layout, alignment);
+  // Where the layout goes, and whether its ink then lies inside the area.
+  auto place = [&](bool from_top) {
+    PangoRectangle ink;
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    const int free_width = width - logical.width;
+    Point at{alignment == PANGO_ALIGN_CENTER  ? free_width / 2
+             : alignment == PANGO_ALIGN_RIGHT ? free_width
+                                              : 0,
+             from_top ? 0 : (height - logical.height) / 2};
+    if (unit.word_wrap) at.x = 0;  // a wrapped layout lines up its own lines
+    // Glyphs whose ink reaches past the area's edges (a stroke left of its advance, type
+    // centred in a box hardly its height) move inside it where there is room.
+    at.x = std::clamp(at.x, -ink.x, std::max(-ink.x, width - ink.x - ink.width));
+    if (!from_top) at.y = std::clamp(at.y, -ink.y, std::max(-ink.y, height - ink.y - ink.height));
+    const bool whole = at.x + ink.x >= 0 && at.x + ink.x + ink.width <= width && at.y + ink.y >= 0 &&
+                       at.y + ink.y + ink.height <= height;
+    return std::pair{at, whole};
+  };
+  const int layout_pixels = static_cast<int>(std::lround(unit.font.size_points * 96.0 / 72.0));
+  if (unit.word_wrap) {
+    pango_layout_set_width(layout, width * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  } else {
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+  }
+  // Of the programs' texts, Update's two-line error note in a box 24 high takes smaller
+  // type, and Player's about window cuts the operator's site address (after "点击访问 ")
+  // where it is longer than its 176 px allow: the demo's is.
+  for (int pixels = layout_pixels; pixels >= std::max(1, layout_pixels - 3); --pixels) {
+    SetTypeSize(layout, unit.font, pixels);
+    if (auto [at, whole] = place(unit.word_wrap); whole) return at;
+  }
+  SetTypeSize(layout, unit.font, layout_pixels);
+  pango_layout_set_width(layout, width * PANGO_SCALE);
+  if (unit.word_wrap) pango_layout_set_height(layout, height * PANGO_SCALE);
+  pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+  return place(unit.word_wrap).first;
 }
 
 GdkPixbuf* NewPixbuf(cairo_surface_t* picture) {
@@ -261,7 +309,8 @@ void PaintUnit(cairo_t* cr, const UnitModel& unit, PictureCache& pictures, Point
   if (unit.region) ClipToRegion(cr, *unit.region);
   switch (unit.kind) {
     case UnitKind::kPictureBox:
-      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+    case UnitKind::kDrawPanel:
+      PaintGround(cr, unit, width, height);
       PaintPicture(cr, pictures.Find(unit.pictures.normal), inset, inset);
       PaintDrawPanel(cr, unit, inset, width - 2 * inset, height - 2 * inset);
       break;
@@ -269,16 +318,11 @@ void PaintUnit(cairo_t* cr, const UnitModel& unit, PictureCache& pictures, Point
       PaintPicture(cr, pictures.Find(ButtonPicture(unit, pointer)), 0, 0);
       break;
     case UnitKind::kLabel:
-      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
+      PaintGround(cr, unit, width, height);
       PaintLabel(cr, unit, inset, width, height);
       break;
     case UnitKind::kTransparentLabel: PaintLabel(cr, unit, inset, width, height); break;
     case UnitKind::kGroupBox: PaintGroupBox(cr, unit, width, height); break;
-    case UnitKind::kDrawPanel:
-      FillRect(cr, OrDefault(unit.back_colour, kFaceColour), 0, 0, width, height);
-      PaintPicture(cr, pictures.Find(unit.pictures.normal), inset, inset);
-      PaintDrawPanel(cr, unit, inset, width - 2 * inset, height - 2 * inset);
-      break;
     default: break;
   }
   PaintBorder(cr, unit.border, width, height);

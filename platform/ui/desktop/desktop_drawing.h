@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ui/backend.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/unit_model.h"
 
@@ -25,12 +26,23 @@ std::string ToUtf8(const Text& text);
 
 void SetSourceColour(cairo_t* cr, Colour colour);
 
-// The Pango description of `font`: its face (with a fallback for CJK glyphs), the size
-// in points, weight and slant.
+// The families that show `font`: its face, then, where that is not installed, faces with
+// SimSun's metrics (Latin half as wide as the square CJK glyphs), which the layouts'
+// rectangles were measured with.
+std::string FontFamilies(const Font& font);
+
+// The Pango description of `font`: its families, the size in points, weight and slant.
 PangoFontDescription* NewFontDescription(const Font& font);
 
 // Gives `layout` the text in the font; underline and strike-out as attributes.
 void SetLayoutText(PangoLayout* layout, const Font& font, const Text& text);
+
+// Lays out a label's caption to show whole in a text area of `width` by `height`: a
+// word-wrapping label breaks it into lines, as far apart as the type is high, from the
+// top; any other shows one line, centred vertically. Where the layout's font does not
+// fit, smaller type does (down to 3 px less); only where that fails either is the text
+// cut off with an ellipsis. Returns where the layout goes in the area.
+Point FitLabelText(PangoLayout* layout, const UnitModel& unit, int width, int height);
 
 // The resource pictures as cairo surfaces, decoded on first use; a picture that is
 // missing or cannot be decoded is drawn as nothing.

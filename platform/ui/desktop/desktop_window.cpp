@@ -1,6 +1,7 @@
 #include "platform/ui/desktop/desktop_window.h"
 
 #include <algorithm>
+#include <ranges>
 #include <string>
 
 #include "platform/ui/desktop/desktop_backend.h"
@@ -83,7 +84,11 @@ std::string CssColour(Colour colour) {
 // the system's.
 std::string WidgetCss(const UnitModel& unit) {
   const Font& font = unit.font;
-  std::string css = "* { font-family: \"" + ToUtf8(font.face_name) + "\", SimSun, \"WenQuanYi Zen Hei\", sans-serif;" +
+  std::string families;
+  for (const auto family : std::views::split(FontFamilies(font), ',')) {
+    families += (families.empty() ? "\"" : ", \"") + std::string(family.begin(), family.end()) + "\"";
+  }
+  std::string css = "* { font-family: " + families + ";" +
                     " font-size: " + std::to_string((font.size_points * 96 + 36) / 72) + "px;" +
                     " font-weight: " + std::to_string(std::clamp(font.weight, 100, 900)) + ";" +
                     (font.italic ? " font-style: italic;" : "");
@@ -94,7 +99,14 @@ std::string WidgetCss(const UnitModel& unit) {
   if (const DesktopPeer peer = Describe(unit.kind).peer; peer == DesktopPeer::kListView || peer == DesktopPeer::kTreeView) {
     css += " -GtkTreeView-vertical-separator: 0;";
   }
-  return css + " }";
+  css += " }";
+  // The box as the original draws it: 13 by 13 at the left, centred in the height, with
+  // no padding around it.
+  if (Describe(unit.kind).peer == DesktopPeer::kCheckButton) {
+    css += " checkbutton { padding: 0; margin: 0; } check { margin: 0 4px 0 0; padding: 0;"
+           " min-width: 11px; min-height: 11px; }";
+  }
+  return css;
 }
 
 // Rows as high as a line of the font, or as the list's picture where that is higher, with
@@ -155,7 +167,8 @@ struct DesktopWindow::View {
 
 bool DesktopWindow::HasWidget(UnitKind kind) { return Describe(kind).peer != DesktopPeer::kNone; }
 
-DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window)
+DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window,
+                             GtkWindow* owner)
     : backend_(backend), program_(program), pictures_(pictures), id_(window.id),
       tray_(backend, program, pictures, window.id) {
   const WindowState& state = *window.window_state;
@@ -166,6 +179,7 @@ DesktopWindow::DesktopWindow(DesktopBackend& backend, Program& program, PictureC
     gtk_window_set_type_hint(GTK_WINDOW(toplevel_), GDK_WINDOW_TYPE_HINT_DIALOG);
   }
   gtk_window_set_modal(GTK_WINDOW(toplevel_), state.modal);
+  gtk_window_set_transient_for(GTK_WINDOW(toplevel_), owner);
   if (state.frame == WindowFrame::kFixedDialog) {
     g_signal_connect_after(toplevel_, "realize", G_CALLBACK(OfferOnlyMoveAndClose), nullptr);
   }
@@ -538,6 +552,8 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
     }
     case DesktopPeer::kCheckButton:
       gtk_button_set_label(GTK_BUTTON(view.widget), ToUtf8(unit.caption).c_str());
+      // An empty caption takes no room: a box alone is as high as its control.
+      gtk_widget_set_visible(gtk_bin_get_child(GTK_BIN(view.widget)), !unit.caption.empty());
       gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.widget), std::get<CheckBoxState>(unit.state).tick != 0);
       break;
     case DesktopPeer::kNone:

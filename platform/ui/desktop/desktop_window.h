@@ -28,7 +28,9 @@ class DesktopBackend;
 
 class DesktopWindow {
  public:
-  DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window);
+  // `owner`: the window a modal one stays above, nullptr for none.
+  DesktopWindow(DesktopBackend& backend, Program& program, PictureCache& pictures, UnitModel& window,
+                GtkWindow* owner);
   ~DesktopWindow();
   DesktopWindow(const DesktopWindow&) = delete;
   DesktopWindow& operator=(const DesktopWindow&) = delete;

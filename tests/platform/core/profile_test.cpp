@@ -163,6 +163,10 @@ TEST_F(ProfileTest, FileExistsIsFalseForFolders) {
 }
 
 TEST_F(ProfileTest, ConfigKeysNameTheirOwnFile) {
+  // A program's own file and keys, as a program declares them.
+  constexpr ConfigKey kListKey{"PlayerConfig.ini", "List"};
+  constexpr ConfigKey kButtonKey{"PlayerConfig.ini", "Button"};
+  constexpr ConfigKey kStartKey{"PlayerConfig.ini", "Start"};
   Text folder = CorePath(folder_.path());
   ASSERT_TRUE(WriteConfigValue(folder, kListKey, "2"));
   ASSERT_TRUE(WriteConfigValue(folder, kButtonKey, "1"));
@@ -170,7 +174,7 @@ TEST_F(ProfileTest, ConfigKeysNameTheirOwnFile) {
   WriteFileAtomically(NativePath(File("Config.ini")), "[Config]\r\nUID=0A1B\r\n");
   EXPECT_EQ(ReadConfigValue(folder, kUidKey), "0A1B");
   EXPECT_EQ(ReadConfigValue(folder, kStartKey), "");
-  EXPECT_EQ(ConfigFilePath("\\p", ConfigFile::kConfig), "\\p\\Config.ini");
+  EXPECT_EQ(ConfigFilePath("\\p", kConfigFileName), "\\p\\Config.ini");
 }
 
 }  // namespace

@@ -28,19 +28,22 @@ TEST(AutomationSettingsTest, OnlyTheDocumentedValuesSwitchTheModesOn) {
   AutomationSettings on = SettingsFrom({{"KORVANE_UI", "headless"}, {"KORVANE_UI_TIME", "virtual"},
                                         {"KORVANE_UI_SCRIPT", "s.txt"}, {"KORVANE_UI_DUMP", "d.jsonl"},
                                         {"KORVANE_PROBE_UNRESOLVABLE", "1"},
-                                        {"KORVANE_PROGRAM_FOLDER", "/opt/korvane"}});
+                                        {"KORVANE_PROGRAM_FOLDER", "/opt/korvane"},
+                                        {"KORVANE_INSTANCE_SCOPE", "run-7"}});
   EXPECT_TRUE(on.headless);
   EXPECT_TRUE(on.virtual_time);
   EXPECT_TRUE(on.unresolvable_names);
   EXPECT_EQ(on.script_path, "s.txt");
   EXPECT_EQ(on.dump_path, "d.jsonl");
   EXPECT_EQ(ProgramFolder(on), "/opt/korvane");
+  EXPECT_EQ(on.instance_scope, "run-7");
   AutomationSettings off = SettingsFrom({{"KORVANE_UI", "Headless"}, {"KORVANE_UI_TIME", "real"},
                                          {"KORVANE_PROBE_UNRESOLVABLE", "0"}, {"KORVANE_PROGRAM_FOLDER", ""}});
   EXPECT_FALSE(off.headless);
   EXPECT_FALSE(off.virtual_time);
   EXPECT_FALSE(off.unresolvable_names);
   EXPECT_EQ(ProgramFolder(off), std::filesystem::current_path());
+  EXPECT_EQ(off.instance_scope, "") << "real use: one instance per user";
 }
 
 TEST(AutomationSettingsTest, ARelativeProgramFolderIsTakenFromTheCurrentDirectory) {

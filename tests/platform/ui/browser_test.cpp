@@ -76,7 +76,7 @@ TEST_F(BrowserTest, HistoryGoesBackAndForwardAndANewPageCutsTheForwardPart) {
     browser.Refresh();
     program_with_pages_.ProcessPendingMessages();
     shown.push_back(browser.Address());
-    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history, ElementsAre("http://a.test/1", "http://a.test/3"));
+    EXPECT_THAT(ModelOf(browser)->StateOf<BrowserState>()->history, ElementsAre("http://a.test/1", "http://a.test/3"));
   });
   EXPECT_THAT(shown, ElementsAre("http://a.test/1", "http://a.test/2", "http://a.test/3"));
   // A load that a newer one overtakes before it ran is never fetched: the first page and
@@ -101,7 +101,7 @@ TEST_F(BrowserTest, OnlyAddressesThatPassTheGateLoad) {
       EXPECT_TRUE(InputOf(program_with_pages_).UserNavigate(browser, address));
       program_with_pages_.ProcessPendingMessages();
     }
-    EXPECT_THAT(browser.Model()->StateOf<BrowserState>()->history,
+    EXPECT_THAT(ModelOf(browser)->StateOf<BrowserState>()->history,
                 ElementsAre("http://a.test/1", "http://a.test/overtaken"));
     HypertextBox ad = browser.ParentWindow().Find<HypertextBox>("广告页");
     ad.SetAddress("https://ads.test/corner");

@@ -354,8 +354,12 @@ TEST_F(PlayerDesktopScreensTest, TheAdWindowsAreOnScreenWhereTheHeadlessDumpOfTh
   for (const AdWindowShot& shot : kAdShots) {
     SCOPED_TRACE(shot.label);
     if (&shot == &kAdShots[1]) {
+      const std::string shown_before = Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid));
       ClickOnScreen(OnScreen(headless, "corner-ad", "主界面选项按钮"));
-      EXPECT_EQ(std::system("xdotool sleep 0.5 key Up Return"), 0);
+      EXPECT_TRUE(WaitFor([&] {
+        return Output("xdotool search --onlyvisible --pid " + std::to_string(player.pid)) != shown_before;
+      })) << "no menu shown";
+      EXPECT_EQ(std::system("xdotool key Up Return"), 0);
     }
     const Text title = Gbk(headless.WindowIn(shot.label, shot.window)["caption"]);
     const std::string window = FindShownWindow(player.pid, title);
@@ -483,8 +487,34 @@ class PlayerDesktopMenusTest : public PlayerDesktopScreensTest {
     }
     return at.is_array() ? ScreenPoint{at[0], at[1]} : ScreenPoint{-1, -1};
   }
+  // Saves the rectangle once its drawing has ended (two looks in a row see the same).
   static void Save(const ScreenRect& rect, const char* name) {
-    if (const char* folder = std::getenv("KORVANE_SCREENSHOT_FOLDER")) Screen().Save(rect, fs::path(folder) / name);
+    const char* folder = std::getenv("KORVANE_SCREENSHOT_FOLDER");
+    if (folder == nullptr) return;
+    std::vector<guint32> last;
+    EXPECT_TRUE(WaitFor([&] {
+      const Screen screen;
+      std::vector<guint32> now;
+      for (int y = rect.top; y < rect.top + rect.height; ++y) {
+        for (int x = rect.left; x < rect.left + rect.width; ++x) now.push_back(screen.At(x, y));
+      }
+      const bool steady = now == last;
+      last = std::move(now);
+      return steady;
+    })) << name << " never stops changing";
+    Screen().Save(rect, fs::path(folder) / name);
+  }
+  // Whether a window of process `pid` is shown inside `area` (the tray icon docked there).
+  static bool ShownInside(pid_t pid, const ScreenRect& area) {
+    std::istringstream ids(Output("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+    for (std::string id; ids >> id;) {
+      const ScreenRect shown = WindowGeometry(id);
+      if (shown.left >= area.left && shown.top >= area.top && shown.left + shown.width <= area.left + area.width &&
+          shown.top + shown.height <= area.top + area.height) {
+        return true;
+      }
+    }
+    return false;
   }
 
   pid_t tray_ = -1;
@@ -526,7 +556,6 @@ TEST_F(PlayerDesktopMenusTest, TheOptionsAndTrayMenusOpenAtTheMouseWhereTheHeadl
   ASSERT_FALSE(submenu.empty()) << "no submenu";
   const ScreenRect display_submenu = WindowGeometry(submenu);
   EXPECT_GE(display_submenu.left, options_menu.left + options_menu.width / 2);  // beside its item
-  ::sleep(1);  // the item's highlight drawn
   Save(Union(Union(shown, options_menu), display_submenu), "player-options-menu.png");
   ASSERT_TRUE(Xdotool("key Escape key Escape mousemove --sync 0 300"));
   EXPECT_TRUE(WaitFor([&] {
@@ -540,13 +569,12 @@ TEST_F(PlayerDesktopMenusTest, TheOptionsAndTrayMenusOpenAtTheMouseWhereTheHeadl
   EXPECT_TRUE(WaitFor([&] { return Output("xdotool search --onlyvisible --name '^" +
                                           std::string(AsChars(GbkToUtf8(kTitle))) + "$'").empty(); }));
   const ScreenPoint icon_at{tray_area.left + 12, tray_area.top + 12};
-  ::sleep(1);  // the icon docked
+  EXPECT_TRUE(WaitFor([&] { return ShownInside(player.pid, tray_area); })) << "the icon is not docked";
   before = ShownWindows();
   ASSERT_TRUE(Xdotool("mousemove --sync " + At(icon_at) + " click 3"));
   const std::string tray_menu_window = NewWindow(before);
   ASSERT_FALSE(tray_menu_window.empty()) << "no tray menu";
   const ScreenRect tray_menu = WindowGeometry(tray_menu_window);
-  ::sleep(1);
   Save(Union(tray_area, tray_menu), "player-tray-menu.png");
 
   // "退出", the menu's last item, runs the exit road: the program ends by itself.

@@ -207,8 +207,8 @@ TEST_F(UpdateProgramEndToEndTest, AServerThatIgnoresRangesReplacesNothing) {
 }
 
 // Two Updates started at once in one folder (a double click). The list's answer is held
-// back, so whichever runs waits inside its first download; the other has ended by then,
-// without a window or a request. Once the answer goes, the one that ran updates alone.
+// back, so whichever runs waits inside its first download; the other ends without a
+// window or a request. Once the answer goes, the one that ran updates alone.
 TEST_F(UpdateProgramEndToEndTest, OfTwoUpdatesStartedAtOnceInOneFolderOnlyOneRuns) {
   InstallVersionOne();
   program_.ServeSwitch("1");
@@ -234,6 +234,8 @@ TEST_F(UpdateProgramEndToEndTest, OfTwoUpdatesStartedAtOnceInOneFolderOnlyOneRun
   EXPECT_EQ(second.exit_code, 0);
   EXPECT_TRUE(second.Records("closed_window").empty());
   EXPECT_TRUE(second.Records("program_started").empty());
+  // The one that runs may not have asked yet: release the answer only once it is held.
+  ASSERT_TRUE(program_.Server().WaitForHeldAnswers(1));
   int list_requests = 0;
   for (const auto& request : program_.Server().Requests()) list_requests += request.target == path;
   EXPECT_EQ(list_requests, 1);

@@ -31,43 +31,6 @@ constexpr char8_t kScreenLayout[] = u8R"({
   ]
 })";
 
-// The colour (0x00BBGGRR) of each pixel of a window's area as the X server holds it.
-class ServerPixels {
- public:
-  ServerPixels(GtkWidget* control) {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(control);
-    gtk_widget_translate_coordinates(control, toplevel, 0, 0, &x_, &y_);
-    gdk_display_sync(gtk_widget_get_display(control));
-    pixbuf_ = gdk_pixbuf_get_from_window(gtk_widget_get_window(toplevel), x_, y_,
-                                         gtk_widget_get_allocated_width(control),
-                                         gtk_widget_get_allocated_height(control));
-  }
-  ~ServerPixels() {
-    if (pixbuf_ != nullptr) g_object_unref(pixbuf_);
-  }
-  ServerPixels(const ServerPixels&) = delete;
-  ServerPixels& operator=(const ServerPixels&) = delete;
-
-  Colour At(int x, int y) const {
-    const guchar* pixel = gdk_pixbuf_get_pixels(pixbuf_) + y * gdk_pixbuf_get_rowstride(pixbuf_) +
-                          x * gdk_pixbuf_get_n_channels(pixbuf_);
-    return pixel[0] | pixel[1] << 8 | pixel[2] << 16;
-  }
-  // Pixels that are not `background`.
-  int CountOther(Colour background) const {
-    int count = 0;
-    for (int y = 0; y < gdk_pixbuf_get_height(pixbuf_); ++y) {
-      for (int x = 0; x < gdk_pixbuf_get_width(pixbuf_); ++x) count += At(x, y) != background;
-    }
-    return count;
-  }
-
- private:
-  int x_ = 0;
-  int y_ = 0;
-  GdkPixbuf* pixbuf_ = nullptr;
-};
-
 // A click as the X server queues it: handled when the loop next reads its events.
 void QueueClick(GtkWidget* control) {
   for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "platform/services/curl_http_client.h"
 #include "platform/services/curl_http_request.h"
@@ -11,6 +12,7 @@
 #include "platform/services/linux_shell.h"
 #include "platform/services/linux_system_settings.h"
 #include "platform/services/system_resolver.h"
+#include "platform/services/wait_pump.h"
 #include "platform/ui/automation_seams.h"
 
 namespace korvane::platform::app {
@@ -56,6 +58,8 @@ int RunHeadless(const ProgramDescription& program, const ui::AutomationSettings&
 // Real windows on the display, real time, and the shell really starts programs.
 int RunOnDesktop(const ProgramDescription& program, LinuxServices& services, const DesktopMaker& make_desktop) {
   ui::DesktopParts desktop = make_desktop();
+  std::optional<InstalledWaitPump> pump;
+  if (desktop.wait_pump != nullptr) pump.emplace(*desktop.wait_pump);
   ui::ResourceBundle resources(program.resources);
   ui::Program ui(*desktop.backend, resources);
   std::unique_ptr<Shell> shell = CreateLinuxShell();

@@ -6,12 +6,15 @@
 
 #include <memory>
 
+#include "platform/services/wait_pump.h"
 #include "platform/ui/backend.h"
 
 namespace korvane::platform::ui {
 
 struct DesktopParts {
   std::unique_ptr<Backend> backend;
+  // The backend's own pump, for the services that block while a handler waits.
+  WaitPump* wait_pump = nullptr;
 };
 
 // The module's entry point, found by this name: fills `parts`; throws std::runtime_error

@@ -4,6 +4,10 @@
 
 namespace korvane::platform::ui::desktop {
 
-DesktopParts MakeDesktopParts() { return {std::make_unique<DesktopBackend>()}; }
+DesktopParts MakeDesktopParts() {
+  auto backend = std::make_unique<DesktopBackend>();
+  WaitPump* pump = backend.get();
+  return {std::move(backend), pump};
+}
 
 }  // namespace korvane::platform::ui::desktop

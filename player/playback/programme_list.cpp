@@ -1,8 +1,7 @@
 #include "player/playback/programme_list.h"
 
-#include <iostream>
-
 #include "common/number.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 #include "player/core/ad_sources.h"
 #include "player/core/player_config.h"
@@ -10,31 +9,16 @@
 
 namespace korvane::player {
 
-bool IsPlayableEpisodeAddress(std::string_view address) {
-  for (std::string_view scheme : {"http://", "https://", "qvod://"}) {
-    if (address.size() > scheme.size() && EqualsNoCase(address.substr(0, scheme.size()), scheme)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 void ProgrammeList::LoadPauseAdPage() {
   if (const AdSource* source = RowFor(ads::kPauseAd, globals_.pause_ad_switch)) {
-    Engine().SetPauseAdAddress(remote_.Fetch(*source->page));
+    Engine().SetPauseAdAddress(platform::GatedAddress(remote_.Fetch(*source->page), platform::AddressUse::kPauseAd));
   }
 }
 
-bool ProgrammeList::SetEpisodeAddress(int k) {
+void ProgrammeList::SetEpisodeAddress(int k) {
   const std::vector<Text>& addresses = globals_.episode_addresses;
-  if (k < 1 || k > static_cast<int>(addresses.size())) return false;
-  const Text& address = addresses[k - 1];
-  if (!IsPlayableEpisodeAddress(address)) {
-    std::cerr << "Player: episode address refused: " << AsChars(GbkToUtf8(address)) << "\n";
-    return false;
-  }
-  Engine().SetMediaAddress(address);
-  return true;
+  if (k < 1 || k > static_cast<int>(addresses.size())) return;
+  Engine().SetMediaAddress(platform::GatedAddress(addresses[k - 1], platform::AddressUse::kEpisode));
 }
 
 void ProgrammeList::RebuildPlaylist() {
@@ -56,7 +40,8 @@ void ProgrammeList::RebuildPlaylist() {
   c.playlist.SetCurrentSelection(g.title_row_index + 1);
   const int k = c.playlist.CurrentSelection();
   if (k < 1 || k > static_cast<int>(g.episode_addresses.size())) return;
-  if (SetEpisodeAddress(k)) engine.Play();
+  SetEpisodeAddress(k);
+  engine.Play();
   main_window_.ShowPlayerView();
   c.playlist.SetVisible(true);
   SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);
@@ -87,9 +72,9 @@ void ProgrammeList::OnPlaylistItemActivated() {
   engine.Stop();
   LoadPauseAdPage();
   const int k = selected - parent;
-  const bool in_range = k >= 1 && k <= static_cast<int>(globals_.episode_addresses.size());
-  // Out of range the engine resumes what it holds; a refused address plays nothing.
-  if (!in_range || SetEpisodeAddress(k)) engine.Play();
+  // Out of range the engine resumes what it holds.
+  SetEpisodeAddress(k);
+  engine.Play();
   SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);
 }
 
@@ -107,7 +92,7 @@ void ProgrammeList::StepEpisode(int step) {
   engine.Stop();
   engine.Stop();
   LoadPauseAdPage();
-  if (!SetEpisodeAddress(k)) return;
+  SetEpisodeAddress(k);
   globals_.playing_index = k;
   engine.Play();
 }

@@ -90,7 +90,7 @@ void StartupRoad::FinishStartup(bool window_kept) {
   if (!window_kept) {
     platform::WriteConfigValue(program_folder_, kListKey, kListOpen);
     platform::WriteConfigValue(program_folder_, kButtonKey, kButtonPlays);
-    services_.http.HttpGetBytes(statistics_page);
+    services_.http.HttpGetBytes(statistics_page, platform::kPageLimits);
     LoadCornerAd();
     return;
   }

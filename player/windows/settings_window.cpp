@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/number.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 #include "player/core/player_config.h"
 
@@ -139,8 +140,9 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   }
   if (Ticked(boxes.not_on_top)) MainWindowOf().SetAlwaysOnTop(false);
   if (Ticked(boxes.start_page)) {
-    system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue,
-                              globals_.home_address + "?soft");
+    // An address the gate refuses leaves the stored start page as it was.
+    const Text start_page = platform::GatedAddress(globals_.home_address + "?soft", platform::AddressUse::kStartPage);
+    if (!start_page.empty()) system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue, start_page);
   }
   for (const auto& [mode, value] : kModes) {
     if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, kRenderingKey, value);

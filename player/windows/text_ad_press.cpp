@@ -1,5 +1,6 @@
 #include "player/windows/text_ad_press.h"
 
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 #include "player/core/ad_sources.h"
 
@@ -16,7 +17,7 @@ void TextAdPresses::Bind() {
 void TextAdPresses::Press(std::size_t label) {
   const TextAdRow* row = RowFor(ads::kTextAds, globals_.text_ad_switch);
   if (row == nullptr || row->texts == nullptr) return;
-  shell_.OpenUrl(globals_.*(*row->texts)[label].address->holder);
+  shell_.OpenUrl(platform::GatedAddress(globals_.*(*row->texts)[label].address->holder, platform::AddressUse::kOpen));
 }
 
 }  // namespace korvane::player

@@ -8,7 +8,7 @@ namespace korvane::update {
 namespace {
 
 Text FetchKey2Text(platform::HttpClient& http, std::string_view address) {
-  return DecipherHexTextKey2(TextUpToZero(http.HttpGetBytes(address)));
+  return DecipherHexTextKey2(TextUpToZero(http.HttpGetBytes(address, platform::kControlFileLimits)));
 }
 
 }  // namespace

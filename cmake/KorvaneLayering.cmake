@@ -1,7 +1,8 @@
-# The layering check: every header a target's sources include belongs to the target itself
-# or to a library it links (directly, or publicly through one it links). Configuring writes
-# the project's targets, their sources and their links; the test `layering` reads the
-# includes against them (scripts/check_layering.py).
+# The layering check: every header a target's files include belongs to the target itself
+# or to a library it links (directly, or publicly through one it links), and every include
+# runs down the floors of the tree. Configuring writes the project's targets, their sources
+# and their links; the test `layering` reads the includes of every file they own against
+# them (scripts/check_layering.py).
 
 function(korvane_collect_targets dir out)
   get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
@@ -39,7 +40,7 @@ function(korvane_write_layering_graph file)
       list(FILTER ${list_name} EXCLUDE REGEX "^\\$<")
       list(JOIN ${list_name} "|" ${list_name})
     endforeach()
-    string(APPEND lines "${target}\t${source_dir}\t${sources}\t${links}\t${public_links}\n")
+    string(APPEND lines "${target}\t${source_dir}\t${sources}\t${links}\t${public_links}\t${type}\n")
   endforeach()
   file(WRITE "${file}" "${lines}")
 endfunction()

@@ -10,10 +10,12 @@
 #include "player/startup/startup_road.h"
 #include "player/windows/about_window.h"
 #include "player/windows/ad_windows.h"
+#include "player/windows/browser_menus.h"
 #include "player/windows/exit_road.h"
 #include "player/windows/main_window.h"
 #include "player/windows/panel_windows.h"
 #include "player/windows/settings_window.h"
+#include "player/windows/text_ad_press.h"
 #include "player/windows/tray_and_menus.h"
 
 namespace korvane::player {
@@ -28,7 +30,6 @@ class PlayerProgram {
   int PlayerEntry();
 
   const PlayerGlobals& Globals() const { return globals_; }
-  MainWindow& GetMainWindow() { return main_window_; }
 
  private:
   void BindHandlers();
@@ -42,7 +43,9 @@ class PlayerProgram {
   StartupRoad startup_road_;
   CatalogueScraper scraper_;
   ProgrammeList programme_list_;
+  BrowserMenus browser_menus_;
   TrayAndMenus tray_and_menus_;
+  TextAdPresses text_ad_presses_;
   PanelOpener panel_opener_;
   SettingsWindow settings_window_;
   AboutWindow about_window_;

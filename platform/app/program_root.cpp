@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "platform/services/curl_http_client.h"
 #include "platform/services/curl_http_request.h"
@@ -11,8 +12,8 @@
 #include "platform/services/linux_shell.h"
 #include "platform/services/linux_system_settings.h"
 #include "platform/services/system_resolver.h"
+#include "platform/services/wait_pump.h"
 #include "platform/ui/automation_seams.h"
-#include "platform/ui/desktop/desktop_backend.h"
 
 namespace korvane::platform::app {
 namespace {
@@ -55,20 +56,24 @@ int RunHeadless(const ProgramDescription& program, const ui::AutomationSettings&
 }
 
 // Real windows on the display, real time, and the shell really starts programs.
-int RunOnDesktop(const ProgramDescription& program, LinuxServices& services) {
-  ui::desktop::DesktopBackend backend;
+int RunOnDesktop(const ProgramDescription& program, LinuxServices& services, const DesktopMaker& make_desktop) {
+  ui::DesktopParts desktop = make_desktop();
+  std::optional<InstalledWaitPump> pump;
+  if (desktop.wait_pump != nullptr) pump.emplace(*desktop.wait_pump);
   ui::ResourceBundle resources(program.resources);
-  ui::Program ui(backend, resources);
+  ui::Program ui(*desktop.backend, resources);
   std::unique_ptr<Shell> shell = CreateLinuxShell();
   return Enter(program, ui, services, *shell);
 }
 
 }  // namespace
 
-int RunProgram(const ProgramDescription& program, const ui::AutomationSettings& settings) {
+int RunProgram(const ProgramDescription& program, const ui::AutomationSettings& settings,
+               const DesktopMaker& make_desktop) {
   try {
     LinuxServices services(settings);
-    return settings.headless ? RunHeadless(program, settings, services) : RunOnDesktop(program, services);
+    return settings.headless ? RunHeadless(program, settings, services)
+                             : RunOnDesktop(program, services, make_desktop);
   } catch (const std::exception& fault) {
     std::cerr << program.file_name << ": " << fault.what() << "\n";
     return 1;

@@ -4,14 +4,10 @@
 
 namespace korvane::platform {
 
-std::string_view ConfigFileName(ConfigFile file) {
-  return file == ConfigFile::kConfig ? "Config.ini" : "PlayerConfig.ini";
-}
-
-Text ConfigFilePath(std::string_view program_folder, ConfigFile file) {
+Text ConfigFilePath(std::string_view program_folder, std::string_view file_name) {
   Text path(program_folder);
   path += '\\';
-  path += ConfigFileName(file);
+  path += file_name;
   return path;
 }
 

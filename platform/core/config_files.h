@@ -1,8 +1,8 @@
 #pragma once
-// The two configuration files of the program folder and their keys, named once here so
-// that no caller spells a file or key of its own. Both files have the one section
-// "Config"; `Config.ini` comes with the installation and is only read, `PlayerConfig.ini`
-// is Player's own.
+// The configuration files of the program folder. Each has the one section "Config", and a
+// key names the file it lives in. `Config.ini` comes with the installation, is shared by
+// both programs and only read; a program's own file and its keys are declared beside the
+// program's code.
 
 #include <string_view>
 
@@ -10,35 +10,19 @@
 
 namespace korvane::platform {
 
-enum class ConfigFile { kConfig, kPlayerConfig };
-
 struct ConfigKey {
-  ConfigFile file;
+  std::string_view file;  // the bare file name, e.g. "Config.ini"
   std::string_view name;
 };
 
 inline constexpr std::string_view kConfigSection = "Config";
+inline constexpr std::string_view kConfigFileName = "Config.ini";
 
 // Config.ini: the installation id, key-3 enciphered.
-inline constexpr ConfigKey kUidKey{ConfigFile::kConfig, "UID"};
-// PlayerConfig.ini: list open ("2") or closed ("1").
-inline constexpr ConfigKey kListKey{ConfigFile::kPlayerConfig, "List"};
-// PlayerConfig.ini: what the next click of the pause/play toggle does (1 plays, 2 pauses).
-inline constexpr ConfigKey kButtonKey{ConfigFile::kPlayerConfig, "Button"};
-// PlayerConfig.ini: start with the desktop session (1) or not (0).
-inline constexpr ConfigKey kStartKey{ConfigFile::kPlayerConfig, "Start"};
-// PlayerConfig.ini: always on top (0) or not (1).
-inline constexpr ConfigKey kStickyKey{ConfigFile::kPlayerConfig, "Sticky"};
-// PlayerConfig.ini: the renderer mode 1, 2 or 3, stored and shown again.
-inline constexpr ConfigKey kRenderingKey{ConfigFile::kPlayerConfig, "Rendering"};
-// PlayerConfig.ini: screen saver switched off (1) or not (0).
-inline constexpr ConfigKey kScreenKey{ConfigFile::kPlayerConfig, "Screen"};
-
-// "Config.ini" or "PlayerConfig.ini": the bare name, as the start-up presence test uses it.
-std::string_view ConfigFileName(ConfigFile file);
+inline constexpr ConfigKey kUidKey{kConfigFileName, "UID"};
 
 // Program folder + "\" + the file's name.
-Text ConfigFilePath(std::string_view program_folder, ConfigFile file);
+Text ConfigFilePath(std::string_view program_folder, std::string_view file_name);
 
 Text ReadConfigValue(std::string_view program_folder, const ConfigKey& key);
 bool WriteConfigValue(std::string_view program_folder, const ConfigKey& key, std::string_view value);

@@ -2,6 +2,9 @@
 
 #include <mutex>
 
+#include "platform/core/clock.h"
+#include "platform/services/wait_pump.h"
+
 namespace korvane::platform::curl {
 namespace {
 
@@ -27,6 +30,40 @@ void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts) {
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaximumRedirects);
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+}
+
+PumpedTransfers::PumpedTransfers() : multi_(curl_multi_init()) {}
+
+PumpedTransfers::~PumpedTransfers() {
+  if (multi_ != nullptr) curl_multi_cleanup(multi_);
+}
+
+std::optional<CURLcode> PumpedTransfers::Perform(CURL* handle, std::int64_t deadline_ms) {
+  constexpr int kSliceMs = 10;
+  if (multi_ == nullptr || curl_multi_add_handle(multi_, handle) != CURLM_OK) return CURLE_FAILED_INIT;
+  const std::int64_t deadline = SystemClock().NowMs() + deadline_ms;
+  WaitScope wait;
+  std::optional<CURLcode> result = CURLE_FAILED_INIT;
+  for (bool done = false; !done;) {
+    int running = 0;
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) break;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
+        result = message->data.result;
+        done = true;
+      }
+    }
+    if (done || running == 0) break;
+    if (SystemClock().NowMs() >= deadline) {
+      result.reset();
+      break;
+    }
+    curl_multi_poll(multi_, nullptr, 0, kSliceMs, nullptr);
+    wait.Waiting();
+  }
+  curl_multi_remove_handle(multi_, handle);
+  return result;
 }
 
 }  // namespace korvane::platform::curl

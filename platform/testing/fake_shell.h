@@ -1,7 +1,6 @@
 #pragma once
 // The shell as a recorder: every call is kept in order and nothing is started or ended.
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -29,24 +28,17 @@ class FakeShell final : public Shell {
   }
   int EndProcessByName(std::string_view file_name) override {
     calls_.push_back({ShellCall::Kind::kEndProcessByName, Text(file_name), {}});
-    auto found = running_.find(file_name);
-    if (found == running_.end()) return 0;
-    int ended = found->second;
-    running_.erase(found);
-    return ended;
+    return 0;
   }
   Text GetProgramFileName() override { return program_file_name_; }
 
   void set_program_file_name(Text name) { program_file_name_ = std::move(name); }
   void set_starts_succeed(bool succeed) { starts_succeed_ = succeed; }
-  // Pretends `count` processes of that file name run until they are ended.
-  void SetRunning(std::string file_name, int count) { running_[std::move(file_name)] = count; }
 
   const std::vector<ShellCall>& calls() const { return calls_; }
 
  private:
   std::vector<ShellCall> calls_;
-  std::map<std::string, int, std::less<>> running_;
   Text program_file_name_ = "Player";
   bool starts_succeed_ = true;
 };

@@ -82,7 +82,7 @@ void WriteDump(const Program& program, const HeadlessBackend& backend, const Tex
                   {"finished", InspectionOf(program).Finished()}, {"stalled", backend.Stalled()},
                   {"wait_cursor", backend.WaitCursorShown()}});
   for (const Window& window : InspectionOf(program).Windows()) {
-    const UnitModel& model = *window.Model();
+    const UnitModel& model = *ModelOf(window);
     WriteLine(out, WindowJson(model));
     for (const auto& control : model.window_state->controls) WriteLine(out, ControlJson(program, *control));
   }

@@ -130,8 +130,9 @@ class Program : private UserInput, private BackendReports, private UnitServices,
  private:
   friend UserInput& InputOf(Program& program);
   friend BackendReports& ReportsOf(Program& program);
-  friend UnitServices& UnitServicesOf(Program& program);
+  friend class Unit;  // the handles alone take UnitServices (Unit::Services)
   friend const ProgramInspection& InspectionOf(const Program& program);
+  friend Backend& BackendOf(Program& program);
 
   // UserInput (program_ports.h):
   bool UserClick(const Unit& unit) override;

@@ -2,8 +2,9 @@
 // Program's faces for those who are not the program: user input as a backend or a script
 // delivers it, what a backend reports back about the model, what the unit handles ask of
 // their program, and what tests, the dump, the script and the backends read of it.
-// Program code never sees them on Program (program.h); a backend, the automation, the
-// handles or a test takes them with InputOf, ReportsOf, UnitServicesOf and InspectionOf.
+// Program code never sees them on Program (program.h); a backend, the automation or a test
+// takes them with InputOf, ReportsOf, InspectionOf, ModelOf and BackendOf, and the unit
+// handles (units.h) alone take UnitServices.
 
 #include <cstdint>
 #include <string>
@@ -113,7 +114,11 @@ class ProgramInspection {
 
 UserInput& InputOf(Program& program);
 BackendReports& ReportsOf(Program& program);
-UnitServices& UnitServicesOf(Program& program);
 const ProgramInspection& InspectionOf(const Program& program);
+// The unit's model, read through InspectionOf; nullptr once it has gone or for a handle of
+// no program.
+const UnitModel* ModelOf(const Unit& unit);
+// The backend the program runs on: for a test that drives the desktop it opened.
+Backend& BackendOf(Program& program);
 
 }  // namespace korvane::platform::ui

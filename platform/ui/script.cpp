@@ -187,7 +187,7 @@ void Script::Run(const ScriptAction& action, HeadlessBackend& backend) {
     std::optional<Window> target = args.size() > 1 ? window(1) : std::nullopt;
     if (!target) {
       for (const Window& candidate : InspectionOf(program).Windows()) {
-        if (candidate.Model()->window_state->tray.shown) target = candidate;
+        if (ModelOf(candidate)->window_state->tray.shown) target = candidate;
       }
     }
     if (!target) {

@@ -1,8 +1,8 @@
 #include "platform/ui/units.h"
 
 #include <algorithm>
-#include <iostream>
 
+#include "platform/services/web_address.h"
 #include "platform/ui/layout.h"
 #include "platform/ui/program.h"
 
@@ -29,12 +29,12 @@ const State* StateOf(const UnitModel* model) {
 
 const UnitModel* Unit::Model() const { return MutableModel(); }
 
-UnitModel* Unit::MutableModel() const {
-  return program_ == nullptr ? nullptr : UnitServicesOf(*program_).FindModel(id_);
-}
+UnitServices* Unit::Services() const { return program_; }
+
+UnitModel* Unit::MutableModel() const { return program_ == nullptr ? nullptr : Services()->FindModel(id_); }
 
 void Unit::Changed() const {
-  if (UnitModel* model = MutableModel()) UnitServicesOf(*program_).UnitChanged(*model);
+  if (UnitModel* model = MutableModel()) Services()->UnitChanged(*model);
 }
 
 UnitKind Unit::Kind() const {
@@ -128,11 +128,6 @@ void Unit::SetBackColour(Colour colour) {
     drawing->paints.Add(clear, DrawableWidth(), DrawableHeight());
   }
   Changed();
-}
-
-bool Unit::WordWrap() const {
-  const UnitModel* model = Model();
-  return model != nullptr && model->word_wrap;
 }
 
 int Unit::DrawableWidth() const {
@@ -292,7 +287,7 @@ void DrawPanel::WriteText(const Text& text) {
   UnitModel* model = MutableModel();
   DrawingState* drawing = StateOf<DrawingState>(model);
   if (drawing == nullptr) return;
-  const Point size = UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text);
+  const Point size = Services()->GetViews().MeasureText(model->font, text);
   PaintOp op;
   op.kind = PaintKind::kText;
   op.x = drawing->write_x;
@@ -312,12 +307,12 @@ void DrawPanel::WriteText(const Text& text) {
 
 int DrawPanel::TextWidth(const Text& text) const {
   const UnitModel* model = Model();
-  return model == nullptr ? 0 : UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text).x;
+  return model == nullptr ? 0 : Services()->GetViews().MeasureText(model->font, text).x;
 }
 
 int DrawPanel::TextHeight(const Text& text) const {
   const UnitModel* model = Model();
-  return model == nullptr ? 0 : UnitServicesOf(*GetProgram()).GetViews().MeasureText(model->font, text).y;
+  return model == nullptr ? 0 : Services()->GetViews().MeasureText(model->font, text).y;
 }
 
 const std::vector<PaintOp>& DrawPanel::Paints() const {
@@ -337,37 +332,24 @@ std::vector<PaintOp> DrawPanel::PaintsSince(std::uint64_t mark) const {
 
 // --- Browser, hypertext and engine ---
 
-bool IsWebAddress(std::string_view address) {
-  for (std::string_view scheme : {"http://", "https://"}) {
-    if (address.size() > scheme.size() && EqualsNoCase(address.substr(0, scheme.size()), scheme)) return true;
-  }
-  return false;
-}
-
-bool AcceptWebAddress(std::string_view address) {
-  if (IsWebAddress(address)) return true;
-  std::cerr << "address refused: " << AsChars(GbkToUtf8(address)) << "\n";
-  return false;
-}
-
 void WebBrowserBox::Navigate(const Text& address) {
   if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) {
-    UnitServicesOf(*GetProgram()).NavigateBrowser(*model, address);
+    Services()->NavigateBrowser(*model, address);
   }
 }
 
 namespace {
 
-void RunBrowser(Program* program, UnitModel* model, BrowserCommand command) {
-  if (StateOf<BrowserState>(model) != nullptr) UnitServicesOf(*program).RunBrowser(*model, command);
+void RunBrowser(UnitServices* services, UnitModel* model, BrowserCommand command) {
+  if (StateOf<BrowserState>(model) != nullptr) services->RunBrowser(*model, command);
 }
 
 }  // namespace
 
-void WebBrowserBox::GoBack() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kGoBack); }
-void WebBrowserBox::GoForward() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kGoForward); }
-void WebBrowserBox::Stop() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kStop); }
-void WebBrowserBox::Refresh() { RunBrowser(GetProgram(), MutableModel(), BrowserCommand::kRefresh); }
+void WebBrowserBox::GoBack() { RunBrowser(Services(), MutableModel(), BrowserCommand::kGoBack); }
+void WebBrowserBox::GoForward() { RunBrowser(Services(), MutableModel(), BrowserCommand::kGoForward); }
+void WebBrowserBox::Stop() { RunBrowser(Services(), MutableModel(), BrowserCommand::kStop); }
+void WebBrowserBox::Refresh() { RunBrowser(Services(), MutableModel(), BrowserCommand::kRefresh); }
 
 Text WebBrowserBox::Address() const {
   const BrowserState* browser = StateOf<BrowserState>(Model());
@@ -390,31 +372,31 @@ void HypertextBox::SetAddress(const Text& address) {
   UnitModel* model = MutableModel();
   HypertextState* box = StateOf<HypertextState>(model);
   if (box == nullptr) return;
-  box->address = AcceptWebAddress(address) ? address : Text();
-  UnitServicesOf(*GetProgram()).GetViews().HypertextShow(*model);
+  box->address = platform::GatedAddress(address, platform::AddressUse::kAdView);
+  Services()->GetViews().HypertextShow(*model);
   Changed();
 }
 
 namespace {
 
-void RunEngine(Program* program, UnitModel* model, EngineOperation operation, const Text& value = {}) {
+void RunEngine(UnitServices* services, UnitModel* model, EngineOperation operation, const Text& value = {}) {
   if (StateOf<EngineState>(model) == nullptr) return;
-  UnitServicesOf(*program).RunEngine(*model, operation, value);
+  services->RunEngine(*model, operation, value);
 }
 
 }  // namespace
 
-void PlaybackEngine::Play() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kPlay); }
-void PlaybackEngine::Pause() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kPause); }
-void PlaybackEngine::Stop() { RunEngine(GetProgram(), MutableModel(), EngineOperation::kStop); }
+void PlaybackEngine::Play() { RunEngine(Services(), MutableModel(), EngineOperation::kPlay); }
+void PlaybackEngine::Pause() { RunEngine(Services(), MutableModel(), EngineOperation::kPause); }
+void PlaybackEngine::Stop() { RunEngine(Services(), MutableModel(), EngineOperation::kStop); }
 void PlaybackEngine::PrepareEpisodeChange() {
-  RunEngine(GetProgram(), MutableModel(), EngineOperation::kPrepareEpisodeChange);
+  RunEngine(Services(), MutableModel(), EngineOperation::kPrepareEpisodeChange);
 }
 void PlaybackEngine::SetMediaAddress(const Text& address) {
-  RunEngine(GetProgram(), MutableModel(), EngineOperation::kMediaAddress, address);
+  RunEngine(Services(), MutableModel(), EngineOperation::kMediaAddress, address);
 }
 void PlaybackEngine::SetPauseAdAddress(const Text& address) {
-  RunEngine(GetProgram(), MutableModel(), EngineOperation::kPauseAdAddress, address);
+  RunEngine(Services(), MutableModel(), EngineOperation::kPauseAdAddress, address);
 }
 Text PlaybackEngine::MediaAddress() const {
   const EngineState* engine = StateOf<EngineState>(Model());
@@ -481,6 +463,11 @@ bool Window::Interactive() const {
 bool Window::IsModal() const {
   const UnitModel* model = Model();
   return model != nullptr && model->IsWindow() && model->window_state->modal;
+}
+
+bool Window::Closing() const {
+  const UnitModel* model = Model();
+  return model == nullptr || (model->IsWindow() && model->window_state->close_requested);
 }
 
 }  // namespace korvane::platform::ui

@@ -15,6 +15,7 @@
 namespace korvane::platform::ui {
 
 class Program;
+class UnitServices;
 class Window;
 
 class Unit {
@@ -59,16 +60,18 @@ class Unit {
   void SetAlignment(Alignment alignment);
   Border GetBorder() const;
   void SetBorder(Border border);
-  bool WordWrap() const;
   // The area inside the border.
   int DrawableWidth() const;
   int DrawableHeight() const;
 
-  // For backends, dumps and tests: the unit's state, nullptr once it has gone.
-  const UnitModel* Model() const;
-
  protected:
+  // The unit's state, nullptr once it has gone. Backends, the dump, the script and tests
+  // read it through ModelOf (program_ports.h); the programs only through the handles.
+  const UnitModel* Model() const;
   UnitModel* MutableModel() const;
+  // What the handles ask of their program (program_ports.h), theirs alone; nullptr for a
+  // handle of no program.
+  UnitServices* Services() const;
   // Tells the backend that the unit has changed.
   void Changed() const;
 
@@ -191,13 +194,6 @@ class Timer : public Unit {
   void SetInterval(int interval_ms);
 };
 
-// Whether a browser or hypertext box may load `address`: http and https only. Anything
-// else (a local file, "file:", "javascript:", another program's protocol) is refused,
-// logged on stderr, and shows an empty page.
-bool IsWebAddress(std::string_view address);
-// The same, logging a refusal.
-bool AcceptWebAddress(std::string_view address);
-
 class WebBrowserBox : public Unit {
  public:
   using Unit::Unit;
@@ -273,6 +269,8 @@ class Window : public Unit {
   // Not disabled by a modal window above it.
   bool Interactive() const;
   bool IsModal() const;
+  // A close has been requested (it is carried out from the loop), or the window has gone.
+  bool Closing() const;
 
  private:
   UnitId FindId(std::string_view name, bool (*accepts)(UnitKind)) const;

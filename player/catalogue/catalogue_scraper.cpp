@@ -1,5 +1,7 @@
 #include "player/catalogue/catalogue_scraper.h"
 
+#include "platform/ui/handler_table.h"
+
 namespace korvane::player {
 namespace {
 
@@ -8,12 +10,20 @@ constexpr int kStatusPauseMs = 500;
 
 }  // namespace
 
-void CatalogueScraper::OnCataloguePageLoaded(const Text& address) {
-  OnPageLoaded(main_window_.Controls().catalogue_browser, address);
+void CatalogueScraper::Bind() {
+  static constexpr platform::ui::HandlerRow<CatalogueScraper> kHandlers[] = {
+      {"OnCataloguePageLoaded", &CatalogueScraper::OnCataloguePageLoaded},
+      {"OnFindPageLoaded", &CatalogueScraper::OnFindPageLoaded},
+  };
+  platform::ui::BindHandlers(ui_, *this, kHandlers);
 }
 
-void CatalogueScraper::OnFindPageLoaded(const Text& address) {
-  OnPageLoaded(main_window_.Controls().find_browser, address);
+void CatalogueScraper::OnCataloguePageLoaded(const platform::ui::Event& navigated) {
+  OnPageLoaded(main_window_.Controls().catalogue_browser, navigated.text);
+}
+
+void CatalogueScraper::OnFindPageLoaded(const platform::ui::Event& navigated) {
+  OnPageLoaded(main_window_.Controls().find_browser, navigated.text);
 }
 
 void CatalogueScraper::OnPageLoaded(const platform::ui::WebBrowserBox& browser, const Text& address) {

@@ -26,9 +26,11 @@ class CatalogueScraper {
   CatalogueScraper(platform::ui::Program& ui, PlayerGlobals& globals, const MainWindow& main_window)
       : ui_(ui), globals_(globals), main_window_(main_window) {}
 
-  // Navigated of each catalogue browser; `address` is the page just reached.
-  void OnCataloguePageLoaded(const Text& address);
-  void OnFindPageLoaded(const Text& address);
+  // Binds the two browsers' Navigated handlers.
+  void Bind();
+  // Navigated of each catalogue browser; the event's text is the page just reached.
+  void OnCataloguePageLoaded(const platform::ui::Event& navigated);
+  void OnFindPageLoaded(const platform::ui::Event& navigated);
   // Runs the three expressions over `loaded_page_text`.
   void ScrapeFilmPage();
 

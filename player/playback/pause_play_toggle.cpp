@@ -1,6 +1,6 @@
 #include "player/playback/pause_play_toggle.h"
 
-#include "platform/core/config_files.h"
+#include "player/core/player_config.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {
@@ -14,8 +14,8 @@ struct ToggleLook {
 };
 
 constexpr ToggleLook kLooks[] = {
-    {"点击播放", "pictures/play_normal.gif", "pictures/play_hover.gif", "1"},
-    {"点击暂停", "pictures/pause_normal.gif", "pictures/pause_hover.gif", "2"},
+    {"点击播放", "pictures/play_normal.gif", "pictures/play_hover.gif", kButtonPlays},
+    {"点击暂停", "pictures/pause_normal.gif", "pictures/pause_hover.gif", kButtonPauses},
 };
 
 }  // namespace
@@ -27,7 +27,7 @@ void SetToggleState(platform::ui::Program& ui, platform::ui::PictureButton& togg
   toggle.SetNormalPicture(Text(look.sign));
   toggle.SetPressedPicture(Text(look.sign));
   toggle.SetHoverPicture(Text(look.glow));
-  platform::WriteConfigValue(program_folder, platform::kButtonKey, look.button_value);
+  platform::WriteConfigValue(program_folder, kButtonKey, look.button_value);
 }
 
 }  // namespace korvane::player

@@ -22,6 +22,8 @@ class StartupRoad {
         main_window_(main_window),
         exit_road_(exit_road) {}
 
+  // Binds the main window's "created" handler.
+  void Bind();
   void OnMainWindowCreated(const ui::Window& window);
 
  private:

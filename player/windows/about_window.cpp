@@ -2,6 +2,8 @@
 
 #include "common/cipher.h"
 #include "deploy/deployment.h"
+#include "platform/services/web_address.h"
+#include "platform/ui/handler_table.h"
 
 namespace korvane::player {
 namespace {
@@ -20,18 +22,22 @@ Text SiteAddress() { return DecipherHexTextKey1(deploy::PlayerSiteAddress()); }
 }  // namespace
 
 void AboutWindow::Bind() {
-  ui_.BindHandler("OnAboutWindowCreated",
-                  [this](const ui::Event& event) { OnAboutWindowCreated(event.source.ParentWindow()); });
-  ui_.BindHandler("OnMakerSiteLabelPressed", [this](const ui::Event&) { OnMakerSiteLabelPressed(); });
-  ui_.BindHandler("OnHomeLabelPressed", [this](const ui::Event&) { OnHomeLabelPressed(); });
-  for (const char* name : {"OnAboutCloseClicked", "OnAboutButton1Clicked", "OnAboutButton2Clicked"}) {
-    ui_.BindHandler(name, [this](const ui::Event& event) { ui_.DestroyUnit(event.source.ParentWindow()); });
-  }
-  ui_.BindHandler("OnAboutOptionsTab", [this](const ui::Event& event) {
-    opener_.SwitchTo(event.source.ParentWindow(), Panel::kSettings);
-  });
-  ui_.BindHandler("OnAboutAboutTab", [](const ui::Event&) {});
+  static constexpr ui::HandlerRow<AboutWindow> kHandlers[] = {
+      {"OnAboutWindowCreated", &AboutWindow::OnAboutWindowCreated},
+      {"OnMakerSiteLabelPressed", &AboutWindow::OnMakerSiteLabelPressed},
+      {"OnHomeLabelPressed", &AboutWindow::OnHomeLabelPressed},
+      {"OnAboutCloseClicked", &AboutWindow::CloseAboutWindow},
+      {"OnAboutButton1Clicked", &AboutWindow::CloseAboutWindow},
+      {"OnAboutButton2Clicked", &AboutWindow::CloseAboutWindow},
+      {"OnAboutOptionsTab", &AboutWindow::OnAboutOptionsTab},
+      {"OnAboutAboutTab", &AboutWindow::OnAboutAboutTab},
+  };
+  ui::BindHandlers(ui_, *this, kHandlers);
 }
+
+void AboutWindow::CloseAboutWindow(const ui::Window& window) { ui_.DestroyUnit(window); }
+
+void AboutWindow::OnAboutOptionsTab(const ui::Window& window) { opener_.SwitchTo(window, Panel::kSettings); }
 
 void AboutWindow::OnAboutWindowCreated(const ui::Window& window) {
   SetCaption(window, "版本1", Text(deploy::CompanionProgram1()));
@@ -43,8 +49,12 @@ void AboutWindow::OnAboutWindowCreated(const ui::Window& window) {
   SetCaption(window, "名称", globals_.provider_name);
 }
 
-void AboutWindow::OnMakerSiteLabelPressed() { shell_.OpenUrl(SiteAddress() + "?" + globals_.uid); }
+void AboutWindow::OnMakerSiteLabelPressed() {
+  shell_.OpenUrl(platform::GatedAddress(SiteAddress() + "?" + globals_.uid, platform::AddressUse::kOpen));
+}
 
-void AboutWindow::OnHomeLabelPressed() { shell_.OpenUrl(globals_.home_address + "?soft"); }
+void AboutWindow::OnHomeLabelPressed() {
+  shell_.OpenUrl(platform::GatedAddress(globals_.home_address + "?soft", platform::AddressUse::kOpen));
+}
 
 }  // namespace korvane::player

@@ -29,6 +29,12 @@ class AboutWindow {
   void OnAboutWindowCreated(const platform::ui::Window& window);
   void OnMakerSiteLabelPressed();
   void OnHomeLabelPressed();
+  // The close, OK and cancel buttons.
+  void CloseAboutWindow(const platform::ui::Window& window);
+  // The options tab opens the settings window in this one's place; the about tab is the
+  // one shown, and its click changes nothing.
+  void OnAboutOptionsTab(const platform::ui::Window& window);
+  void OnAboutAboutTab() {}
 
  private:
   platform::ui::Program& ui_;

@@ -1,10 +1,11 @@
 #include "player/windows/ad_windows.h"
 
-#include <functional>
 #include <utility>
 
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 
 namespace korvane::player {
 namespace {
@@ -16,32 +17,27 @@ constexpr int kCornerAdHeight = 250;
 }  // namespace
 
 void AdWindows::Bind() {
-  platform::ui::Program& ui = services_.ui;
-  // Each acts on the window whose event it is (a window's own, or a control's or timer's).
-  const std::pair<std::string_view, std::function<void(const ui::Window&)>> handlers[] = {
-      {"OnExitAdWindowCreated", [this](const ui::Window& w) { OnExitAdWindowCreated(w); }},
-      {"OnExitAdCloseClicked", [this](const ui::Window& w) { EndExitAd(w); }},
-      {"OnExitAdTimer", [this](const ui::Window& w) { EndExitAd(w); }},
-      {"OnCornerAdWindowCreated", [this](const ui::Window& w) { OnCornerAdWindowCreated(w); }},
-      {"OnCornerAdTimer1", [this](const ui::Window& w) { OnCornerAdTimer1(w); }},
-      {"OnCornerAdTimer2", [&ui](const ui::Window& w) { ui.DestroyUnit(w); }},
-      {"OnCornerAdCloseClicked", [&ui](const ui::Window& w) { ui.DestroyUnit(w); }},
+  static constexpr ui::HandlerRow<AdWindows> kHandlers[] = {
+      {"OnExitAdWindowCreated", &AdWindows::OnExitAdWindowCreated},
+      {"OnExitAdCloseClicked", &AdWindows::EndExitAd},
+      {"OnExitAdTimer", &AdWindows::EndExitAd},
+      {"OnCornerAdWindowCreated", &AdWindows::OnCornerAdWindowCreated},
+      {"OnCornerAdTimer1", &AdWindows::OnCornerAdTimer1},
+      {"OnCornerAdTimer2", &AdWindows::CloseCornerAd},
+      {"OnCornerAdCloseClicked", &AdWindows::CloseCornerAd},
   };
-  for (const auto& [name, handler] : handlers) {
-    ui.BindHandler(name, [handler](const ui::Event& event) {
-      handler(event.source.ParentWindow());
-    });
-  }
+  ui::BindHandlers(services_.ui, *this, kHandlers);
 }
+
+void AdWindows::CloseCornerAd(const ui::Window& window) { services_.ui.DestroyUnit(window); }
 
 void AdWindows::OnExitAdWindowCreated(const ui::Window& window) {
   ui::Window ad = window;
   ad.SetCaption(globals_.provider_name + "退弹广告");
-  const Text& exit_ad = globals_.exit_ad_switch;
   // The box switch was read by the exit road; it is not asked again here.
-  const RemoteFile* page = exit_ad == "1" ? &remote::kExitAdPage : exit_ad == "2" ? &remote::kBoxExitAdPage : nullptr;
-  if (page == nullptr) return;
-  remote_.Fetch(*page);
+  const AdSource* source = RowFor(ads::kExitAd, globals_.exit_ad_switch);
+  if (source == nullptr) return;
+  remote_.Fetch(*source->page);
   window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(globals_.exit_ad_page);
 }
 
@@ -58,12 +54,11 @@ void AdWindows::OnCornerAdWindowCreated(const ui::Window& window) {
   // A fetch that gets no answer keeps the home address start-up found: the box ads, the
   // chat link, the site items and the about window go on using it.
   if (Text home = remote_.Read(remote::kHomeAddress); !home.empty()) globals_.home_address = std::move(home);
-  const Text& corner_ad = remote_.Fetch(remote::kCornerAdSwitch);
   // The box switch was read by start-up; it is not asked again here. A switch that now
-  // reads neither "1" nor "2" closes the window rather than show an empty ad.
-  const RemoteFile* page = corner_ad == "1" ? &remote::kCornerAdPage : corner_ad == "2" ? &remote::kBoxCornerAdPage : nullptr;
-  if (page == nullptr) return services_.ui.DestroyUnit(window);
-  window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(remote_.Fetch(*page));
+  // names no page closes the window rather than show an empty ad.
+  const AdSource* source = RowFor(ads::kCornerAd, remote_.Fetch(remote::kCornerAdSwitch));
+  if (source == nullptr) return services_.ui.DestroyUnit(window);
+  window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(remote_.Fetch(*source->page));
   globals_.corner_ad_countdown = 3;
 }
 

@@ -34,6 +34,8 @@ class AdWindows {
   void OnCornerAdWindowCreated(const ui::Window& window);
   // Counts the ticks down; at 0 the window shows itself in the corner and the count stops.
   void OnCornerAdTimer1(const ui::Window& window);
+  // The second timer and the close button.
+  void CloseCornerAd(const ui::Window& window);
 
  private:
   PlayerServices& services_;

@@ -14,6 +14,8 @@ class ExitRoad {
            const MainWindow& main_window)
       : services_(services), globals_(globals), remote_(remote), main_window_(main_window) {}
 
+  // Binds the ways out by the names the main window's layout and menus use.
+  void Bind();
   // Removes the tray icon, stops playback, ends the engine's processes, waits 500 ms and
   // then acts on the exit-ad switch.
   void ExitPlayer();

@@ -2,7 +2,9 @@
 
 #include <array>
 
-#include "platform/core/config_files.h"
+#include "platform/services/memory_trim.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 namespace {
@@ -63,6 +65,21 @@ void SetHint(ui::Program& ui, const ui::Unit& unit, const Text& hint) {
   ui.SetHoverHint(ui.GetWindowHandle(unit), hint, false, true);
 }
 
+void MainWindow::Bind() {
+  static constexpr ui::HandlerRow<MainWindow> kHandlers[] = {
+      {"ShowPlayerView", &MainWindow::ShowPlayerView},
+      {"ShowCatalogueView", &MainWindow::ShowCatalogueView},
+      {"ShowFindView", &MainWindow::ShowFindView},
+      {"OnOpenListClicked", &MainWindow::OnOpenListClicked},
+      {"OnCloseListClicked", &MainWindow::OnCloseListClicked},
+      {"OnMinimiseClicked", &MainWindow::OnMinimiseClicked},
+      {"OnMemoryTimer", &MainWindow::OnMemoryTimer},
+  };
+  ui::BindHandlers(ui_, *this, kHandlers);
+}
+
+void MainWindow::OnMemoryTimer() { platform::TrimWorkingSet(); }
+
 void MainWindow::ShowPlayerView() {
   MainWindowControls& c = *controls_;
   c.status_strip.SetVisible(false);
@@ -112,9 +129,9 @@ void MainWindow::HighlightTab(View view) {
 }
 
 void MainWindow::ApplyListSetting() {
-  const Text list = platform::ReadConfigValue(program_folder_, platform::kListKey);
-  if (list == "1") LayOutList(false);
-  if (list == "2") LayOutList(true);
+  const Text list = platform::ReadConfigValue(program_folder_, kListKey);
+  if (list == kListClosed) LayOutList(false);
+  if (list == kListOpen) LayOutList(true);
 }
 
 void MainWindow::LayOutList(bool open) {
@@ -135,12 +152,12 @@ void MainWindow::LayOutList(bool open) {
 
 void MainWindow::OnOpenListClicked() {
   LayOutList(true);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, kListOpen);
 }
 
 void MainWindow::OnCloseListClicked() {
   LayOutList(false);
-  platform::WriteConfigValue(program_folder_, platform::kListKey, "1");
+  platform::WriteConfigValue(program_folder_, kListKey, kListClosed);
 }
 
 void MainWindow::RaiseFrame() {

@@ -57,6 +57,8 @@ class MainWindow {
   void Attach(const ui::Window& main_window) { controls_.emplace(main_window); }
   const MainWindowControls& Controls() const { return *controls_; }
 
+  // Binds the handlers below by the names the main window's layout uses.
+  void Bind();
   void ShowPlayerView();
   void ShowCatalogueView();
   void ShowFindView();
@@ -66,6 +68,8 @@ class MainWindow {
   void RaiseFrame();
   void SetMainTooltips();
   void OnMinimiseClicked();
+  // The memory timer gives back the working set.
+  void OnMemoryTimer();
 
   // The player with the list open or closed, as the list handles leave it (no write).
   void LayOutList(bool open);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/ui/handler_table.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {
@@ -24,13 +25,13 @@ constexpr std::pair<std::string_view, std::string_view> kButtonHints[] = {
 }  // namespace
 
 void PanelOpener::Bind() {
-  const std::pair<std::string_view, Panel> items[] = {
-      {"OnTraySettingsSelected", Panel::kSettings}, {"OnOptionsSettingsSelected", Panel::kSettings},
-      {"OnTrayAboutSelected", Panel::kAbout},       {"OnOptionsAboutSelected", Panel::kAbout},
+  static constexpr platform::ui::HandlerRow<PanelOpener> kHandlers[] = {
+      {"OnTraySettingsSelected", &PanelOpener::OpenSettings},
+      {"OnOptionsSettingsSelected", &PanelOpener::OpenSettings},
+      {"OnTrayAboutSelected", &PanelOpener::OpenAbout},
+      {"OnOptionsAboutSelected", &PanelOpener::OpenAbout},
   };
-  for (const auto& [name, panel] : items) {
-    ui_.BindHandler(name, [this, panel](const platform::ui::Event&) { Open(panel); });
-  }
+  platform::ui::BindHandlers(ui_, *this, kHandlers);
 }
 
 void PanelOpener::Open(Panel panel) {

@@ -26,6 +26,8 @@ class PanelOpener {
   // Loads `panel` with no parent, modal, and then each window a tab passed on to; returns
   // when the last has closed.
   void Open(Panel panel);
+  void OpenSettings() { Open(Panel::kSettings); }
+  void OpenAbout() { Open(Panel::kAbout); }
   // A tab's click: closes `current` and has `next` loaded once it has closed.
   void SwitchTo(const platform::ui::Window& current, Panel next);
 

@@ -1,11 +1,12 @@
 #include "player/windows/settings_window.h"
 
-#include <functional>
+#include <initializer_list>
 #include <utility>
-#include <vector>
 
 #include "common/number.h"
-#include "platform/core/config_files.h"
+#include "platform/services/web_address.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 namespace {
@@ -42,14 +43,11 @@ const BoxReading kReadings[] = {
 };
 
 // A click ticks or unticks its own box; its handler unticks the other boxes of its group,
-// in this order.
-const std::pair<std::string_view, std::vector<Box>> kGroupHandlers[] = {
-    {"OnMode1Clicked", {&SettingsBoxes::mode2, &SettingsBoxes::mode3}},
-    {"OnMode2Clicked", {&SettingsBoxes::mode1, &SettingsBoxes::mode3}},
-    {"OnMode3Clicked", {&SettingsBoxes::mode2, &SettingsBoxes::mode1}},
-    {"OnAlwaysOnTopBoxClicked", {&SettingsBoxes::not_on_top}},
-    {"OnNotOnTopBoxClicked", {&SettingsBoxes::always_on_top}},
-};
+// in the order given.
+void Untick(const ui::Window& window, std::initializer_list<Box> others) {
+  SettingsBoxes boxes(window);
+  for (Box other : others) (boxes.*other).SetTick(0);
+}
 
 // The ticked mode box stores its number; none ticked stores nothing.
 const std::pair<Box, std::string_view> kModes[] = {
@@ -72,39 +70,51 @@ SettingsBoxes::SettingsBoxes(const ui::Window& window)
       start_page(window.Find<ui::CheckBox>("始终置顶4")) {}
 
 void SettingsWindow::Bind() {
-  ui::Program& ui = services_.ui;
-  // Every handler acts on the window of the control that raised it.
-  auto on_window = [&ui](std::string_view name, std::function<void(const ui::Window&)> handler) {
-    ui.BindHandler(name, [handler = std::move(handler)](const ui::Event& event) {
-      handler(event.source.ParentWindow());
-    });
+  static constexpr ui::HandlerRow<SettingsWindow> kHandlers[] = {
+      {"OnSettingsWindowCreated", &SettingsWindow::OnSettingsWindowCreated},
+      {"ApplySettings", &SettingsWindow::ApplySettings},
+      {"OnSettingsOkClicked", &SettingsWindow::OnSettingsOkClicked},
+      {"OnSettingsCancelClicked", &SettingsWindow::CloseSettingsWindow},
+      {"OnSettingsCloseClicked", &SettingsWindow::CloseSettingsWindow},
+      {"OnSettingsOptionsTab", &SettingsWindow::OnSettingsOptionsTab},
+      {"OnSettingsAboutTab", &SettingsWindow::OnSettingsAboutTab},
+      {"OnMode1Clicked", &SettingsWindow::OnMode1Clicked},
+      {"OnMode2Clicked", &SettingsWindow::OnMode2Clicked},
+      {"OnMode3Clicked", &SettingsWindow::OnMode3Clicked},
+      {"OnAlwaysOnTopBoxClicked", &SettingsWindow::OnAlwaysOnTopBoxClicked},
+      {"OnNotOnTopBoxClicked", &SettingsWindow::OnNotOnTopBoxClicked},
   };
-  on_window("OnSettingsWindowCreated", [this](const ui::Window& window) { OnSettingsWindowCreated(window); });
-  on_window("ApplySettings", [this](const ui::Window& window) { ApplySettings(window); });
-  on_window("OnSettingsOkClicked", [this](const ui::Window& window) {
-    ApplySettings(window);
-    services_.ui.DestroyUnit(window);
-  });
-  for (const char* name : {"OnSettingsCancelClicked", "OnSettingsCloseClicked"}) {
-    on_window(name, [this](const ui::Window& window) { services_.ui.DestroyUnit(window); });
-  }
-  on_window("OnSettingsOptionsTab", [](const ui::Window&) {});
-  on_window("OnSettingsAboutTab", [this](const ui::Window& window) { opener_.SwitchTo(window, Panel::kAbout); });
-  for (const auto& [name, others] : kGroupHandlers) {
-    on_window(name, [&others](const ui::Window& window) {
-      SettingsBoxes boxes(window);
-      for (Box other : others) (boxes.*other).SetTick(0);
-    });
-  }
+  ui::BindHandlers(services_.ui, *this, kHandlers);
 }
+
+void SettingsWindow::OnSettingsOkClicked(const ui::Window& window) {
+  ApplySettings(window);
+  services_.ui.DestroyUnit(window);
+}
+
+void SettingsWindow::CloseSettingsWindow(const ui::Window& window) { services_.ui.DestroyUnit(window); }
+
+void SettingsWindow::OnSettingsAboutTab(const ui::Window& window) { opener_.SwitchTo(window, Panel::kAbout); }
+
+void SettingsWindow::OnMode1Clicked(const ui::Window& window) {
+  Untick(window, {&SettingsBoxes::mode2, &SettingsBoxes::mode3});
+}
+void SettingsWindow::OnMode2Clicked(const ui::Window& window) {
+  Untick(window, {&SettingsBoxes::mode1, &SettingsBoxes::mode3});
+}
+void SettingsWindow::OnMode3Clicked(const ui::Window& window) {
+  Untick(window, {&SettingsBoxes::mode2, &SettingsBoxes::mode1});
+}
+void SettingsWindow::OnAlwaysOnTopBoxClicked(const ui::Window& window) { Untick(window, {&SettingsBoxes::not_on_top}); }
+void SettingsWindow::OnNotOnTopBoxClicked(const ui::Window& window) { Untick(window, {&SettingsBoxes::always_on_top}); }
 
 void SettingsWindow::OnSettingsWindowCreated(const ui::Window& window) {
   const Text& folder = services_.program_folder;
   StoredSettings stored;
-  stored.start = platform::ReadConfigValue(folder, platform::kStartKey);
-  stored.sticky = platform::ReadConfigValue(folder, platform::kStickyKey);
-  stored.rendering = platform::ReadConfigValue(folder, platform::kRenderingKey);
-  stored.screen = platform::ReadConfigValue(folder, platform::kScreenKey);
+  stored.start = platform::ReadConfigValue(folder, kStartKey);
+  stored.sticky = platform::ReadConfigValue(folder, kStickyKey);
+  stored.rendering = platform::ReadConfigValue(folder, kRenderingKey);
+  stored.screen = platform::ReadConfigValue(folder, kScreenKey);
   DressPanel(services_.ui, window, Panel::kSettings);
   SettingsBoxes boxes(window);
   for (const BoxReading& reading : kReadings) {
@@ -118,10 +128,10 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   const SettingsBoxes boxes(window);
   const Text entry_name = services_.shell.GetProgramFileName();
   if (Ticked(boxes.start)) {
-    platform::WriteConfigValue(folder, platform::kStartKey, "1");
+    platform::WriteConfigValue(folder, kStartKey, kStartWithSession);
     system.AddAutoStartEntry(entry_name, folder + "\\" + entry_name, 0);
   } else {
-    platform::WriteConfigValue(folder, platform::kStartKey, "0");
+    platform::WriteConfigValue(folder, kStartKey, kNoStartWithSession);
     system.RemoveAutoStartEntry(entry_name);
   }
   if (Ticked(boxes.always_on_top)) {
@@ -130,17 +140,18 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   }
   if (Ticked(boxes.not_on_top)) MainWindowOf().SetAlwaysOnTop(false);
   if (Ticked(boxes.start_page)) {
-    system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue,
-                              globals_.home_address + "?soft");
+    // An address the gate refuses leaves the stored start page as it was.
+    const Text start_page = platform::GatedAddress(globals_.home_address + "?soft", platform::AddressUse::kStartPage);
+    if (!start_page.empty()) system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue, start_page);
   }
   for (const auto& [mode, value] : kModes) {
-    if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, platform::kRenderingKey, value);
+    if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, kRenderingKey, value);
   }
   if (Ticked(boxes.screen_saver)) {
     system.SetScreenSaverActive(false);
-    platform::WriteConfigValue(folder, platform::kScreenKey, "1");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverOff);
   } else {
-    platform::WriteConfigValue(folder, platform::kScreenKey, "0");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverLeftOn);
   }
 }
 

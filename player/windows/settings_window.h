@@ -49,6 +49,19 @@ class SettingsWindow {
   // Stores and applies each box in turn; a ticked 始终置顶 also closes the window once
   // Apply has finished.
   void ApplySettings(const ui::Window& window);
+  // OK applies, then closes; cancel and the close button close storing nothing.
+  void OnSettingsOkClicked(const ui::Window& window);
+  void CloseSettingsWindow(const ui::Window& window);
+  // The options tab is the one shown, and its click changes nothing; the about tab opens
+  // the about window in this one's place.
+  void OnSettingsOptionsTab() {}
+  void OnSettingsAboutTab(const ui::Window& window);
+  // Each box of a group unticks the others.
+  void OnMode1Clicked(const ui::Window& window);
+  void OnMode2Clicked(const ui::Window& window);
+  void OnMode3Clicked(const ui::Window& window);
+  void OnAlwaysOnTopBoxClicked(const ui::Window& window);
+  void OnNotOnTopBoxClicked(const ui::Window& window);
 
  private:
   ui::Window MainWindowOf() const { return main_window_.Controls().window; }

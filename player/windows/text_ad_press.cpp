@@ -1,34 +1,23 @@
 #include "player/windows/text_ad_press.h"
 
-#include <string_view>
+#include "platform/services/web_address.h"
+#include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 
 namespace korvane::player {
-namespace {
 
-struct TextAdPress {
-  std::string_view handler;
-  Text PlayerGlobals::*address;
-  Text PlayerGlobals::*box_address;
-};
+void TextAdPresses::Bind() {
+  static constexpr platform::ui::HandlerRow<TextAdPresses> kHandlers[] = {
+      {"OnTextAd1Pressed", &TextAdPresses::OnTextAd1Pressed},
+      {"OnTextAd2Pressed", &TextAdPresses::OnTextAd2Pressed},
+  };
+  platform::ui::BindHandlers(ui_, *this, kHandlers);
+}
 
-constexpr TextAdPress kPresses[] = {
-    {"OnTextAd1Pressed", &PlayerGlobals::text_ad1_address, &PlayerGlobals::box_text_ad1_address},
-    {"OnTextAd2Pressed", &PlayerGlobals::text_ad2_address, &PlayerGlobals::box_text_ad2_address},
-};
-
-}  // namespace
-
-void BindTextAdPresses(platform::ui::Program& ui, platform::Shell& shell, const PlayerGlobals& globals) {
-  for (const TextAdPress& press : kPresses) {
-    ui.BindHandler(press.handler, [&shell, &globals, press](const platform::ui::Event&) {
-      const Text& text_ad = globals.text_ad_switch;
-      if (text_ad == "1" || text_ad == "2" || text_ad == "3") {
-        shell.OpenUrl(globals.*press.address);
-      } else if (text_ad == "ok") {
-        shell.OpenUrl(globals.*press.box_address);
-      }
-    });
-  }
+void TextAdPresses::Press(std::size_t label) {
+  const TextAdRow* row = RowFor(ads::kTextAds, globals_.text_ad_switch);
+  if (row == nullptr || row->texts == nullptr) return;
+  shell_.OpenUrl(platform::GatedAddress(globals_.*(*row->texts)[label].address->holder, platform::AddressUse::kOpen));
 }
 
 }  // namespace korvane::player

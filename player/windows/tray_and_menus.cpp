@@ -1,10 +1,11 @@
 #include "player/windows/tray_and_menus.h"
 
-#include <functional>
+#include <cstdint>
 #include <string_view>
-#include <utility>
 
 #include "common/cipher.h"
+#include "platform/services/web_address.h"
+#include "platform/ui/handler_table.h"
 
 namespace korvane::player {
 namespace {
@@ -14,22 +15,18 @@ constexpr std::string_view kTrayTip = "点击本图标显示主程序";
 }  // namespace
 
 void TrayAndMenus::Bind() {
-  services_.ui.BindHandler("OnTrayIconEvent", [this](const ui::Event& event) {
-    if (!event.values.empty()) OnTrayIconEvent(static_cast<int>(event.values.front()));
-  });
-  const std::pair<std::string_view, std::function<void()>> handlers[] = {
-      {"OnCloseButtonClicked", [this] { OnCloseButtonClicked(); }},
-      {"OnTrayOpenSelected", [this] { OnTrayOpenSelected(); }},
-      {"OnOptionsButtonClicked", [this] { OnOptionsButtonClicked(); }},
-      {"OnAlwaysOnTopSelected", [this] { OnAlwaysOnTopSelected(); }},
-      {"OnNotOnTopSelected", [this] { OnNotOnTopSelected(); }},
-      {"OnServiceButtonClicked", [this] { OnServiceButtonClicked(); }},
-      {"OnTraySiteSelected", [this] { OpenHomeAddress(); }},
-      {"OnOptionsSiteSelected", [this] { OpenHomeAddress(); }},
+  static constexpr ui::HandlerRow<TrayAndMenus> kHandlers[] = {
+      {"OnTrayIconEvent", &TrayAndMenus::OnTrayIconEvent},
+      {"OnCloseButtonClicked", &TrayAndMenus::OnCloseButtonClicked},
+      {"OnTrayOpenSelected", &TrayAndMenus::OnTrayOpenSelected},
+      {"OnOptionsButtonClicked", &TrayAndMenus::OnOptionsButtonClicked},
+      {"OnAlwaysOnTopSelected", &TrayAndMenus::OnAlwaysOnTopSelected},
+      {"OnNotOnTopSelected", &TrayAndMenus::OnNotOnTopSelected},
+      {"OnServiceButtonClicked", &TrayAndMenus::OnServiceButtonClicked},
+      {"OnTraySiteSelected", &TrayAndMenus::OpenHomeAddress},
+      {"OnOptionsSiteSelected", &TrayAndMenus::OpenHomeAddress},
   };
-  for (const auto& [name, handler] : handlers) {
-    services_.ui.BindHandler(name, [handler](const ui::Event&) { handler(); });
-  }
+  ui::BindHandlers(services_.ui, *this, kHandlers);
 }
 
 void TrayAndMenus::OnCloseButtonClicked() {
@@ -38,7 +35,9 @@ void TrayAndMenus::OnCloseButtonClicked() {
   window.SetVisible(false);
 }
 
-void TrayAndMenus::OnTrayIconEvent(int value) {
+void TrayAndMenus::OnTrayIconEvent(const ui::Event& event) {
+  if (event.values.empty()) return;
+  const std::int64_t value = event.values.front();
   if (value == 1 || value == 2) return ShowFromTray();
   if (value == 3) services_.ui.PopupMenu(main_window_.Controls().window, "托盘菜单");
 }
@@ -64,11 +63,14 @@ void TrayAndMenus::OnNotOnTopSelected() {
 void TrayAndMenus::OnServiceButtonClicked() {
   const Text number = remote_.Fetch(remote::kServiceQq);
   // The values go in as they are: GBK bytes, not escaped.
-  services_.shell.OpenUrl(DecipherHexTextKey1(services_.constants.chat_prefix) + number + "&Site=" +
-                          globals_.provider_name + "&Menu=yes");
+  const Text link =
+      DecipherHexTextKey1(services_.constants.chat_prefix) + number + "&Site=" + globals_.provider_name + "&Menu=yes";
+  services_.shell.OpenUrl(platform::GatedAddress(link, platform::AddressUse::kChatLink));
 }
 
-void TrayAndMenus::OpenHomeAddress() { services_.shell.OpenUrl(globals_.home_address); }
+void TrayAndMenus::OpenHomeAddress() {
+  services_.shell.OpenUrl(platform::GatedAddress(globals_.home_address, platform::AddressUse::kOpen));
+}
 
 void TrayAndMenus::ShowFromTray() {
   ui::Window window = main_window_.Controls().window;

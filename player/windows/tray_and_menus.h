@@ -23,7 +23,7 @@ class TrayAndMenus {
   void OnCloseButtonClicked();
   // 1 (left button released) and 2 (double click) bring the window back, 3 (right button
   // or menu key) pops up the tray menu at the mouse; other values do nothing.
-  void OnTrayIconEvent(int value);
+  void OnTrayIconEvent(const ui::Event& event);
   void OnTrayOpenSelected();
   // Leaves the window not on top, then pops up the options menu at the mouse.
   void OnOptionsButtonClicked();

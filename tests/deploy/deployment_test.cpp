@@ -67,7 +67,6 @@ TEST(Deployment, BuiltInTextsAreTheStatedTextsInGbk) {
   }
 }
 
-#ifdef KORVANE_UPDATE_PROGRAM
 TEST(Deployment, ProgramsHoldNoPlainAddress) {
   std::string program = ReadFile(KORVANE_UPDATE_PROGRAM);
   ASSERT_FALSE(program.empty());
@@ -75,7 +74,6 @@ TEST(Deployment, ProgramsHoldNoPlainAddress) {
     EXPECT_EQ(program.find(Utf8ToGbk(AsUtf8(address))), std::string::npos) << name;
   }
 }
-#endif
 
 }  // namespace
 }  // namespace korvane

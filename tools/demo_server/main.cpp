@@ -18,18 +18,6 @@
 
 namespace {
 
-// "http://127.0.0.1:18930/" -> 18930; 80 when the address names no port.
-int PortOf(std::string_view address) {
-  const std::size_t host = address.find("://");
-  address.remove_prefix(host == std::string_view::npos ? 0 : host + 3);
-  address = address.substr(0, address.find('/'));
-  const std::size_t colon = address.rfind(':');
-  if (colon == std::string_view::npos) return 80;
-  int port = 0;
-  std::from_chars(address.data() + colon + 1, address.data() + address.size(), port);
-  return port;
-}
-
 bool ParsePort(const char* text, int* port) {
   const std::string_view digits(text);
   auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), *port);
@@ -39,7 +27,8 @@ bool ParsePort(const char* text, int* port) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int deployment_port = PortOf(korvane::DecipherHexTextKey1(korvane::deploy::UpdateControlBase()));
+  const int deployment_port =
+      korvane::tools::PortOfAddress(korvane::DecipherHexTextKey1(korvane::deploy::UpdateControlBase()));
   if (argc == 2 && std::string_view(argv[1]) == "--port") {
     std::printf("%d\n", deployment_port);
     return 0;

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 
 #include <atomic>
+#include <charconv>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -162,5 +163,16 @@ void SiteServer::SetRequestLog(RequestLog log) { impl_->SetRequestLog(std::move(
 int SiteServer::Bind(int port) { return impl_->Bind(port); }
 bool SiteServer::Serve() { return impl_->Serve(); }
 void SiteServer::Stop() { impl_->Stop(); }
+
+int PortOfAddress(std::string_view address) {
+  const std::size_t host = address.find("://");
+  address.remove_prefix(host == std::string_view::npos ? 0 : host + 3);
+  address = address.substr(0, address.find('/'));
+  const std::size_t colon = address.rfind(':');
+  if (colon == std::string_view::npos) return 80;
+  int port = 0;
+  std::from_chars(address.data() + colon + 1, address.data() + address.size(), port);
+  return port;
+}
 
 }  // namespace korvane::tools

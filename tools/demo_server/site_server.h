@@ -10,8 +10,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace korvane::tools {
+
+// The port an address names ("http://127.0.0.1:18930/" -> 18930); 80 when it names none.
+// A deployment's built-in address gives the port the programs look for the site on.
+int PortOfAddress(std::string_view address);
 
 class SiteServer {
  public:

@@ -3,8 +3,8 @@
 
     tools/screenshots/take_screenshots.py [--build-dir DIR] [--out DIR] [--update-docs]
 
-The build folder (build/debug by default) must hold Player, Update, the demo tools and
-the desktop tests named below (this script builds them). The pictures go into --out (by
+The build folder (build/debug by default) must hold Player, Update, the desktop module
+they load, the demo tools and the desktop tests named below (this script builds them). The pictures go into --out (by
 default a scratch folder of their own, printed at the end); --update-docs copies them into
 docs/screenshots/ once every one has passed its checks.
 
@@ -501,8 +501,8 @@ def main():
     build = options.build_dir.resolve()
     out = (options.out or Path(tempfile.mkdtemp(prefix="korvane-screenshots-"))).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane-encipher",
-                    "korvane-demo-site", "korvane-demo-server", *TEST_SHOTS], check=True)
+    subprocess.run(["cmake", "--build", str(build), "--target", "Player", "Update", "korvane_desktop",
+                    "korvane-encipher", "korvane-demo-site", "korvane-demo-server", *TEST_SHOTS], check=True)
     faults = take_test_shots(build, out) + walk_demo(build, out)
     print(f"The pictures are in {out}")
     if faults:

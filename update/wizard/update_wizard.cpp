@@ -1,20 +1,20 @@
 #include "update/wizard/update_wizard.h"
 
+#include "platform/ui/handler_table.h"
+
 namespace korvane::update {
 
 UpdateWizard::UpdateWizard(UpdateServices& services, UpdateGlobals& globals)
     : services_(services), globals_(globals) {}
 
-void UpdateWizard::BindHandlers() {
-  using platform::ui::Event;
-  using platform::ui::Window;
-  platform::ui::Program& ui = services_.ui;
-  ui.BindHandler("OnWizardCreated", [this](const Event& event) {
-    OnWizardCreated(Window(*event.source.GetProgram(), event.source.Id()));
-  });
-  ui.BindHandler("OnNextClicked", [this](const Event&) { OnNextClicked(); });
-  ui.BindHandler("OnRetestClicked", [this](const Event&) { OnRetestClicked(); });
-  ui.BindHandler("LaunchPlayerAndExit", [this](const Event&) { LaunchPlayerAndExit(); });
+void UpdateWizard::Bind() {
+  static constexpr platform::ui::HandlerRow<UpdateWizard> kHandlers[] = {
+      {"OnWizardCreated", &UpdateWizard::OnWizardCreated},
+      {"OnNextClicked", &UpdateWizard::OnNextClicked},
+      {"OnRetestClicked", &UpdateWizard::OnRetestClicked},
+      {"LaunchPlayerAndExit", &UpdateWizard::LaunchPlayerAndExit},
+  };
+  platform::ui::BindHandlers(services_.ui, *this, kHandlers);
 }
 
 void UpdateWizard::OnWizardCreated(const platform::ui::Window& window) {

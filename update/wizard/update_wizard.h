@@ -22,7 +22,7 @@ class UpdateWizard {
   UpdateWizard& operator=(const UpdateWizard&) = delete;
 
   // Binds the window's handlers by their layout names.
-  void BindHandlers();
+  void Bind();
 
   // The window's "created" handler: CheckInternet, then WizardState 0.
   void OnWizardCreated(const platform::ui::Window& window);

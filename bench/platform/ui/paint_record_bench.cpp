@@ -59,7 +59,7 @@ struct BarProgram {
     panel.WriteText(text);
   }
 
-  const PaintRecord& Record() const { return std::get<DrawingState>(panel.Model()->state).paints; }
+  const PaintRecord& Record() const { return std::get<DrawingState>(ModelOf(panel)->state).paints; }
 
   VirtualTimebase time;
   HeadlessBackend backend{time, nullptr};
@@ -91,7 +91,7 @@ void BM_DrawAfterPositions(benchmark::State& state) {
   cairo_t* cr = cairo_create(surface);
   desktop::PictureCache pictures(bar.resources);
   for (auto _ : state) {
-    desktop::PaintUnit(cr, *bar.panel.Model(), pictures, {});
+    desktop::PaintUnit(cr, *ModelOf(bar.panel), pictures, {});
     cairo_surface_flush(surface);
   }
   state.counters["shown_ops"] = static_cast<double>(bar.Record().Shown().size());

@@ -184,6 +184,7 @@ void DesktopBackend::Guard(const std::function<void()>& action) {
   try {
     action();
     --handling_;
+    ShowChanges(handling_ == 0);
   } catch (...) {
     --handling_;
     kept_failure_ = std::current_exception();
@@ -198,6 +199,7 @@ void DesktopBackend::RethrowKeptFailure() {
 void DesktopBackend::RunLoop(LoopToken& token) {
   RethrowKeptFailure();
   if (token.quit) return;
+  ShowChanges(false);
   GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
   running_loops_.emplace_back(&token, loop);
   g_main_loop_run(loop);
@@ -254,6 +256,7 @@ void DesktopBackend::StopTimer(TimerId timer) {
 }
 
 void DesktopBackend::ProcessPending() {
+  ShowChanges(false);
   while (!kept_failure_ && g_main_context_iteration(nullptr, FALSE)) {
   }
   RethrowKeptFailure();
@@ -291,14 +294,24 @@ void DesktopBackend::WindowClosed(UnitModel& window) {
   }
 }
 
+// A handler that runs long (a copy, a big fill) is seen at work, but a handler's every
+// change does not cost a draw.
+constexpr gint64 kDrawEveryUs = 10'000;
+
 void DesktopBackend::UnitChanged(UnitModel& unit) {
   for (auto& [id, shown] : windows_) {
-    if (id != unit.window->id) continue;
-    shown->Changed(unit);
-    // A handler may block next (a fetch, a copy): what it changed shows now, while input
-    // waits in the queue until it returns.
-    if (handling_ > 0) shown->DrawNow();
+    if (id == unit.window->id) shown->Changed(unit);
   }
+  if (handling_ == 0) {
+    ShowChanges(false);
+  } else if (g_get_monotonic_time() - drawn_at_ >= kDrawEveryUs) {
+    ShowChanges(true);
+  }
+}
+
+void DesktopBackend::ShowChanges(bool draw) {
+  for (auto& [id, shown] : windows_) shown->ShowChanges(draw);
+  if (draw) drawn_at_ = g_get_monotonic_time();
 }
 
 GtkWidget* DesktopBackend::WindowWidget(UnitId window) const {

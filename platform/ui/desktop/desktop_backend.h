@@ -9,9 +9,16 @@
 // RunLoop throws it on, so it unwinds through the program's own frames as it does on the
 // headless backend.
 //
-// A change of the model made inside a handler is drawn before the handler goes on (it may
-// block in a fetch or a copy): only the changed window's pending layout and drawing run,
-// never input, timers or posted tasks, which wait until the handler returns.
+// The changes a handler makes are shown once it has made them: when it returns, when it
+// waits on a blocking service, and otherwise at most every few milliseconds while it runs;
+// only the changed windows' pending layout and drawing run, never input, timers or posted
+// tasks, which wait until the handler returns.
+//
+// The backend is the pump of blocking services (platform/services/wait_pump.h): while a
+// handler waits it takes the display's events itself, passes on those that only show
+// (exposure, moves, the pointer's motion and crossings, so that hover pictures follow),
+// keeps the user's input (buttons, keys, scrolling, closing) in order for after the
+// handler, repaints, and after 0.2 s shows the wait cursor over every window.
 //
 // Browser and hypertext boxes are WebKit views (desktop_browser.h), the playback engine
 // plays with libmpv (desktop_engine.h), a window's tray icon is a GtkStatusIcon
@@ -26,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/services/wait_pump.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/desktop/desktop_drawing.h"
 #include "platform/ui/desktop/desktop_engine.h"
@@ -36,7 +44,7 @@ namespace korvane::platform::ui::desktop {
 class DesktopWindow;
 class WebPage;
 
-class DesktopBackend final : public Backend {
+class DesktopBackend final : public Backend, public WaitPump {
  public:
   // Opens the default display; throws std::runtime_error when there is none.
   DesktopBackend();
@@ -82,6 +90,11 @@ class DesktopBackend final : public Backend {
   void HypertextShow(UnitModel& box) override;
   void EngineRun(UnitModel& engine, EngineOperation operation, const Text& value) override;
 
+  // WaitPump:
+  void WaitBegins() override;
+  void Waiting() override;
+  void WaitEnds() override;
+
  private:
   struct TimerEntry {
     guint source = 0;
@@ -91,6 +104,10 @@ class DesktopBackend final : public Backend {
   struct PostedTask;
 
   void RethrowKeptFailure();
+  // Shows the windows' pending changes; draws them now when `draw`.
+  void ShowChanges(bool draw);
+  // Puts the wait cursor on every X window of the program's windows, or puts theirs back.
+  void ShowWaitCursorEverywhere(bool shown);
   // The newest open window that is shown and not closing: the owner of dialogs, modal
   // windows and menus.
   GtkWindow* ActiveWindow() const;
@@ -108,6 +125,11 @@ class DesktopBackend final : public Backend {
   std::vector<std::pair<UnitId, std::unique_ptr<DesktopWindow>>> windows_;  // opening order
   bool wait_cursor_ = false;
   int handling_ = 0;  // depth of Guard: the program is running a handler
+  gint64 drawn_at_ = 0;  // when a handler's changes were last drawn (monotonic us)
+  int wait_depth_ = 0;
+  gint64 wait_began_ = 0;
+  std::vector<GdkEvent*> kept_input_;  // owned copies, in order
+  std::vector<std::pair<GdkWindow*, GdkCursor*>> own_cursors_;  // referenced; under the wait cursor
 };
 
 }  // namespace korvane::platform::ui::desktop

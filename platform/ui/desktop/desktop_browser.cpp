@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_backend.h"
 
@@ -25,7 +26,7 @@ bool EndedOnPurpose(const GError* error) {
 }  // namespace
 
 void OpenInDesktopBrowser(GtkWidget* from, const char* uri) {
-  if (!HasWebScheme(uri)) return;
+  if (uri == nullptr || GatedAddress(uri, AddressUse::kOpen).empty()) return;
   GtkWidget* toplevel = gtk_widget_get_toplevel(from);
   gtk_show_uri_on_window(GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr, uri, GDK_CURRENT_TIME, nullptr);
 }

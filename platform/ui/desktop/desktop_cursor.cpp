@@ -5,9 +5,22 @@
 namespace korvane::platform::ui::desktop {
 namespace {
 
+constexpr char kCursorKey[] = "korvane-cursor";
+
+void Apply(GtkWidget* box) {
+  GdkWindow* window = gtk_layout_get_bin_window(GTK_LAYOUT(box));
+  if (window == nullptr) return;
+  const auto* name = static_cast<const std::string*>(g_object_get_data(G_OBJECT(box), kCursorKey));
+  GdkCursor* cursor = name == nullptr || name->empty() ? nullptr : NewNamedCursor(gtk_widget_get_display(box), *name);
+  gdk_window_set_cursor(window, cursor);
+  if (cursor != nullptr) g_object_unref(cursor);
+}
+
+}  // namespace
+
 // The layouts' names map onto the X cursor font, which every X server has, so they never
 // depend on a cursor theme being installed.
-GdkCursor* NewCursor(GdkDisplay* display, const std::string& name) {
+GdkCursor* NewNamedCursor(GdkDisplay* display, const Text& name) {
   static constexpr struct {
     const char* name;
     GdkCursorType type;
@@ -18,19 +31,6 @@ GdkCursor* NewCursor(GdkDisplay* display, const std::string& name) {
   }
   return gdk_cursor_new_from_name(display, name.c_str());
 }
-
-constexpr char kCursorKey[] = "korvane-cursor";
-
-void Apply(GtkWidget* box) {
-  GdkWindow* window = gtk_layout_get_bin_window(GTK_LAYOUT(box));
-  if (window == nullptr) return;
-  const auto* name = static_cast<const std::string*>(g_object_get_data(G_OBJECT(box), kCursorKey));
-  GdkCursor* cursor = name == nullptr || name->empty() ? nullptr : NewCursor(gtk_widget_get_display(box), *name);
-  gdk_window_set_cursor(window, cursor);
-  if (cursor != nullptr) g_object_unref(cursor);
-}
-
-}  // namespace
 
 void SetControlCursor(GtkWidget* box, const Text& name) {
   const auto* now = static_cast<const std::string*>(g_object_get_data(G_OBJECT(box), kCursorKey));

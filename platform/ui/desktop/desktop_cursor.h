@@ -9,6 +9,9 @@
 
 namespace korvane::platform::ui::desktop {
 
+// A new cursor of `name`, or nullptr for none.
+GdkCursor* NewNamedCursor(GdkDisplay* display, const Text& name);
+
 // Sets the cursor of `box` (a control's GtkLayout) now if it is realized, else once it is.
 void SetControlCursor(GtkWidget* box, const Text& name);
 

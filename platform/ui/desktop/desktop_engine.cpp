@@ -5,6 +5,7 @@
 #include <clocale>
 #include <utility>
 
+#include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_drawing.h"
 
@@ -42,7 +43,9 @@ void DesktopEngine::Run(EngineOperation operation, const Text& value) {
       address_ = EngineAddress(value);
       address_is_new_ = true;
       break;
-    case EngineOperation::kPauseAdAddress: pause_ad_address_ = WireAddress(value); break;
+    case EngineOperation::kPauseAdAddress:
+      pause_ad_address_ = WireAddress(GatedAddress(value, AddressUse::kPauseAd));
+      break;
     case EngineOperation::kPrepareEpisodeChange: paused_ = false; break;
     case EngineOperation::kPlay:
       paused_ = false;

@@ -21,7 +21,7 @@
 //
 // The pause-ad page shows while the program has paused a loaded clip, at the newest
 // PauseAdAddress (the program writes it just after the pause), and goes on play, stop and
-// an episode change; an empty address, or one that is not http or https, shows nothing.
+// an episode change; an empty address, or one the address gate refuses, shows nothing.
 //
 // mpv works on threads of its own. Its wakeup callback only adds an idle source to the
 // GLib loop; the events are drained there, on the window thread.
@@ -78,7 +78,7 @@ class DesktopEngine {
   GtkWidget* overlay_;  // we hold a reference
   GtkWidget* area_;
   PauseAd pause_ad_;
-  std::string pause_ad_address_;  // as WebKit takes it
+  std::string pause_ad_address_;  // as WebKit takes it; empty when refused
   bool paused_ = false;  // by the program's Pause, until its Play or Stop
   mpv_handle* player_ = nullptr;
   std::string address_;  // as mpv takes it

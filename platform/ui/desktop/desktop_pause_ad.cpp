@@ -1,6 +1,5 @@
 #include "platform/ui/desktop/desktop_pause_ad.h"
 
-#include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_browser.h"
 
 namespace korvane::platform::ui::desktop {
@@ -25,7 +24,7 @@ PauseAd::~PauseAd() {
 void PauseAd::PutOver(GtkOverlay* overlay) { gtk_overlay_add_overlay(overlay, Widget()); }
 
 void PauseAd::Show(const std::string& uri) {
-  if (!HasWebScheme(uri)) {
+  if (uri.empty()) {
     Hide();
     return;
   }

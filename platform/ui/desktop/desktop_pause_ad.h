@@ -25,7 +25,8 @@ class PauseAd {
   // Puts the page over the main child of `overlay` (the video).
   void PutOver(GtkOverlay* overlay);
   GtkWidget* Widget() const { return GTK_WIDGET(view_); }
-  // `uri` as WebKit takes it; only http and https pages show.
+  // `uri` as WebKit takes it, of an address that has passed the gate (web_address.h);
+  // empty: nothing shows.
   void Show(const std::string& uri);
   void Hide();
 

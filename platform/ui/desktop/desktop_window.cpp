@@ -6,6 +6,7 @@
 
 #include "platform/ui/desktop/desktop_backend.h"
 #include "platform/ui/desktop/desktop_cursor.h"
+#include "platform/ui/desktop/desktop_item_rows.h"
 #include "platform/ui/unit_kinds.h"
 
 namespace korvane::platform::ui::desktop {
@@ -13,25 +14,6 @@ namespace {
 
 constexpr gint kPointerEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_ENTER_NOTIFY_MASK |
                                 GDK_LEAVE_NOTIFY_MASK;
-
-bool SameTree(const std::vector<TreeItem>& a, const std::vector<TreeItem>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TreeItem& x, const TreeItem& y) {
-    return x.text == y.text && x.parent == y.parent && x.expanded == y.expanded;
-  });
-}
-
-// Both the list's and the tree's store hold a row's text and its item number.
-enum ItemColumn { kItemText, kItemNumber };
-
-// The item number of the selected row of a single-selection list or tree view, -1 for none.
-int SelectedItem(GtkTreeSelection* selection) {
-  GtkTreeModel* model = nullptr;
-  GtkTreeIter iter;
-  if (!gtk_tree_selection_get_selected(selection, &model, &iter)) return -1;
-  int item = -1;
-  gtk_tree_model_get(model, &iter, kItemNumber, &item, -1);
-  return item;
-}
 
 // One column: the list's picture (hidden while it has none), then the item's text.
 GtkWidget* NewItemView(GtkTreeModel* model, GtkCellRenderer* picture) {
@@ -44,7 +26,10 @@ GtkWidget* NewItemView(GtkTreeModel* model, GtkCellRenderer* picture) {
   GtkCellRenderer* text = gtk_cell_renderer_text_new();
   gtk_tree_view_column_pack_start(column, text, TRUE);
   gtk_tree_view_column_add_attribute(column, text, "text", kItemText);
+  // Every row is as high as the first: the view measures one row, not each of thousands.
+  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
   gtk_tree_view_append_column(GTK_TREE_VIEW(view), column);
+  gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(view), TRUE);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), GTK_SELECTION_SINGLE);
   return view;
 }
@@ -96,8 +81,12 @@ std::string WidgetCss(const UnitModel& unit) {
   if (unit.back_colour != kDefaultColour) {
     css += " background-color: " + CssColour(unit.back_colour) + "; background-image: none;";
   }
+  // The layout's colours are the rows' own; the selected row keeps the theme's, or no
+  // row would look selected.
+  std::string selected_rows;
   if (const DesktopPeer peer = Describe(unit.kind).peer; peer == DesktopPeer::kListView || peer == DesktopPeer::kTreeView) {
     css += " -GtkTreeView-vertical-separator: 0;";
+    selected_rows = " *:selected { background-color: @theme_selected_bg_color; color: @theme_selected_fg_color; }";
   }
   css += " }";
   // The box as the original draws it: 13 by 13 at the left, centred in the height, with
@@ -106,7 +95,7 @@ std::string WidgetCss(const UnitModel& unit) {
     css += " checkbutton { padding: 0; margin: 0; } check { margin: 0 4px 0 0; padding: 0;"
            " min-width: 11px; min-height: 11px; }";
   }
-  return css;
+  return css + selected_rows;
 }
 
 // Rows as high as a line of the font, or as the list's picture where that is higher, with
@@ -157,8 +146,8 @@ struct DesktopWindow::View {
   std::string css;
   PointerState pointer;
   bool syncing = false;  // set while the model's state is written into the widget
-  std::vector<Text> rows;
-  std::vector<TreeItem> items;
+  ShownRows rows;    // list boxes
+  ShownItems items;  // tree boxes
   GtkCellRenderer* picture_cell = nullptr;  // list and tree boxes: draws their picture
   Text picture;
   std::unique_ptr<WebPage> page;  // browser and hypertext boxes
@@ -238,14 +227,24 @@ void DesktopWindow::Changed(UnitModel& unit) {
     if (HasWidget(unit.kind)) Reconcile(*unit.window);
     return;
   }
-  View& view = *found->second;
-  SyncView(view, unit);
-  if (GtkWidget* parent = gtk_widget_get_parent(view.box)) {
-    PlaceChild(parent, view.box, unit.rect.left, unit.rect.top);
+  pending_.insert(unit.id);
+}
+
+void DesktopWindow::ShowChanges(bool draw) {
+  for (UnitId id : std::exchange(pending_, {})) {
+    auto found = views_.find(id);
+    const UnitModel* unit = InspectionOf(program_).FindModel(id);
+    if (found == views_.end() || unit == nullptr) continue;
+    View& view = *found->second;
+    SyncView(view, *unit);
+    if (GtkWidget* parent = gtk_widget_get_parent(view.box)) {
+      PlaceChild(parent, view.box, unit->rect.left, unit->rect.top);
+    }
+    Arrange(view.box, unit->children, view.outer);
+    const UnitModel* parent = unit->parent == 0 ? unit->window : InspectionOf(program_).FindModel(unit->parent);
+    if (parent != nullptr) Restack(parent->children);
   }
-  Arrange(view.box, unit.children, view.outer);
-  const UnitModel* parent = unit.parent == 0 ? unit.window : InspectionOf(program_).FindModel(unit.parent);
-  if (parent != nullptr) Restack(parent->children);
+  if (draw) DrawNow();
 }
 
 void DesktopWindow::DrawNow() {
@@ -468,76 +467,12 @@ void DesktopWindow::SyncView(View& view, const UnitModel& unit) {
   switch (view.peer) {
     case DesktopPeer::kListView: {
       const ListBoxState& list = std::get<ListBoxState>(unit.state);
-      GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
-      if (view.rows != list.rows) {
-        GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(tree));
-        gtk_list_store_clear(store);
-        for (std::size_t i = 0; i < list.rows.size(); ++i) {
-          gtk_list_store_insert_with_values(store, nullptr, -1, kItemText, ToUtf8(list.rows[i]).c_str(), kItemNumber,
-                                            static_cast<int>(i), -1);
-        }
-        view.rows = list.rows;
-      }
-      GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
-      gtk_tree_selection_unselect_all(selection);
-      if (list.selection >= 0) {
-        GtkTreePath* path = gtk_tree_path_new_from_indices(list.selection, -1);
-        gtk_tree_selection_select_path(selection, path);
-        gtk_tree_path_free(path);
-      }
+      ShowRows(GTK_TREE_VIEW(view.widget), view.rows, list.rows, list.selection);
       break;
     }
     case DesktopPeer::kTreeView: {
-      const TreeBoxState& state = std::get<TreeBoxState>(unit.state);
-      const std::vector<TreeItem>& items = state.items;
-      GtkTreeView* tree = GTK_TREE_VIEW(view.widget);
-      GtkTreeStore* store = GTK_TREE_STORE(gtk_tree_view_get_model(tree));
-      if (!SameTree(view.items, items)) {
-        gtk_tree_store_clear(store);
-        std::vector<GtkTreeIter> iters(items.size());
-        for (std::size_t i = 0; i < items.size(); ++i) {
-          const int parent = items[i].parent;
-          GtkTreeIter* under = parent >= 0 && static_cast<std::size_t>(parent) < i ? &iters[parent] : nullptr;
-          gtk_tree_store_insert_with_values(store, &iters[i], under, -1, kItemText, ToUtf8(items[i].text).c_str(),
-                                            kItemNumber, static_cast<int>(i), -1);
-        }
-        for (std::size_t i = 0; i < items.size(); ++i) {
-          if (!items[i].expanded) continue;
-          GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(store), &iters[i]);
-          gtk_tree_view_expand_row(tree, path, FALSE);
-          gtk_tree_path_free(path);
-        }
-        view.items = items;
-      }
-      GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
-      gtk_tree_selection_unselect_all(selection);
-      GtkTreeIter iter;
-      for (gboolean more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(store), &iter); more;) {
-        int number = -1;
-        gtk_tree_model_get(GTK_TREE_MODEL(store), &iter, kItemNumber, &number, -1);
-        if (number == state.selection) {
-          gtk_tree_selection_select_iter(selection, &iter);
-          break;
-        }
-        // Depth first, in item order.
-        GtkTreeIter next;
-        if (gtk_tree_model_iter_children(GTK_TREE_MODEL(store), &next, &iter)) {
-          iter = next;
-          continue;
-        }
-        for (;;) {
-          next = iter;
-          if (gtk_tree_model_iter_next(GTK_TREE_MODEL(store), &next)) {
-            iter = next;
-            break;
-          }
-          if (!gtk_tree_model_iter_parent(GTK_TREE_MODEL(store), &next, &iter)) {
-            more = FALSE;
-            break;
-          }
-          iter = next;
-        }
-      }
+      const TreeBoxState& tree = std::get<TreeBoxState>(unit.state);
+      ShowItems(GTK_TREE_VIEW(view.widget), view.items, tree.items, tree.selection);
       break;
     }
     case DesktopPeer::kTextView: {

@@ -5,15 +5,18 @@
 // are clipped to it; controls that the backend draws itself paint onto that layout, the
 // others (list and tree boxes with their picture, edit and check boxes, the web views of
 // browser and hypertext boxes, the playback engine) hold the widget that shows them.
-// Changed() brings the widgets in step with the model: properties, and the tree of
-// controls (new, removed, re-parented and re-ordered ones). Input goes to the program's
-// User* calls, which refuse what the user could not reach.
+// Changed() brings the widgets in step with the model: the window and the tree of
+// controls (new, removed, re-parented and re-ordered ones) at once, a control's own
+// properties and rows at ShowChanges(), so that a handler's many changes to a control cost
+// one update of its widget. Input goes to the program's User* calls, which refuse what the
+// user could not reach.
 
 #include <gtk/gtk.h>
 
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/ui/desktop/desktop_browser.h"
@@ -36,8 +39,9 @@ class DesktopWindow {
   DesktopWindow& operator=(const DesktopWindow&) = delete;
 
   void Changed(UnitModel& unit);
-  // Lays out and draws what is pending in this window now, without running the loop.
-  void DrawNow();
+  // Brings the controls changed since the last call in step with the model; when `draw`,
+  // lays out and draws what is invalid in this window now, without running the loop.
+  void ShowChanges(bool draw);
   GtkWindow* Toplevel() const { return GTK_WINDOW(toplevel_); }
   GtkWidget* ControlWidget(UnitId unit) const;
   // The page of a browser or hypertext box; nullptr for any other unit.
@@ -53,6 +57,7 @@ class DesktopWindow {
  private:
   struct View;
 
+  void DrawNow();
   void SyncWindow(const UnitModel& window);
   void Reconcile(const UnitModel& window);
   View& CreateView(const UnitModel& unit);
@@ -94,6 +99,7 @@ class DesktopWindow {
   std::optional<Point> placed_;
   std::optional<WindowPosition> positioned_;
   std::map<UnitId, std::unique_ptr<View>> views_;
+  std::set<UnitId> pending_;  // controls changed since ShowChanges
   DesktopTray tray_;
 };
 

@@ -74,5 +74,16 @@ TEST_F(ProgramRootTest, FaultsInTheSettingsOrTheProgramEndTheRunWithOne) {
   EXPECT_FALSE(entered) << "a script that cannot be read stops the run before it starts";
 }
 
+TEST_F(ProgramRootTest, ADesktopThatCannotBeMadeIsReportedAndEndsTheRunWithOne) {
+  settings_.headless = false;
+  bool entered = false;
+  ::testing::internal::CaptureStderr();
+  const int code = RunProgram({"Probe", {}, [&](ProgramContext&) { return entered = true, 0; }}, settings_,
+                              []() -> ui::DesktopParts { throw std::runtime_error("no module here"); });
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Probe: no module here\n");
+  EXPECT_EQ(code, 1);
+  EXPECT_FALSE(entered);
+}
+
 }  // namespace
 }  // namespace korvane::platform::app

@@ -119,13 +119,13 @@ TEST_F(ControlsTest, ZOrderIsKeptPerParent) {
   const UnitId list = window.Find<Unit>("列表框_状态").Id();
   const UnitId zip = window.Find<Unit>("ZIP压缩1").Id();
   const UnitId board = window.Find<Unit>("画板_水晶进度条_1").Id();
-  EXPECT_EQ(window.Model()->children, (std::vector<UnitId>{panel, tree, list, zip}));
+  EXPECT_EQ(ModelOf(window)->children, (std::vector<UnitId>{panel, tree, list, zip}));
   program_.SetUnitZOrder(window.Find<Unit>("节目列表"), ZOrder::kBack);
   program_.SetUnitZOrder(window.Find<Unit>("图片框_面板"), ZOrder::kFront);
-  EXPECT_EQ(window.Model()->children, (std::vector<UnitId>{tree, list, zip, panel}));
+  EXPECT_EQ(ModelOf(window)->children, (std::vector<UnitId>{tree, list, zip, panel}));
   // A child stays inside its parent whatever its level.
   program_.SetUnitZOrder(window.Find<Unit>("画板_水晶进度条_1"), ZOrder::kBack);
-  EXPECT_EQ(window.Find<Unit>("图片框_面板").Model()->children, (std::vector<UnitId>{board}));
+  EXPECT_EQ(ModelOf(window.Find<Unit>("图片框_面板"))->children, (std::vector<UnitId>{board}));
   // The dump gives each control's place among its siblings, back first.
   EXPECT_EQ(DumpedZ(program_, backend_), (std::map<std::string, int>{{U("节目列表"), 0},
                                                                       {U("列表框_状态"), 1},
@@ -143,7 +143,7 @@ TEST_F(ControlsTest, TheEngineKeepsItsNewestCallsAndReadsBackItsAddresses) {
     engine.SetMediaAddress("第" + std::to_string(episode) + "集");
     engine.Play();
   }
-  const auto& calls = engine.Model()->StateOf<EngineState>()->calls;
+  const auto& calls = ModelOf(engine)->StateOf<EngineState>()->calls;
   EXPECT_EQ(calls.size(), EngineState::kCallsKept);
   EXPECT_EQ(calls.back(), (EngineCall{"Play", ""}));
   EXPECT_EQ(engine.MediaAddress(), "第1000集");

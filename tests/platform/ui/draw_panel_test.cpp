@@ -56,7 +56,7 @@ TEST_F(DrawPanelTest, CloneBecomesAChildThatMovesAndHidesWithThePanel) {
   ASSERT_TRUE(inner.IsAlive());
   EXPECT_NE(inner.Id(), panel_.Id());
   EXPECT_EQ(inner.Kind(), UnitKind::kDrawPanel);
-  EXPECT_EQ(inner.Model()->parent, panel_.Id());
+  EXPECT_EQ(ModelOf(inner)->parent, panel_.Id());
   EXPECT_EQ(inner.DrawableWidth(), 295);
   EXPECT_EQ(inner.DrawableHeight(), 18);
   EXPECT_EQ(inner.GetFont(), panel_.GetFont());
@@ -69,7 +69,7 @@ TEST_F(DrawPanelTest, CloneBecomesAChildThatMovesAndHidesWithThePanel) {
   EXPECT_FALSE(InputOf(program_).UserClick(inner)) << "the user cannot reach a control inside a hidden one";
   // A second attach makes a further board and leaves the first in place.
   DrawPanel second = Attach();
-  EXPECT_THAT(panel_.Model()->children, ElementsAre(inner.Id(), second.Id()));
+  EXPECT_THAT(ModelOf(panel_)->children, ElementsAre(inner.Id(), second.Id()));
 }
 
 TEST_F(DrawPanelTest, RoundedRegionClipsTheUnitAndBadHandlesAreRefused) {
@@ -78,7 +78,7 @@ TEST_F(DrawPanelTest, RoundedRegionClipsTheUnitAndBadHandlesAreRefused) {
   const RegionHandle region =
       program_.CreateRoundRectRgn(0, 0, inner.DrawableWidth(), inner.DrawableHeight(), 5, 5);
   EXPECT_EQ(program_.SetWindowRgn(handle, region, true), 1);
-  EXPECT_EQ(inner.Model()->region, (RoundRegion{0, 0, 295, 18, 5, 5}));
+  EXPECT_EQ(ModelOf(inner)->region, (RoundRegion{0, 0, 295, 18, 5, 5}));
   // The window took the region over: it cannot be given again.
   EXPECT_EQ(program_.SetWindowRgn(program_.GetWindowHandle(panel_), region, true), 0);
   EXPECT_EQ(program_.SetWindowRgn(0, program_.CreateRoundRectRgn(0, 0, 1, 1, 0, 0), true), 0);

@@ -31,10 +31,10 @@ TEST_F(CatalogueScraperTest, AScrapedTitlePageSendsTheLibraryBrowserToTheBack) {
   script_.Add("click", {"主界面片库按钮"})
       .Add("click", {"主界面找片按钮"})
       .Add("navigate", {"主界面找片浏览器", "http://pages.test/list?page=2"})
-      .Call([&] { testing_support::ExpectStandsInFront(*Main().Model(), library_in_front); })
+      .Call([&] { testing_support::ExpectStandsInFront(*ModelOf(Main()), library_in_front); })
       .Add("click", {"主界面找片按钮"})
       .Add("navigate", {"主界面找片浏览器", "http://pages.test/film?id=1&type=tv"})
-      .Call([&] { testing_support::ExpectStandsInFront(*Main().Model(), find_in_front); });
+      .Call([&] { testing_support::ExpectStandsInFront(*ModelOf(Main()), find_in_front); });
   script_.Call([this] { ui_.DestroyUnit(Main()); });
   RunPlayer();
 }

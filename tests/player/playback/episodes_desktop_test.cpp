@@ -23,6 +23,7 @@
 #include "deploy/deployment.h"
 #include "platform/app/program_root.h"
 #include "platform/ui/desktop/desktop_backend.h"
+#include "platform/ui/desktop/desktop_parts.h"
 #include "player/player_program.h"
 #include "resources/player_resources.h"
 #include "tests/player/playback/title_pages.h"
@@ -115,8 +116,9 @@ class EpisodesDesktopTest : public ::testing::Test {
 
   Text ClipAddress(const Clip& clip) const { return program_.HomeAddress() + clip.file; }
 
-  // Runs `Player` as its main() does, on the desktop, with `road` run from its loop once
-  // it has started; the road ends by closing the main window, which ends the program.
+  // Runs `Player` as its main() does, on the desktop (the backend linked into this test,
+  // not loaded from the module), with `road` run from its loop once it has started; the
+  // road ends by closing the main window, which ends the program.
   void RunPlayer(const std::function<void()>& road) {
     road_ = road;
     ui::AutomationSettings settings;
@@ -125,7 +127,7 @@ class EpisodesDesktopTest : public ::testing::Test {
         {"Player", embedded::PlayerResources(),
          [this](platform::app::ProgramContext& platform) {
            ui_ = &platform.ui;
-           desktop_ = dynamic_cast<ui::desktop::DesktopBackend*>(&ui::UnitServicesOf(platform.ui).GetViews());
+           desktop_ = dynamic_cast<ui::desktop::DesktopBackend*>(&ui::BackendOf(platform.ui));
            PlayerServices services{platform.ui,           platform.files, platform.http, platform.resolver,
                                    platform.named_events, platform.shell, platform.system_settings, DeployedConstants(),
                                    Text(deploy::ProbeHost())};
@@ -133,7 +135,7 @@ class EpisodesDesktopTest : public ::testing::Test {
            g_idle_add(RunRoad, this);
            return program.PlayerEntry();
          }},
-        settings);
+        settings, ui::desktop::MakeDesktopParts);
     EXPECT_EQ(code, 0);
   }
 
@@ -154,8 +156,8 @@ class EpisodesDesktopTest : public ::testing::Test {
   // Where the model puts a control on the screen: its rectangle moved by its parents'
   // and the window's.
   ScreenRect OnScreen(std::string_view name) const {
-    const ui::UnitModel* window = Main().Model();
-    const ui::UnitModel* control = Control(name).Model();
+    const ui::UnitModel* window = ModelOf(Main());
+    const ui::UnitModel* control = ModelOf(Control(name));
     ScreenRect rect{window->rect.left, window->rect.top, control->rect.width, control->rect.height};
     for (const ui::UnitModel* at = control; at != nullptr; at = at->parent == 0 ? nullptr : InspectionOf(*ui_).FindModel(at->parent)) {
       rect.left += at->rect.left;
@@ -164,25 +166,25 @@ class EpisodesDesktopTest : public ::testing::Test {
     return rect;
   }
   ScreenRect InsideFrame() const {
-    const ui::Rect window = Main().Model()->rect;
+    const ui::Rect window = ModelOf(Main())->rect;
     return {window.left + kFrameLine, window.top + kFrameLine, window.width - 2 * kFrameLine,
             window.height - 2 * kFrameLine};
   }
   ScreenRect WindowOnScreen() const {
-    const ui::Rect window = Main().Model()->rect;
+    const ui::Rect window = ModelOf(Main())->rect;
     return {window.left, window.top, window.width, window.height};
   }
   void Click(std::string_view name) const { ClickOnScreen(OnScreen(name)); }
   guint32 AtMiddle(const ScreenRect& r) const { return Screen().At(r.left + r.width / 2, r.top + r.height / 2); }
 
-  const ui::EngineState& Engine() const { return *Control(kEngine).Model()->StateOf<ui::EngineState>(); }
+  const ui::EngineState& Engine() const { return *ModelOf(Control(kEngine))->StateOf<ui::EngineState>(); }
   long Calls(std::string_view operation) const {
     return std::count_if(Engine().calls.begin(), Engine().calls.end(),
                          [&](const ui::EngineCall& call) { return call.operation == operation; });
   }
   std::vector<Text> Items() const {
     std::vector<Text> items;
-    for (const ui::TreeItem& item : Control(kList).Model()->StateOf<ui::TreeBoxState>()->items) {
+    for (const ui::TreeItem& item : ModelOf(Control(kList))->StateOf<ui::TreeBoxState>()->items) {
       items.push_back((item.parent >= 0 ? "  " : "") + item.text);
     }
     return items;
@@ -265,7 +267,7 @@ class EpisodesDesktopTest : public ::testing::Test {
     const Screen screen;
     std::vector<std::string> missing;
     for (const char* name : names) {
-      const ui::UnitModel* control = Control(name).Model();
+      const ui::UnitModel* control = ModelOf(Control(name));
       const std::string file = std::string(KORVANE_PLAYER_RESOURCES "/") + control->pictures.normal;
       GdkPixbuf* picture = gdk_pixbuf_new_from_file(file.c_str(), nullptr);
       const ScreenRect rect = OnScreen(name);
@@ -316,8 +318,8 @@ TEST_F(EpisodesDesktopTest, ATitlePageInWebKitPlaysItsEpisodesInMpvUnderTheBotto
     EXPECT_EQ(Items(), (std::vector<Text>{"海边", "  第1集", "  第2集"}));
     EXPECT_EQ(Control<ui::TreeBox>(kList).CurrentSelection(), 1);
     EXPECT_EQ(Control<ui::PlaybackEngine>(kEngine).MediaAddress(), ClipAddress(kClips[0]));
-    EXPECT_FALSE(browser.Model()->visible);
-    EXPECT_TRUE(Control(kEngine).Model()->visible);
+    EXPECT_FALSE(ModelOf(browser)->visible);
+    EXPECT_TRUE(ModelOf(Control(kEngine))->visible);
     const double started = *Position();
     EXPECT_TRUE(PumpUntil([&] { return Position() > started + 0.5; })) << "the position does not advance";
 

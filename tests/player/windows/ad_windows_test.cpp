@@ -50,11 +50,11 @@ TEST_P(ExitRoadTest, WaitsHalfASecondThenActsOnTheSwitchReadAtThatTime) {
   Check([&] {
     after_exit = true;
     EXPECT_EQ(backend_.NowMs() - exit_at, 500);
-    EXPECT_FALSE(Main().Model()->window_state->tray.shown);
+    EXPECT_FALSE(ModelOf(Main())->window_state->tray.shown);
     std::optional<ui::Window> ad = WindowNamed("ExitAdWindow");
     ASSERT_TRUE(ad.has_value());
     EXPECT_FALSE(Main().Visible());
-    EXPECT_TRUE(ad->Model()->window_state->modal);
+    EXPECT_TRUE(ModelOf(*ad)->window_state->modal);
     EXPECT_EQ(ad->Caption(), Text(kProvider) + "退弹广告");
     EXPECT_EQ(ad->Find<ui::HypertextBox>("超文本浏览框1").Address(), c.page);
   });

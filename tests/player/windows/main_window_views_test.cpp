@@ -9,6 +9,7 @@
 
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
+#include "player/core/player_config.h"
 #include "tests/player/headless_player.h"
 #include "tests/support/stacking_checks.h"
 
@@ -38,7 +39,7 @@ class MainWindowViewsTest : public ::testing::TestWithParam<ListCase>, protected
       ExpectView(view, tabs_set);
     });
   }
-  Text List() { return platform::ReadConfigValue(folder_.run_directory(), platform::kListKey); }
+  Text List() { return platform::ReadConfigValue(folder_.run_directory(), kListKey); }
   void SetList(const std::optional<Text>& list) {
     script_.Call([this, list] {
       folder_.Write("\\PlayerConfig.ini", "[Config]\r\nButton=1\r\n" + (list ? "List=" + *list + "\r\n" : ""));
@@ -95,7 +96,7 @@ void MainWindowViewsTest::ExpectView(View view, bool tabs_set) {
         {"启动窗口顶部背景", browser}, {"启动窗口底部背景", browser}, {"启动窗口左边背景", browser},
         {"启动窗口右边背景", browser}, {"画板1", browser}, {"启动窗口关闭按钮", "启动窗口最小化按钮"},
     };
-    testing_support::ExpectStandsInFront(*Main().Model(), stacking);
+    testing_support::ExpectStandsInFront(*ModelOf(Main()), stacking);
   }
 }
 
@@ -126,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowViewsTest, TheListHandlesCloseAndOpenTheListAndStoreIt) {
   platform::WriteIniValue(
-      platform::ConfigFilePath(folder_.run_directory(), platform::ConfigFile::kPlayerConfig), "Config",
+      platform::ConfigFilePath(folder_.run_directory(), kPlayerConfigFileName), "Config",
       "Start", "1");
   Click("列表关闭按钮");
   script_.Call([this] {
@@ -138,7 +139,7 @@ TEST_F(MainWindowViewsTest, TheListHandlesCloseAndOpenTheListAndStoreIt) {
   script_.Call([this] {
     ExpectView(View::kListOpen, false);
     EXPECT_EQ(List(), "2");
-    EXPECT_EQ(platform::ReadConfigValue(folder_.run_directory(), platform::kStartKey), "1");
+    EXPECT_EQ(platform::ReadConfigValue(folder_.run_directory(), kStartKey), "1");
   });
   Click("启动窗口最小化按钮");
   script_.Call([this] { EXPECT_EQ(Main().Position(), ui::WindowPosition::kMinimised); });

@@ -15,6 +15,7 @@
 #include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "platform/services/linux_system_settings.h"
+#include "player/core/player_config.h"
 #include "tests/player/player_program_run.h"
 #include "tests/player/windows/settings_opening_cases.h"
 
@@ -99,10 +100,10 @@ TEST_F(PanelWindowsEndToEndTest, ApplyOnAnEmptyFilePutsTheMainWindowOnTopAndClos
   ProgramRun run = Run(std::string(kOpenSettings) + "click 图形按钮3\nidle\ndump applied\n");
   EXPECT_EQ(ClosedPanels(run), std::vector<Text>{"SettingsWindow"});
   EXPECT_TRUE(OnTop(run, "applied"));
-  EXPECT_EQ(Stored(platform::kStartKey), "0");
-  EXPECT_EQ(Stored(platform::kScreenKey), "0");
-  EXPECT_EQ(Stored(platform::kRenderingKey), "");
-  EXPECT_EQ(Stored(platform::kStickyKey), "");
+  EXPECT_EQ(Stored(kStartKey), "0");
+  EXPECT_EQ(Stored(kScreenKey), "0");
+  EXPECT_EQ(Stored(kRenderingKey), "");
+  EXPECT_EQ(Stored(kStickyKey), "");
   EXPECT_FALSE(fs::exists(AutostartEntry()));
   EXPECT_FALSE(fs::exists(RegistryFile()));
 }
@@ -115,10 +116,10 @@ TEST_F(PanelWindowsEndToEndTest, ApplyWritesTheEntryTheStartPageAndTheScreenSave
                        "dump applied\nkey Esc\nidle\ndump closed\n");
   EXPECT_TRUE(run.WindowIn("applied", "SettingsWindow").is_object());
   EXPECT_FALSE(OnTop(run, "applied"));
-  EXPECT_EQ(Stored(platform::kStartKey), "1");
-  EXPECT_EQ(Stored(platform::kRenderingKey), "3");
-  EXPECT_EQ(Stored(platform::kScreenKey), "1");
-  EXPECT_EQ(Stored(platform::kStickyKey), "1");
+  EXPECT_EQ(Stored(kStartKey), "1");
+  EXPECT_EQ(Stored(kRenderingKey), "3");
+  EXPECT_EQ(Stored(kScreenKey), "1");
+  EXPECT_EQ(Stored(kStickyKey), "1");
   EXPECT_EQ(Registry(kStartPageSection, "Start Page"), program_.HomeAddress() + "?soft");
   EXPECT_EQ(Registry(kScreenSaverSection, "ScreenSaveActive"), "0");
   const std::string entry = program_.ReadFile(AutostartEntry());
@@ -131,7 +132,7 @@ TEST_F(PanelWindowsEndToEndTest, StartTwoOpensUntickedAndApplyRemovesTheEntry) {
   WriteSettings("[Config]\r\nStart=2\r\nSticky=1\r\n");
   WriteAutostartEntry();
   Run(std::string(kOpenSettings) + "click 图形按钮3\nidle\n");
-  EXPECT_EQ(Stored(platform::kStartKey), "0");
+  EXPECT_EQ(Stored(kStartKey), "0");
   EXPECT_FALSE(fs::exists(AutostartEntry()));
 }
 
@@ -147,9 +148,9 @@ TEST_P(SettingsClosingEndToEndTest, WritesNothing) {
   EXPECT_EQ(ClosedPanels(run), std::vector<Text>{"SettingsWindow"});
   EXPECT_TRUE(run.WindowIn("closed", "MainWindow")["interactive"].get<bool>());
   EXPECT_FALSE(OnTop(run, "closed"));
-  EXPECT_EQ(Stored(platform::kStartKey), "1");
-  EXPECT_EQ(Stored(platform::kRenderingKey), "2");
-  EXPECT_EQ(Stored(platform::kScreenKey), "0");
+  EXPECT_EQ(Stored(kStartKey), "1");
+  EXPECT_EQ(Stored(kRenderingKey), "2");
+  EXPECT_EQ(Stored(kScreenKey), "0");
   EXPECT_EQ(program_.ReadFile(AutostartEntry()), "[Desktop Entry]\nExec=old\n");
   EXPECT_FALSE(fs::exists(RegistryFile()));
 }

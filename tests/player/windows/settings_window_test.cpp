@@ -9,15 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "player/core/player_config.h"
 #include "tests/player/windows/panel_windows_fixture.h"
 
 namespace korvane::player::testing {
 namespace {
-
-using platform::kRenderingKey;
-using platform::kScreenKey;
-using platform::kStartKey;
-using platform::kStickyKey;
 
 class SettingsOpeningTest : public ::testing::TestWithParam<OpeningCase>, protected PanelWindowsFixture {};
 

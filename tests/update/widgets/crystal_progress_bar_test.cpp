@@ -71,7 +71,7 @@ class CrystalProgressBarTest : public testing::Test {
   // The inner boards made inside the panel, oldest first.
   std::vector<DrawPanel> InnerBoards() const {
     std::vector<DrawPanel> boards;
-    for (auto id : panel_.Model()->children) boards.emplace_back(program_, id);
+    for (auto id : ModelOf(panel_)->children) boards.emplace_back(program_, id);
     return boards;
   }
   DrawPanel Inner() const { return InnerBoards().back(); }
@@ -132,7 +132,7 @@ TEST_F(CrystalProgressBarTest, ConstructionTouchesNothing) {
   EXPECT_EQ(bar_.Font().face_name, "宋体");
   EXPECT_EQ(bar_.Font().size_points, 9);
   EXPECT_EQ(bar_.Font().weight, 0);
-  EXPECT_TRUE(panel_.Model()->children.empty());
+  EXPECT_TRUE(ModelOf(panel_)->children.empty());
   EXPECT_TRUE(panel_.Paints().empty());
 }
 
@@ -144,7 +144,7 @@ TEST_F(CrystalProgressBarTest, ABarThatWasNeverAttachedStoresSettingsAndPaintsNo
   EXPECT_EQ(bar_.Maximum(100), 100);
   EXPECT_EQ(bar_.Position(30), 30);
   EXPECT_TRUE(panel_.Paints().empty());
-  EXPECT_FALSE(panel_.Model()->region.has_value());
+  EXPECT_FALSE(ModelOf(panel_)->region.has_value());
 }
 
 TEST_F(CrystalProgressBarTest, SettingsGivenBeforeAttachingShowAnEmptyBarUntilTheRangeIsSet) {
@@ -175,10 +175,10 @@ TEST_F(CrystalProgressBarTest, AttachMakesARoundedInnerBoardAndTheWorkingSetting
   const DrawPanel inner = Inner();
   EXPECT_EQ(inner.Kind(), platform::ui::UnitKind::kDrawPanel);
   // A frame of exactly one pixel on every side, in the background colour.
-  EXPECT_EQ(inner.Model()->rect, (platform::ui::Rect{1, 1, 295, 18}));
+  EXPECT_EQ(ModelOf(inner)->rect, (platform::ui::Rect{1, 1, 295, 18}));
   EXPECT_TRUE(inner.Shown());
-  EXPECT_EQ(panel_.Model()->region, (RoundRegion{0, 0, 297, 20, 5, 5}));
-  EXPECT_EQ(inner.Model()->region, (RoundRegion{0, 0, 295, 18, 5, 5}));
+  EXPECT_EQ(ModelOf(panel_)->region, (RoundRegion{0, 0, 297, 20, 5, 5}));
+  EXPECT_EQ(ModelOf(inner)->region, (RoundRegion{0, 0, 295, 18, 5, 5}));
   EXPECT_EQ(inner.BackColour(), RgbColour(23, 139, 211));
   EXPECT_EQ(panel_.BackColour(), RgbColour(23, 139, 211));
   EXPECT_EQ(bar_.Font(), inner.GetFont());
@@ -361,10 +361,10 @@ TEST_F(CrystalProgressBarTest, EverySettingWithAValueRepaints) {
 TEST_F(CrystalProgressBarTest, CornerRadiusClipsBothBoards) {
   AttachAndShow();
   bar_.CornerRadius(0);
-  EXPECT_EQ(panel_.Model()->region, (RoundRegion{0, 0, 297, 20, 0, 0}));
-  EXPECT_EQ(Inner().Model()->region, (RoundRegion{0, 0, 295, 18, 0, 0}));
+  EXPECT_EQ(ModelOf(panel_)->region, (RoundRegion{0, 0, 297, 20, 0, 0}));
+  EXPECT_EQ(ModelOf(Inner())->region, (RoundRegion{0, 0, 295, 18, 0, 0}));
   bar_.CornerRadius(12);
-  EXPECT_EQ(Inner().Model()->region, (RoundRegion{0, 0, 295, 18, 12, 12}));
+  EXPECT_EQ(ModelOf(Inner())->region, (RoundRegion{0, 0, 295, 18, 12, 12}));
 }
 
 TEST_F(CrystalProgressBarTest, DisablingGreysColoursUntilACustomColourReloadsThem) {

@@ -92,7 +92,7 @@ TEST_F(DesktopBrowserTest, ALoadRaisesNavigatedWithThePageBytesThenPageComplete)
   EXPECT_EQ(sources_[0], kPageA);
   EXPECT_EQ(browser_.Address(), address);
   EXPECT_TRUE(Requested("/a.html?q=%D3%B0%C6%AC"));
-  EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->loads, 1);
+  EXPECT_EQ(ModelOf(browser_)->StateOf<BrowserState>()->loads, 1);
 }
 
 TEST_F(DesktopBrowserTest, AnUnreachablePageRaisesBothEventsWithNoBytes) {
@@ -112,7 +112,7 @@ TEST_F(DesktopBrowserTest, AnUnreachablePageRaisesBothEventsWithNoBytes) {
   WebKitWebView* view = ViewOf("浏览器");
   ASSERT_TRUE(PumpUntil([&] { return !webkit_web_view_is_loading(view); }));
   EXPECT_EQ(trace_.size(), 4u);
-  EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->history, (std::vector<Text>{server_.Url("/a.html"), gone}));
+  EXPECT_EQ(ModelOf(browser_)->StateOf<BrowserState>()->history, (std::vector<Text>{server_.Url("/a.html"), gone}));
 }
 
 TEST_F(DesktopBrowserTest, BackAndForwardReturnToTheEarlierAndLaterPage) {
@@ -133,7 +133,7 @@ TEST_F(DesktopBrowserTest, BackAndForwardReturnToTheEarlierAndLaterPage) {
                                               "Navigated " + a, "PageComplete", "Navigated " + b, "PageComplete",
                                               "Navigated " + b, "PageComplete"}));
   EXPECT_EQ(sources_, (std::vector<std::string>{kPageA, kPageB, kPageA, kPageB, kPageB}));
-  EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->history, (std::vector<Text>{a, b}));
+  EXPECT_EQ(ModelOf(browser_)->StateOf<BrowserState>()->history, (std::vector<Text>{a, b}));
 }
 
 // Only web addresses are loaded: any other leaves the page empty, raises nothing, and
@@ -154,7 +154,7 @@ TEST_F(DesktopBrowserTest, ARefusedAddressShowsAnEmptyPageAndRaisesNothing) {
   browser_.Navigate(a);
   ASSERT_TRUE(TraceReaches(4));
   EXPECT_EQ(trace_, (std::vector<std::string>{"Navigated " + a, "PageComplete", "Navigated " + a, "PageComplete"}));
-  EXPECT_EQ(browser_.Model()->StateOf<BrowserState>()->history, (std::vector<Text>{a, b, a}));
+  EXPECT_EQ(ModelOf(browser_)->StateOf<BrowserState>()->history, (std::vector<Text>{a, b, a}));
 }
 
 TEST_F(DesktopBrowserTest, AZeroSizeBrowserLoadsItsPage) {

@@ -59,16 +59,16 @@ class DesktopDragTest : public DesktopProgramTest, public ::testing::WithParamIn
 
   // The point of the screen in the middle of the control (or at the background's corner).
   static Point PressPoint(const Window& window, const char* control) {
-    const UnitModel& model = *window.Model();
+    const UnitModel& model = *ModelOf(window);
     Point at{model.rect.left + 150, model.rect.top + 180};
     if (control == nullptr) return at;
     at = {model.rect.left, model.rect.top};
-    for (const UnitModel* unit = window.Find<Unit>(control).Model(); unit != nullptr;
+    for (const UnitModel* unit = ModelOf(window.Find<Unit>(control)); unit != nullptr;
          unit = unit->parent == 0 ? nullptr : InspectionOf(*window.GetProgram()).FindModel(unit->parent)) {
       at.x += unit->rect.left;
       at.y += unit->rect.top;
     }
-    const Rect& own = window.Find<Unit>(control).Model()->rect;
+    const Rect& own = ModelOf(window.Find<Unit>(control))->rect;
     return {at.x + own.width / 2, at.y + own.height / 2};
   }
 };
@@ -80,9 +80,9 @@ TEST_P(DesktopDragTest, TheWindowFollowsTheMouseOnlyFromWhatDoesNothingWithThePr
   ASSERT_TRUE(PumpUntil([&] {
     int x = 0, y = 0;
     gtk_window_get_position(GTK_WINDOW(toplevel), &x, &y);
-    return x == window.Model()->rect.left && y == window.Model()->rect.top;
+    return x == ModelOf(window)->rect.left && y == ModelOf(window)->rect.top;
   }));
-  const Rect before = window.Model()->rect;
+  const Rect before = ModelOf(window)->rect;
   const Point from = PressPoint(window, c.control);
   // xdotool has ended only once the X server took its input (closing its display waits
   // for that), so a round trip of ours then brings every event of the step: the loop
@@ -102,7 +102,7 @@ TEST_P(DesktopDragTest, TheWindowFollowsTheMouseOnlyFromWhatDoesNothingWithThePr
     xdotool_then_pump("mousemove --sync " + std::to_string(from.x + 10 * step) + " " + std::to_string(from.y + 8 * step));
   }
   xdotool_then_pump("mouseup 1");
-  const Rect& now = window.Model()->rect;
+  const Rect& now = ModelOf(window)->rect;
   if (c.moves) {
     EXPECT_TRUE(PumpUntil([&] { return now.left == before.left + 40 && now.top == before.top + 32; }))
         << "the window is at " << now.left << ", " << now.top;

@@ -2,6 +2,7 @@
 // model's selection (or is refused and undone), a double click on a tree item activates
 // it, and every row shows the list's picture before its text.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -123,6 +124,171 @@ TEST_P(DesktopRowClickTest, AClickSelectsTheItemInTheModelOnceAndOnlyWhereTheUse
 INSTANTIATE_TEST_SUITE_P(Rows, DesktopRowClickTest,
                          ::testing::Values(RowCase{"节目列表", "0:1", 2}, RowCase{"节目列表", "0", 0},
                                            RowCase{"列表框", "1", 1}));
+
+// The path of the row that shows item `item` of the view's model.
+std::string PathOf(GtkTreeView* view, int item) {
+  struct Search {
+    int item;
+    std::string path;
+  } search{item, {}};
+  gtk_tree_model_foreach(
+      gtk_tree_view_get_model(view),
+      [](GtkTreeModel* model, GtkTreePath* path, GtkTreeIter* iter, gpointer data) -> gboolean {
+        auto* search = static_cast<Search*>(data);
+        int number = -1;
+        gtk_tree_model_get(model, iter, 1, &number, -1);
+        if (number != search->item) return FALSE;
+        gchar* text = gtk_tree_path_to_string(path);
+        search->path = text;
+        g_free(text);
+        return TRUE;
+      },
+      &search);
+  return search.path;
+}
+
+// The colour the theme selects rows with.
+Colour SelectionColour(GtkTreeView* view) {
+  GdkRGBA rgba{};
+  EXPECT_TRUE(gtk_style_context_lookup_color(gtk_widget_get_style_context(GTK_WIDGET(view)), "theme_selected_bg_color",
+                                             &rgba));
+  auto byte = [](double part) { return static_cast<Colour>(part * 255 + 0.5); };
+  return byte(rgba.red) | byte(rgba.green) << 8 | byte(rgba.blue) << 16;
+}
+
+struct SelectionCase {
+  const char* name;
+  const char* control;                       // UTF-8 name
+  std::function<void(TreeBox&, Window&)> change;  // what the handler does
+  int item;                                  // the item it selects
+  int before;                                // the item selected before, -1 for none
+  const char* clicked_row = nullptr;         // the user clicks this row after the change
+};
+
+void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
+
+class DesktopSelectionTest : public DesktopListTest, public ::testing::WithParamInterface<SelectionCase> {};
+
+// What a handler selects is the row the view selects, drawn in the selection colour on
+// the screen, and the row selected before is drawn as any other.
+TEST_P(DesktopSelectionTest, TheModelsSelectionIsDrawnAsTheSelectedRow) {
+  const SelectionCase& c = GetParam();
+  GtkTreeView* view = ViewOf(c.control);
+  backend_.Guard([&] { c.change(tree_, window_); });
+  if (c.clicked_row != nullptr) ClickRow(view, c.clicked_row, 1);
+  const Colour selected = SelectionColour(view);
+  auto row_colour = [&](int item) {
+    const GdkRectangle row = RowArea(view, PathOf(view, item).c_str());
+    int x = 0;
+    int y = 0;
+    gtk_tree_view_convert_bin_window_to_widget_coords(view, row.x + row.width - 3, row.y + row.height / 2, &x, &y);
+    return ServerPixels(GTK_WIDGET(view)).At(x, y);
+  };
+  EXPECT_TRUE(PumpUntil([&] { return ShownSelection(view) == c.item && row_colour(c.item) == selected; }))
+      << "shown " << ShownSelection(view) << ", row colour " << std::hex << row_colour(c.item) << " against "
+      << selected;
+  EXPECT_EQ(ModelSelection(c.control), c.item);
+  if (c.before >= 0) {
+    EXPECT_NE(row_colour(c.before), selected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DesktopSelectionTest,
+    ::testing::Values(
+        SelectionCase{"FillAndPickTheFirstEpisode", "节目列表",
+                      [](TreeBox& tree, Window&) {
+                        tree.Clear();
+                        const int title = tree.AddItem(-1, "新片");
+                        for (const char* episode : {"第1集", "第2集", "第3集"}) tree.AddItem(title, episode);
+                        tree.Expand(title);
+                        tree.SetCurrentSelection(title + 1);
+                      },
+                      1, -1},
+        SelectionCase{"NextEpisode", "节目列表",
+                      [](TreeBox& tree, Window&) {
+                        tree.SetCurrentSelection(1);
+                        tree.SetCurrentSelection(tree.CurrentSelection() + 1);
+                      },
+                      2, 1},
+        SelectionCase{"ClickOnAnotherRow", "节目列表",
+                      [](TreeBox& tree, Window&) { tree.SetCurrentSelection(1); }, 2, 1, "0:1"},
+        SelectionCase{"ListRow", "列表框",
+                      [](TreeBox&, Window& window) {
+                        window.Find<ListBox>("列表框").SetSelection(2);
+                      },
+                      2, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The rows of a view as (depth-first) text and item number, UTF-8.
+std::vector<std::string> StoreRows(GtkTreeView* view) {
+  std::vector<std::string> rows;
+  gtk_tree_model_foreach(
+      gtk_tree_view_get_model(view),
+      [](GtkTreeModel* model, GtkTreePath*, GtkTreeIter* iter, gpointer data) -> gboolean {
+        gchar* text = nullptr;
+        int number = -1;
+        gtk_tree_model_get(model, iter, 0, &text, 1, &number, -1);
+        static_cast<std::vector<std::string>*>(data)->push_back(std::string(text) + "#" + std::to_string(number));
+        g_free(text);
+        return FALSE;
+      },
+      &rows);
+  return rows;
+}
+
+// The model's items as StoreRows shows them: item order is depth-first order.
+std::vector<std::string> ModelRows(const TreeBox& tree) {
+  std::vector<std::string> rows;
+  for (int item = 0; item < tree.ItemCount(); ++item) rows.push_back(ToUtf8(tree.ItemText(item)) + "#" + std::to_string(item));
+  return rows;
+}
+
+// A handler that fills the list one item at a time costs the store one insert an item,
+// not a rebuild per item; changes in the middle and a refill leave the store as the model.
+TEST_F(DesktopListTest, TheStoreFollowsTheModelByItsDifferences) {
+  GtkTreeView* view = ViewOf("节目列表");
+  int inserted = 0;
+  int deleted = 0;
+  GtkTreeModel* store = gtk_tree_view_get_model(view);
+  const gulong on_insert = g_signal_connect_swapped(store, "row-inserted", G_CALLBACK(+[](int* count) { ++*count; }), &inserted);
+  const gulong on_delete = g_signal_connect_swapped(store, "row-deleted", G_CALLBACK(+[](int* count) { ++*count; }), &deleted);
+  constexpr int kEpisodes = 2000;
+  backend_.Guard([&] {
+    for (int episode = 3; episode <= kEpisodes; ++episode) tree_.AddItem(0, "第" + std::to_string(episode) + "集");
+    tree_.SetCurrentSelection(kEpisodes);
+  });
+  EXPECT_EQ(inserted, kEpisodes - 2);
+  EXPECT_EQ(deleted, 0);
+  EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+  EXPECT_EQ(ShownSelection(view), kEpisodes);
+  g_signal_handler_disconnect(store, on_insert);
+  g_signal_handler_disconnect(store, on_delete);
+
+  // A second title, then an episode under the first: it goes in the middle.
+  backend_.Guard([&] {
+    const int second = tree_.AddItem(-1, "续集");
+    tree_.AddItem(second, "上");
+    tree_.AddItem(0, "花絮");
+  });
+  EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+  EXPECT_EQ(ShownSelection(view), kEpisodes);
+  for (bool in_handler : {true, false}) {
+    auto refill = [&] {
+      tree_.Clear();
+      const int title = tree_.AddItem(-1, "影片");
+      for (const char* episode : {"第1集", "第2集"}) tree_.AddItem(title, episode);
+      tree_.Expand(title);
+      tree_.SetCurrentSelection(1);
+    };
+    in_handler ? backend_.Guard(refill) : refill();
+    EXPECT_EQ(StoreRows(view), ModelRows(tree_));
+    EXPECT_EQ(ShownSelection(view), 1);
+    GtkTreePath* title = gtk_tree_path_new_first();
+    EXPECT_TRUE(gtk_tree_view_row_expanded(view, title));
+    gtk_tree_path_free(title);
+  }
+}
 
 TEST_F(DesktopListTest, ADoubleClickOnATreeItemSelectsThenActivatesIt) {
   ClickRow(ViewOf("节目列表"), "0:0", 2);

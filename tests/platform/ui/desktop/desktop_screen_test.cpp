@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/services/wait_pump.h"
 #include "tests/platform/ui/desktop/desktop_test_fixture.h"
 
 namespace korvane::platform::ui::desktop::testing {
@@ -81,7 +82,10 @@ class DesktopScreenTest : public DesktopProgramTest {
   }
 };
 
-TEST_F(DesktopScreenTest, WhatAHandlerChangesShowsBeforeItReturnsWhileInputWaits) {
+// A handler's changes show when it waits in a blocking service (as a fetch does), and
+// input made meanwhile waits for the handler to return.
+TEST_F(DesktopScreenTest, WhatAHandlerChangesShowsWhenItWaitsWhileInputWaits) {
+  const InstalledWaitPump pump(backend_);
   Window screen = OpenShown("Screen", "标签_步骤");
   GtkWidget* start = Widget(screen, "按钮_开始");
   GtkWidget* step = Widget(screen, "标签_步骤");
@@ -91,10 +95,17 @@ TEST_F(DesktopScreenTest, WhatAHandlerChangesShowsBeforeItReturnsWhileInputWaits
   program_.BindHandler("OnStartClicked", [&](const Event&) {
     if (++clicks > 1) return;
     screen.Find<Label>("标签_步骤").SetCaption("正在下载更新列表......");
-    inked.push_back(ServerPixels(step).CountOther(0xFFFFFF));
-    QueueClick(start);  // the user clicks while the handler blocks
+    {
+      WaitScope wait;
+      inked.push_back(ServerPixels(step).CountOther(0xFFFFFF));
+      QueueClick(start);  // the user clicks while the handler waits
+      wait.Waiting();
+    }
     screen.Find<Label>("标签_步骤").SetCaption("");
-    inked.push_back(ServerPixels(step).CountOther(0xFFFFFF));
+    {
+      const WaitScope wait;
+      inked.push_back(ServerPixels(step).CountOther(0xFFFFFF));
+    }
     inked.push_back(clicks);
   });
   Click(start);

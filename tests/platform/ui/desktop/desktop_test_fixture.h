@@ -153,7 +153,7 @@ class DesktopProgramTest : public ::testing::Test {
   Window OpenShown(std::string_view layout, std::string_view control_to_wait_for) {
     Window window = program_.LoadWindow(layout, false);
     GtkWidget* control = Widget(window, control_to_wait_for);
-    const Rect rect = window.Find<Unit>(control_to_wait_for).Model()->rect;
+    const Rect rect = ModelOf(window.Find<Unit>(control_to_wait_for))->rect;
     EXPECT_TRUE(PumpUntil([&] {
       return gtk_widget_get_mapped(control) && gtk_widget_get_allocated_width(control) == rect.width;
     }));

@@ -431,7 +431,8 @@ def take_test_shots(build, out):
     faults = []
     for test, shots in TEST_SHOTS.items():
         print(f"Player's screens, as {test} checks them:")
-        run = subprocess.run([str(next(build.glob(f"tests/**/{test}")))],
+        # The newest: a build folder keeps the binary of a test since moved elsewhere.
+        run = subprocess.run([str(max(build.glob(f"tests/**/{test}"), key=lambda path: path.stat().st_mtime))],
                              env=dict(os.environ, KORVANE_SCREENSHOT_FOLDER=str(out)),
                              stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
         if run.returncode != 0:

@@ -38,7 +38,6 @@ PumpedTransfers::~PumpedTransfers() {
 }
 
 CURLcode PumpedTransfers::Perform(CURL* handle) {
-  constexpr int kSliceMs = 10;
   if (multi_ == nullptr || curl_multi_add_handle(multi_, handle) != CURLM_OK) return CURLE_FAILED_INIT;
   WaitScope wait;
   CURLcode result = CURLE_FAILED_INIT;
@@ -53,7 +52,7 @@ CURLcode PumpedTransfers::Perform(CURL* handle) {
       }
     }
     if (done || running == 0) break;
-    curl_multi_poll(multi_, nullptr, 0, kSliceMs, nullptr);
+    curl_multi_poll(multi_, nullptr, 0, kWaitSliceMs, nullptr);
     wait.Waiting();
   }
   curl_multi_remove_handle(multi_, handle);

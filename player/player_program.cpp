@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/core/atomic_file.h"
+#include "platform/core/config_files.h"
 #include "platform/core/path_map.h"
+#include "player/core/player_config.h"
 
 namespace korvane::player {
 
@@ -27,7 +30,11 @@ PlayerProgram::PlayerProgram(PlayerServices& services)
 int PlayerProgram::PlayerEntry() {
   platform::ui::Program& ui = services_.ui;
   std::error_code ignored;
-  std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);
+  const Text folder = services_.files.GetRunDirectory();
+  std::filesystem::current_path(platform::NativePath(folder), ignored);
+  // A run killed while it wrote its settings left that write's temporary beside them.
+  platform::RemoveLeftTemporaries(
+      platform::NativePath(platform::ConfigFilePath(folder, kPlayerConfigFileName)));
   InitPlayerGlobals(globals_);
   ui.SetFinaliser([this] { FreePlayerGlobals(globals_); });
   BindHandlers();

@@ -48,6 +48,10 @@ class OpenedFile {
   virtual std::int64_t GetOpenFileLength() = 0;
   virtual bool SeekToFileEnd() = 0;
   virtual bool WriteBytes(std::string_view bytes) = 0;
+  // Up to `length` bytes from `at`: fewer at the end of the file, none when it cannot be read.
+  virtual std::string ReadBytes(std::int64_t at, std::size_t length) = 0;
+  // Cuts the file to nothing; the next write goes at its start.
+  virtual bool Truncate() = 0;
   // Up to LF, a zero byte or 0x1A; a CR just before the LF is dropped; a double-byte
   // character is never split.
   virtual Text ReadLine() = 0;

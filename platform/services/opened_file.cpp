@@ -44,6 +44,24 @@ class LinuxOpenedFile final : public OpenedFile {
     return true;
   }
 
+  std::string ReadBytes(std::int64_t at, std::size_t length) override {
+    std::string bytes(length, '\0');
+    std::size_t got = 0;
+    while (got < length) {
+      ssize_t n = ::pread(fd_, bytes.data() + got, length - got, static_cast<off_t>(at) + static_cast<off_t>(got));
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+  }
+
+  bool Truncate() override {
+    if (::ftruncate(fd_, 0) != 0) return false;
+    Reposition(0);
+    return true;
+  }
+
   // Terminators are never GBK trail bytes, so a byte scan cannot split a character.
   Text ReadLine() override {
     Text line;

@@ -113,6 +113,37 @@ TEST_F(PlayerProgramEndToEndTest, WithoutNetworkTheFirstMessageEndsTheProgramBef
   EXPECT_EQ(PlayerConfig("List"), "1");
 }
 
+// A run killed while it wrote its settings left the write's temporary beside them; the
+// next start removes it, even one that ends at once, and nothing else.
+TEST_F(PlayerProgramEndToEndTest, TheNextStartRemovesTheTemporaryOfAKilledSettingsWrite) {
+  program_.WriteFile(program_.Installed("PlayerConfig.ini.tmp-Ab12Cd"), "[Config]\r\nList=2\r\n");
+  program_.WriteFile(program_.Installed("PlayerConfig.ini.tmp-notours"), "not a temporary");
+  program_.WriteFile(program_.Installed("Config.ini.tmp-Ab12Cd"), "not Player's");
+  ProgramRun run = program_.Run("", {{"KORVANE_PROBE_UNRESOLVABLE", "1"}});
+  ExpectEndedEarly(run);
+  EXPECT_FALSE(fs::exists(program_.Installed("PlayerConfig.ini.tmp-Ab12Cd")));
+  EXPECT_TRUE(fs::exists(program_.Installed("PlayerConfig.ini.tmp-notours")));
+  EXPECT_TRUE(fs::exists(program_.Installed("Config.ini.tmp-Ab12Cd")));
+  EXPECT_EQ(PlayerConfig("List"), "1");
+}
+
+// The user's write protection holds: a whole start over a read-only PlayerConfig.ini
+// runs, and the file keeps its bytes and its mode.
+TEST_F(PlayerProgramEndToEndTest, AReadOnlyPlayerConfigIsLeftAsItIs) {
+  const fs::path settings = program_.Installed("PlayerConfig.ini");
+  const std::string stored = program_.ReadFile(settings);
+  fs::permissions(settings, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ProgramRun run = program_.Run(kDumpRunning);
+  EXPECT_EQ(run.exit_code, kStillRunning);
+  EXPECT_TRUE(MessageBoxes(run).empty());
+  EXPECT_EQ(program_.ReadFile(settings), stored);
+  EXPECT_EQ(fs::status(settings).permissions(),
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  for (const fs::directory_entry& entry : fs::directory_iterator(settings.parent_path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("PlayerConfig.ini.tmp-")) << entry.path();
+  }
+}
+
 TEST_F(PlayerProgramEndToEndTest, AMissingConfigurationFileEndsTheProgramWithItsMessage) {
   for (const char* missing : {"Config.ini", "PlayerConfig.ini"}) {
     SCOPED_TRACE(missing);

@@ -1,5 +1,6 @@
 #include "update/download/range_downloader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -37,6 +38,7 @@ struct RangeDownloader::Transfer {
   std::int32_t range_start = 0;
   std::int32_t percent = 0;
   std::int64_t sent_at = 0;
+  bool started_afresh = false;
 };
 
 RangeDownloader::RangeDownloader(platform::HttpRequestFactory& http, platform::FileSystem& files,
@@ -227,21 +229,73 @@ RangeDownloader::BlockEnd RangeDownloader::TakeRange(Transfer& transfer) {
 }
 
 RangeDownloader::BlockEnd RangeDownloader::TakeUnsatisfiable(Transfer& transfer) {
-  // The server has no bytes from the range's start on: the file is complete only when
-  // it is exactly as long as the resource.
+  // The server has no bytes from the range's start on. The local file is complete only
+  // when it is as long as the resource and its last block is the resource's; any other
+  // local file (left by an earlier run, or written by something else) is not this
+  // resource: it is emptied, and fetched afresh once per transfer.
   const std::optional<ContentRange> range = AnsweredRange();
-  if (!range || !range->total) return TakeUnknownLength(transfer, {});
-  if (!AcceptTotal(*range->total)) return BlockEnd::kTransferEnded;
-  if (static_cast<double>(transfer.file.GetOpenFileLength()) != *range->total) {
-    Finish(DownloadOutcome::kLocalLengthMismatch);
+  const std::optional<double> total = range ? range->total : std::nullopt;
+  if (total && !AcceptTotal(*total)) {
+    EmptyLocalFile(transfer);
     return BlockEnd::kTransferEnded;
   }
-  total_length_ = static_cast<std::int32_t>(*range->total);
-  bytes_done_ = total_length_;
-  transfer.percent = Percent();
-  ReportProgress(transfer);
-  Finish(DownloadOutcome::kComplete);
+  const std::int64_t local_length = transfer.file.GetOpenFileLength();
+  if (total && *total == static_cast<double>(local_length)) {
+    const LastBlock check = CheckLastBlock(transfer, local_length);
+    if (check == LastBlock::kAgrees) {
+      total_length_ = static_cast<std::int32_t>(local_length);
+      bytes_done_ = total_length_;
+      transfer.percent = Percent();
+      ReportProgress(transfer);
+      Finish(DownloadOutcome::kComplete);
+      return BlockEnd::kTransferEnded;
+    }
+    if (check == LastBlock::kNoAnswer) {
+      EmptyLocalFile(transfer);  // the outcome stays the failed answer's
+      return BlockEnd::kTransferEnded;
+    }
+  }
+  if (!EmptyLocalFile(transfer)) return BlockEnd::kTransferEnded;
+  if (local_length > 0 && !transfer.started_afresh) {
+    transfer.started_afresh = true;
+    transfer.range_start = 0;
+    transfer.percent = 0;
+    bytes_done_ = 0;
+    total_length_ = 0;
+    return abort_flag_ ? BlockEnd::kTransferEnded : BlockEnd::kNextBlock;
+  }
+  if (!total) return TakeUnknownLength(transfer, {});
+  Finish(DownloadOutcome::kLocalLengthMismatch);
   return BlockEnd::kTransferEnded;
+}
+
+// A zip archive ends with its central directory, which holds every entry's CRC and
+// sizes: another version of an archive differs in its last block.
+RangeDownloader::LastBlock RangeDownloader::CheckLastBlock(Transfer& transfer,
+                                                           std::int64_t length) {
+  if (length == 0) return LastBlock::kAgrees;
+  const std::int64_t first = std::max<std::int64_t>(0, length - block_size_);
+  SendRangeRequest(first, length - 1);
+  transfer.sent_at = clock_->NowMs();
+  if (!AwaitAnswer(transfer.sent_at)) return LastBlock::kNoAnswer;
+  if (http_object_->Status() != kStatusPartial) return LastBlock::kDiffers;
+  const std::optional<ContentRange> range = AnsweredRange();
+  if (!range || !range->first || *range->first != static_cast<double>(first) ||
+      range->last != static_cast<double>(length - 1) ||
+      (range->total && *range->total != static_cast<double>(length))) {
+    return LastBlock::kDiffers;
+  }
+  const std::string body = http_object_->ResponseBody();
+  const auto block_length = static_cast<std::size_t>(length - first);
+  return body.size() == block_length && transfer.file.ReadBytes(first, block_length) == body
+             ? LastBlock::kAgrees
+             : LastBlock::kDiffers;
+}
+
+bool RangeDownloader::EmptyLocalFile(Transfer& transfer) {
+  if (transfer.file.GetOpenFileLength() == 0 || transfer.file.Truncate()) return true;
+  Finish(DownloadOutcome::kLocalFileUnwritable);
+  return false;
 }
 
 std::optional<ContentRange> RangeDownloader::AnsweredRange() const {

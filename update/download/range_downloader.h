@@ -1,7 +1,9 @@
 #pragma once
 // RangeDownloader fetches one HTTP resource into a local file in fixed-size byte ranges,
 // one request per block on one HTTP object (and so one connection). It resumes at the
-// length the local file already has, appends each answered range, gives up on a block
+// length the local file already has, appends each answered range, takes a file the
+// server has no more bytes for (416) as complete only when it is the resource (its
+// length and its last block agree) and else fetches it afresh, gives up on a block
 // that takes too long, can be told to stop, reports after every block and once at the
 // end, and leaves its outcome in Outcome and that outcome's text in StatusText
 // (download_status.h), where only kComplete ("下载完毕") means the file is complete.
@@ -81,6 +83,7 @@ class RangeDownloader {
  private:
   struct Transfer;
   enum class BlockEnd { kNextBlock, kTransferEnded };
+  enum class LastBlock { kAgrees, kDiffers, kNoAnswer };
 
   RangeDownloader(const RangeDownloader&) = default;
 
@@ -94,6 +97,8 @@ class RangeDownloader {
   std::optional<ContentRange> AnsweredRange() const;
   BlockEnd TakeRange(Transfer& transfer);
   BlockEnd TakeUnsatisfiable(Transfer& transfer);
+  LastBlock CheckLastBlock(Transfer& transfer, std::int64_t length);
+  bool EmptyLocalFile(Transfer& transfer);
   BlockEnd TakeUnknownLength(Transfer& transfer, std::string_view body);
   bool AcceptTotal(double total);
   bool WriteBody(Transfer& transfer, std::string_view body);

@@ -1,8 +1,10 @@
 #include "update/wizard/file_replacement.h"
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/core/atomic_file.h"
+#include "platform/core/path_map.h"
 #include "platform/core/profile.h"
 #include "update/wizard/update_list.h"
 
@@ -17,19 +19,28 @@ std::vector<Text> PathParts(std::string_view path) {
   return parts;
 }
 
-// A replacement killed before its rename left a whole temporary copy beside the target
-// (the listed file is then listed again, as the local list was not stored): it goes
-// before the file is replaced.
-void RemoveStrayTemporaries(platform::FileSystem& files, const Text& target) {
-  const std::vector<Text> parts = PathParts(target);
-  if (parts.empty()) return;
-  const Text folder = target.substr(0, target.size() - parts.back().size());
-  std::unique_ptr<platform::FileSearch> search = files.FindFiles(
-      target + Text(platform::kTemporaryInfix) + "??????", platform::FindMode::kFilesOnly);
-  if (!search) return;
-  for (Text name = search->FindFileNext(); !name.empty(); name = search->FindFileNext()) {
-    files.RemoveFile(folder + name);
+// 文件尺寸 written as digits alone is the file's length in bytes, as the publishing tool
+// writes it; a fraction or a unit ("48.8", "KB") is the list author's own measure and
+// states no length.
+std::optional<std::int64_t> ListedLength(std::string_view size_text) {
+  constexpr std::size_t kMostDigits = 18;
+  if (size_text.empty() || size_text.size() > kMostDigits) return std::nullopt;
+  std::int64_t length = 0;
+  for (char digit : size_text) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    length = length * 10 + (digit - '0');
   }
+  return length;
+}
+
+// An unpacked copy of another length than the list states is not the listed file,
+// whatever the download and the unpacking made of it.
+bool HasListedLength(platform::FileSystem& files, const Text& unpacked, std::string_view size_text) {
+  const std::optional<std::int64_t> listed = ListedLength(size_text);
+  if (!listed) return true;
+  std::unique_ptr<platform::OpenedFile> file =
+      files.OpenFile(unpacked, platform::OpenMode::kReadWriteExisting);
+  return file && file->GetOpenFileLength() == *listed;
 }
 
 }  // namespace
@@ -57,7 +68,12 @@ std::optional<Text> ReplaceInstalledFiles(platform::FileSystem& files, const Upd
     std::optional<Text> target =
         InstalledFilePath(paths.ProgramFolder(), server_list.Value(name, kFilePathKey));
     if (!IsBareFileName(name) || !target) return name;
-    RemoveStrayTemporaries(files, *target);
+    if (!HasListedLength(files, paths.UnpackedFile(name), server_list.Value(name, kFileSizeKey))) {
+      return name;
+    }
+    // A replacement killed before its rename left its temporary beside the target (the
+    // file is listed again, as the local list was not stored): it goes first.
+    platform::RemoveLeftTemporaries(platform::NativePath(*target));
     if (!files.CopyFileOverwrite(paths.UnpackedFile(name), *target)) return name;
   }
   return std::nullopt;

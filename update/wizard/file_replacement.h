@@ -1,7 +1,9 @@
 #pragma once
 // Copying the unpacked files over the installed ones. A server list names both the file
 // (a bare name) and where it goes (文件路径, below the program folder); a name or path that
-// would lead anywhere else is refused, and that file fails as a failed copy does.
+// would lead anywhere else is refused, and that file fails as a failed copy does; so does
+// an unpacked copy whose length is not the list's 文件尺寸 (when that is a whole number
+// of bytes).
 
 #include <optional>
 #include <string_view>

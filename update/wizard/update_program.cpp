@@ -5,8 +5,10 @@
 #include <string>
 #include <system_error>
 
+#include "platform/core/atomic_file.h"
 #include "platform/core/path_map.h"
 #include "platform/ui/handler_table.h"
+#include "update/wizard/update_paths.h"
 
 namespace korvane::update {
 
@@ -25,6 +27,9 @@ int UpdateProgram::UpdateEntry() {
   const std::unique_ptr<platform::NamedEvent> instance =
       services_.instances.CreateNamedEvent(UpdateInstanceName(services_.files.GetRunDirectory()));
   if (!instance->HoldsName()) return 0;
+  // A run killed while it stored the local list left that write's temporary beside it.
+  const UpdatePaths paths(services_.files.GetRunDirectory());
+  platform::RemoveLeftTemporaries(platform::NativePath(paths.LocalList()));
   platform::ui::Program& ui = services_.ui;
   std::error_code ignored;
   std::filesystem::current_path(platform::NativePath(services_.files.GetRunDirectory()), ignored);

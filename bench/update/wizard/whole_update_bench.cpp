@@ -111,7 +111,7 @@ class Release {
         std::abort();
       }
       list += "[" + name + "]\r\n文件名=" + name + "\r\n文件路径=\\" + name +
-              "\r\n文件日期=2013年1月5日9时\r\n文件尺寸=1024\r\n";
+              "\r\n文件日期=2013年1月5日9时\r\n文件尺寸=" + std::to_string(kFileLength) + "\r\n";
     }
     if (!tools::WriteZip(Site() / "update" / "up.dat.zip", {{"up.dat", list}})) std::abort();
     WriteBytes(Site() / "zongkong" / "update" / "updatekg.txt", tools::EncipherToHex(2, "1"));

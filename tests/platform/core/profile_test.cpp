@@ -177,5 +177,33 @@ TEST_F(ProfileTest, ConfigKeysNameTheirOwnFile) {
   EXPECT_EQ(ConfigFilePath("\\p", kConfigFileName), "\\p\\Config.ini");
 }
 
+// A read-only profile file is left as it is: every way of writing it fails and changes
+// nothing, and once it may be written again no value of it has been lost.
+TEST_F(ProfileTest, AReadOnlyFileIsNeverWritten) {
+  const std::string stored = "[Config]\r\nList=1\r\nButton=2\r\n; the user's note\r\n";
+  Store(stored);
+  ::chmod(NativePath(File()).c_str(), 0444);
+
+  EXPECT_FALSE(WriteIniValue(File(), "Config", "List", "2"));
+  EXPECT_FALSE(WriteConfigValue(CorePath(folder_.path()), ConfigKey{"PlayerConfig.ini", "Start"}, "1"));
+  ProfileBatch batch(File());
+  EXPECT_TRUE(batch.Write("Config", "Sticky", "0"));
+  EXPECT_FALSE(batch.Commit());
+  IniDocument document = IniDocument::Load(File());
+  EXPECT_TRUE(document.Set("New", "Key", "v"));
+  EXPECT_FALSE(document.Save(File()));
+
+  struct stat info {};
+  ASSERT_EQ(::stat(NativePath(File()).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0444u);
+  EXPECT_EQ(Stored(), stored);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()),
+                          std::filesystem::directory_iterator()), 1);
+
+  ::chmod(NativePath(File()).c_str(), 0644);
+  EXPECT_TRUE(WriteIniValue(File(), "Config", "List", "2"));
+  EXPECT_EQ(Stored(), "[Config]\r\nList=2\r\nButton=2\r\n; the user's note\r\n");
+}
+
 }  // namespace
 }  // namespace korvane::platform

@@ -37,6 +37,24 @@ TEST_F(OpenedFileTest, WritingCreatesNeverTruncatesAndAppendsAtTheEnd) {
   EXPECT_EQ(fresh->GetOpenFileLength(), 0);
 }
 
+TEST_F(OpenedFileTest, ReadsBytesAnywhereAndTruncatesToAFreshStart) {
+  ASSERT_TRUE(WriteFileAtomically(folder_.path() / "part.zip", std::string("ab\0\x1A\r\nyz", 8)));
+  auto file = files_->OpenFile(PathOf("part.zip"), OpenMode::kWrite);
+  ASSERT_NE(file, nullptr);
+  // Bytes as they stand: no line or text ends.
+  EXPECT_EQ(file->ReadBytes(1, 6), std::string("b\0\x1A\r\ny", 6));
+  EXPECT_EQ(file->ReadBytes(6, 100), "yz");
+  EXPECT_EQ(file->ReadBytes(8, 1), "");
+  EXPECT_EQ(file->ReadBytes(50, 1), "");
+
+  EXPECT_TRUE(file->SeekToFileEnd());
+  EXPECT_TRUE(file->Truncate());
+  EXPECT_EQ(file->GetOpenFileLength(), 0);
+  EXPECT_TRUE(file->WriteBytes("new"));
+  file.reset();
+  EXPECT_EQ(ReadWholeFile(folder_.path() / "part.zip"), "new");
+}
+
 TEST_F(OpenedFileTest, AFileOpenForWritingHasNoOtherOpener) {
   auto writer = files_->OpenFile(PathOf("a.zip"), OpenMode::kWrite);
   ASSERT_NE(writer, nullptr);

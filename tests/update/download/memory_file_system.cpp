@@ -29,6 +29,18 @@ class MemoryOpenedFile final : public platform::OpenedFile {
     position_ += static_cast<std::int64_t>(bytes.size());
     return true;
   }
+  std::string ReadBytes(std::int64_t at, std::size_t length) override {
+    const std::int64_t from = at - file_.sparse_length;
+    if (from < 0 || from > static_cast<std::int64_t>(file_.bytes.size())) return {};
+    return file_.bytes.substr(static_cast<std::size_t>(from), length);
+  }
+  bool Truncate() override {
+    if (writes_fail_) return false;
+    file_.sparse_length = 0;
+    file_.bytes.clear();
+    position_ = 0;
+    return true;
+  }
   Text ReadLine() override {
     ADD_FAILURE() << "ReadLine on a file opened for writing";
     return {};

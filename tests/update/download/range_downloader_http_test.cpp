@@ -4,6 +4,7 @@
 #include "update/download/range_downloader.h"
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,25 +165,83 @@ TEST_F(RangeDownloaderHttpTest, ResumesFrom30000) {
   EXPECT_EQ(LocalBytes(), resource);
 }
 
-TEST_F(RangeDownloaderHttpTest, CompleteFileIsAnswered416AndTakenAsComplete) {
-  ServeResource(50000);
-  WriteLocal(resource);
+// A 416 over a local file: complete only when the server's total is the local length and
+// the last block, fetched again, is the same; any other file is not the resource and is
+// emptied and fetched afresh.
+TEST_F(RangeDownloaderHttpTest, AnUnsatisfiableRangeKeepsOnlyTheResourceItself) {
+  const std::vector<std::string> whole = {"bytes=0-20479", "bytes=20480-40959", "bytes=40960-61439"};
+  auto then_whole = [&](std::vector<std::string> first) {
+    first.insert(first.end(), whole.begin(), whole.end());
+    return first;
+  };
+  const std::string resource = Resource(50000);
+  std::string other_version = resource;
+  other_version[49990] = static_cast<char>(other_version[49990] ^ 1);
+  const struct {
+    const char* name;
+    std::string local;
+    std::optional<ScriptedAnswer> first_answer;  // else the folder answers
+    std::vector<std::string> ranges;
+    std::string local_after;
+    Finish finish;
+  } cases[] = {
+      {"the resource itself", resource, {}, {"bytes=50000-70479", "bytes=29520-49999"}, resource,
+       {206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}},
+      {"longer than the resource", resource + "more", {}, then_whole({"bytes=50004-70483"}), resource,
+       {206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}},
+      {"as long, other bytes", other_version, {},
+       then_whole({"bytes=50000-70479", "bytes=29520-49999"}), resource,
+       {206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}},
+      {"no total in the 416", resource, ScriptedAnswer{.status = 416},
+       then_whole({"bytes=50000-70479"}), resource,
+       {206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}},
+      {"shorter, yet refused", resource.substr(0, 20000),
+       ScriptedAnswer{.status = 416, .headers = {{"Content-Range", "bytes */50000"}}},
+       then_whole({"bytes=20000-40479"}), resource,
+       {206, Text(OutcomeText(DownloadOutcome::kComplete)), 100}},
+      {"a total of 2 GB", resource,
+       ScriptedAnswer{.status = 416, .headers = {{"Content-Range", "bytes */3000000000"}}},
+       {"bytes=50000-70479"}, "", {416, Text(OutcomeText(DownloadOutcome::kTooLarge)), 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ServeResource(50000);
+    const std::size_t earlier = server.Requests().size();
+    if (c.first_answer) server.ScriptNext("/file.bin", *c.first_answer);
+    WriteLocal(c.local);
+    finished.clear();
 
-  EXPECT_TRUE(Download());
+    EXPECT_EQ(Download(), c.finish.status_text == OutcomeText(DownloadOutcome::kComplete));
 
-  EXPECT_THAT(RangesArrived(), ElementsAre("bytes=50000-70479"));
-  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(OutcomeText(DownloadOutcome::kComplete)), 100}));
-  EXPECT_EQ(LocalBytes(), resource);
+    const std::vector<std::string> ranges = RangesArrived();
+    EXPECT_EQ(std::vector<std::string>(ranges.begin() + static_cast<std::ptrdiff_t>(earlier), ranges.end()),
+              c.ranges);
+    EXPECT_THAT(finished, ElementsAre(c.finish));
+    EXPECT_TRUE(LocalBytes() == c.local_after);
+  }
 }
 
-TEST_F(RangeDownloaderHttpTest, LocalFileLongerThanTheResourceIsNotComplete) {
+// A check answered with something else than the block asked for tells nothing: the file
+// is fetched afresh. A check that gets no answer empties the file and ends the transfer.
+TEST_F(RangeDownloaderHttpTest, ALastBlockCheckThatIsNotAnsweredInKindKeepsNoLocalFile) {
   ServeResource(50000);
-  WriteLocal(resource + "more");
+  const ScriptedAnswer unsatisfiable{.status = 416, .headers = {{"Content-Range", "bytes */50000"}}};
+  WriteLocal(resource);
+  server.ScriptNext("/file.bin", unsatisfiable);
+  server.ScriptNext("/file.bin", ScriptedAnswer{.status = 200, .body = resource});
 
-  EXPECT_FALSE(Download());
+  EXPECT_TRUE(Download());
+  EXPECT_THAT(RangesArrived(), ElementsAre("bytes=50000-70479", "bytes=29520-49999", "bytes=0-20479",
+                                           "bytes=20480-40959", "bytes=40960-61439"));
+  EXPECT_EQ(LocalBytes(), resource);
 
-  EXPECT_THAT(finished, ElementsAre(Finish{416, Text(OutcomeText(DownloadOutcome::kLocalLengthMismatch)), 0}));
-  EXPECT_EQ(LocalBytes(), resource + "more");
+  finished.clear();
+  server.ScriptNext("/file.bin", unsatisfiable);
+  server.ScriptNext("/file.bin", ScriptedAnswer{.body = "late", .stall = true});
+  const FastClock clock;
+  EXPECT_FALSE(Download(clock, 4));
+  EXPECT_THAT(finished, ElementsAre(Finish{0, Text(OutcomeText(DownloadOutcome::kTimedOut)), 0}));
+  EXPECT_EQ(LocalBytes(), "");
 }
 
 TEST_F(RangeDownloaderHttpTest, MissingResourceEndsWithTheReasonPhrase) {

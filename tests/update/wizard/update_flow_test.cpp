@@ -507,6 +507,56 @@ TEST_F(UpdateFlowTest, ADamagedArchiveReplacesNothing) {
   EXPECT_EQ(Run(), 0);
 }
 
+// Whatever the download made of an archive, a file whose unpacked length is not the
+// list's 文件尺寸 in bytes is not installed: the replacement names it, the list is not
+// stored and the finished page is not shown.
+struct ListedLengthCase {
+  const char* name;
+  std::size_t served_length;  // the list says 50000
+  bool installed;
+};
+
+void PrintTo(const ListedLengthCase& c, std::ostream* os) { *os << c.name; }
+
+class ListedLengthTest : public UpdateFlowTest,
+                         public ::testing::WithParamInterface<ListedLengthCase> {};
+
+TEST_P(ListedLengthTest, OnlyAFileOfTheListedLengthIsInstalled) {
+  InstallVersionOne();
+  ServeSwitch("1");
+  std::vector<ServedFile> files = VersionTwo();
+  ASSERT_EQ(new_a_.size(), 50000u);
+  files[0].size = "50000";
+  files[0].bytes = IncompressibleBytes(GetParam().served_length, 7);  // new_a_, longer or cut
+  ServeUpdate("2.0", files);
+  Click(kNext);
+  Click(kNext);
+  Check([&] {
+    const Text description = Control<Label>("标签_功能说明").Caption();
+    if (GetParam().installed) {
+      EXPECT_TRUE(ReadFile(Installed("a.dll")) == new_a_);
+      EXPECT_EQ(ReadFile(Installed("up.dat")), ServerListText("2.0", files));
+      EXPECT_EQ(description, "您的产品及组件已经更新到最新状态。");
+      return;
+    }
+    EXPECT_TRUE(ReadFile(Installed("a.dll")) == old_a_);
+    EXPECT_EQ(ReadFile(Installed("codec/b.dll")), "old b");
+    EXPECT_TRUE(Control<PictureBox>("图片框_出错提示").Visible());
+    EXPECT_EQ(Control<EditBox>("编辑框_出错提示").Caption(),
+              "    替换文件 'a.dll' 时出错，可能文件正在使用中，请检查！");
+    EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
+    EXPECT_NE(description, "您的产品及组件已经更新到最新状态。");
+  });
+  Click(kCancel);
+  EXPECT_EQ(Run(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ListedLengthTest,
+                         ::testing::Values(ListedLengthCase{"AsListed", 50000, true},
+                                           ListedLengthCase{"Longer", 50001, false},
+                                           ListedLengthCase{"Shorter", 49999, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Versions differ but every date is the same: no files, and Next makes the server list
 // the local list.
 TEST_F(UpdateFlowTest, AnUpdateOfNoFilesStoresTheServerList) {
@@ -600,6 +650,23 @@ TEST_F(UpdateFlowTest, WhileAnotherUpdateRunsInTheFolderNothingIsTouched) {
   EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
   EXPECT_TRUE(shell_runs_.empty());
   instances_.ReleaseElsewhere(name);
+}
+
+// A run killed while it stored the local list left the write's temporary beside it; the
+// next run removes it, whatever it then does, and nothing else.
+TEST_F(UpdateFlowTest, TheNextRunRemovesTheTemporaryOfAKilledListWrite) {
+  InstallVersionOne();
+  ServeSwitch("3");
+  WriteFile(Installed("up.dat.tmp-Ab12Cd"), ServedList());
+  WriteFile(Installed("up.dat.tmp-notours"), "not a temporary");
+  WriteFile(Installed("up.dat.tmp-Ab12C"), "not a temporary");
+  WriteFile(Installed("codec/up.dat.tmp-Ab12Cd"), "not beside the list");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(fs::exists(Installed("up.dat.tmp-Ab12Cd")));
+  EXPECT_TRUE(fs::exists(Installed("up.dat.tmp-notours")));
+  EXPECT_TRUE(fs::exists(Installed("up.dat.tmp-Ab12C")));
+  EXPECT_TRUE(fs::exists(Installed("codec/up.dat.tmp-Ab12Cd")));
+  EXPECT_EQ(ReadFile(Installed("up.dat")), LocalListText());
 }
 
 TEST_F(UpdateFlowTest, AnyOtherSwitchEndsWithoutAWindow) {

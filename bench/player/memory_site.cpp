@@ -8,7 +8,7 @@
 
 namespace korvane::bench {
 
-std::string MemorySite::HttpGetBytes(std::string_view address) {
+std::string MemorySite::HttpGetBytes(std::string_view address, const platform::FetchLimits&) {
   if (timed_ != nullptr) timed_->PauseTiming();
   std::string bytes;
   if (address.starts_with(kRoot)) {

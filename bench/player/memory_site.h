@@ -25,7 +25,7 @@ class MemorySite final : public platform::HttpClient {
   // the network's time, not the player's.
   void PauseTimingDuringFetches(benchmark::State* state) { timed_ = state; }
 
-  std::string HttpGetBytes(std::string_view address) override;
+  std::string HttpGetBytes(std::string_view address, const platform::FetchLimits& limits) override;
 
  private:
   std::map<std::string, std::string, std::less<>> files_;

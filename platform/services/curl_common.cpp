@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/core/clock.h"
 #include "platform/services/wait_pump.h"
 
 namespace korvane::platform::curl {
@@ -37,10 +38,11 @@ PumpedTransfers::~PumpedTransfers() {
   if (multi_ != nullptr) curl_multi_cleanup(multi_);
 }
 
-CURLcode PumpedTransfers::Perform(CURL* handle) {
+std::optional<CURLcode> PumpedTransfers::Perform(CURL* handle, std::int64_t deadline_ms) {
   if (multi_ == nullptr || curl_multi_add_handle(multi_, handle) != CURLM_OK) return CURLE_FAILED_INIT;
+  const std::int64_t deadline = SystemClock().NowMs() + deadline_ms;
   WaitScope wait;
-  CURLcode result = CURLE_FAILED_INIT;
+  std::optional<CURLcode> result = CURLE_FAILED_INIT;
   for (bool done = false; !done;) {
     int running = 0;
     if (curl_multi_perform(multi_, &running) != CURLM_OK) break;
@@ -52,6 +54,10 @@ CURLcode PumpedTransfers::Perform(CURL* handle) {
       }
     }
     if (done || running == 0) break;
+    if (SystemClock().NowMs() >= deadline) {
+      result.reset();
+      break;
+    }
     curl_multi_poll(multi_, nullptr, 0, kWaitSliceMs, nullptr);
     wait.Waiting();
   }

@@ -2,6 +2,8 @@
 // What the two libcurl users share: one global initialisation and the defaults of a
 // system HTTP stack (connect and stall time-outs of about a minute, redirects followed).
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include <curl/curl.h>
@@ -21,16 +23,17 @@ void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts);
 // blocking wait is a WaitScope (wait_pump.h) that calls Waiting() after each slice.
 inline constexpr int kWaitSliceMs = 10;
 
-// Runs one transfer to its end as curl_easy_perform does, waiting in a WaitScope in
-// slices of kWaitSliceMs. Its multi handle keeps the connections
-// open between transfers.
+// Runs one transfer to its end as curl_easy_perform does, or until `deadline_ms` have
+// passed, waiting in a WaitScope in slices of kWaitSliceMs. Its multi handle keeps the
+// connections open between transfers.
 class PumpedTransfers {
  public:
   PumpedTransfers();
   ~PumpedTransfers();
   PumpedTransfers(const PumpedTransfers&) = delete;
   PumpedTransfers& operator=(const PumpedTransfers&) = delete;
-  CURLcode Perform(CURL* handle);
+  // libcurl's result, or none when the deadline came first and the transfer was dropped.
+  std::optional<CURLcode> Perform(CURL* handle, std::int64_t deadline_ms);
 
  private:
   CURLM* multi_;

@@ -3,14 +3,28 @@
 #include <mutex>
 
 #include "platform/services/curl_common.h"
+#include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 
 namespace korvane::platform {
 namespace {
 
-std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* body) {
-  static_cast<std::string*>(body)->append(data, size * count);
-  return size * count;
+// The body as it arrives; a byte past the limit ends the transfer.
+struct Body {
+  std::size_t limit = 0;
+  bool too_long = false;
+  std::string bytes{};
+};
+
+std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* target) {
+  auto* body = static_cast<Body*>(target);
+  const std::size_t length = size * count;
+  if (length > body->limit - body->bytes.size()) {
+    body->too_long = true;
+    return 0;  // libcurl ends the transfer
+  }
+  body->bytes.append(data, length);
+  return length;
 }
 
 class CurlHttpClient final : public HttpClient {
@@ -29,20 +43,21 @@ class CurlHttpClient final : public HttpClient {
   CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
   // The status is not looked at: whatever body came, whole or cut off, is the result.
-  std::string HttpGetBytes(std::string_view address) override {
+  std::string HttpGetBytes(std::string_view address, const FetchLimits& limits) override {
     std::lock_guard lock(mutex_);
     if (handle_ == nullptr || !HasWebScheme(address)) return {};
     curl_easy_reset(handle_);  // keeps the open connection
     curl::ApplyDefaults(handle_, timeouts_);
     std::string url = WireAddress(address);
-    std::string body;
+    Body body{.limit = limits.max_bytes};
     curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
     curl_easy_setopt(handle_, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
     curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &AppendBody);
     curl_easy_setopt(handle_, CURLOPT_WRITEDATA, &body);
-    transfers_.Perform(handle_);
-    return body;
+    const std::optional<CURLcode> ended = transfers_.Perform(handle_, limits.deadline_ms);
+    if (!ended.has_value() || body.too_long) return {};
+    return std::move(body.bytes);
   }
 
  private:

@@ -7,6 +7,7 @@
 #include "platform/core/clock.h"
 #include "platform/services/curl_common.h"
 #include "platform/services/wait_pump.h"
+#include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 
 namespace korvane::platform {

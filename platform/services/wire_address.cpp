@@ -1,7 +1,5 @@
 #include "platform/services/wire_address.h"
 
-#include "common/text.h"
-
 namespace korvane::platform {
 
 std::string WireAddress(std::string_view address) {
@@ -19,10 +17,6 @@ std::string WireAddress(std::string_view address) {
     }
   }
   return wire;
-}
-
-bool HasWebScheme(std::string_view address) {
-  return EqualsNoCase(address.substr(0, 7), "http://") || EqualsNoCase(address.substr(0, 8), "https://");
 }
 
 }  // namespace korvane::platform

@@ -4,10 +4,10 @@
 
 namespace korvane::platform::testing {
 
-std::string ScriptedHttpClient::HttpGetBytes(std::string_view address) {
+std::string ScriptedHttpClient::HttpGetBytes(std::string_view address, const FetchLimits& limits) {
   fetched_.emplace_back(address);
   auto found = answers_.find(address);
-  return found == answers_.end() ? std::string() : found->second;
+  return found == answers_.end() || found->second.size() > limits.max_bytes ? std::string() : found->second;
 }
 
 int ScriptedHttpClient::FetchCount(std::string_view address) const {

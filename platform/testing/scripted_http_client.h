@@ -1,7 +1,7 @@
 #pragma once
 // The remote fetch from a table: an address in the table gives its bytes (whatever
-// status a real server would have sent them with), any other address gives no answer
-// (empty bytes). Every fetch is recorded.
+// status a real server would have sent them with), any other address, or bytes past the
+// fetch's size limit, give no answer (empty bytes). Every fetch is recorded.
 
 #include <map>
 #include <string>
@@ -17,7 +17,7 @@ class ScriptedHttpClient final : public HttpClient {
   void Answer(std::string address, std::string body) { answers_[std::move(address)] = std::move(body); }
   void Forget(const std::string& address) { answers_.erase(address); }
 
-  std::string HttpGetBytes(std::string_view address) override;
+  std::string HttpGetBytes(std::string_view address, const FetchLimits& limits) override;
 
   // Every address fetched, in order.
   const std::vector<std::string>& fetched() const { return fetched_; }

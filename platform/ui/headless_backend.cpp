@@ -130,7 +130,7 @@ void HeadlessBackend::BrowserLoad(UnitModel& browser, const Text& address) {
   const int generation = ++load_generation_[browser.id];
   Post([this, id = browser.id, address, generation] {
     if (InspectionOf(*program_).FindModel(id) == nullptr || load_generation_[id] != generation) return;
-    ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address));
+    ReportsOf(*program_).PageArrived(id, address, http_ == nullptr ? std::string() : http_->HttpGetBytes(address, kPageLimits));
     Post([this, id, generation] {
       if (load_generation_[id] == generation) ReportsOf(*program_).RaiseEvent(id, "PageComplete", {0});
     });

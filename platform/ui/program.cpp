@@ -5,6 +5,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/services/web_address.h"
 #include "platform/ui/browser_history.h"
 #include "platform/ui/layout.h"
 #include "platform/ui/unit_kinds.h"
@@ -567,16 +568,17 @@ bool Program::UserNavigate(const WebBrowserBox& browser, const Text& address) {
 
 void Program::NavigateBrowser(UnitModel& browser, const Text& address) {
   BrowserState& state = std::get<BrowserState>(browser.state);
-  if (!AcceptWebAddress(address)) {
+  const Text page = platform::GatedAddress(address, platform::AddressUse::kBrowser);
+  if (page.empty()) {
     state.address.clear();
     state.page = std::make_shared<const std::string>();
     backend_.BrowserShowBlank(browser);
     UnitChanged(browser);
     return;
   }
-  PushHistory(state, address);
+  PushHistory(state, page);
   ++state.loads;
-  backend_.BrowserLoad(browser, address);
+  backend_.BrowserLoad(browser, page);
 }
 
 void Program::RunBrowser(UnitModel& browser, BrowserCommand command) {

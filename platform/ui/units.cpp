@@ -1,8 +1,8 @@
 #include "platform/ui/units.h"
 
 #include <algorithm>
-#include <iostream>
 
+#include "platform/services/web_address.h"
 #include "platform/ui/layout.h"
 #include "platform/ui/program.h"
 
@@ -332,19 +332,6 @@ std::vector<PaintOp> DrawPanel::PaintsSince(std::uint64_t mark) const {
 
 // --- Browser, hypertext and engine ---
 
-bool IsWebAddress(std::string_view address) {
-  for (std::string_view scheme : {"http://", "https://"}) {
-    if (address.size() > scheme.size() && EqualsNoCase(address.substr(0, scheme.size()), scheme)) return true;
-  }
-  return false;
-}
-
-bool AcceptWebAddress(std::string_view address) {
-  if (IsWebAddress(address)) return true;
-  std::cerr << "address refused: " << AsChars(GbkToUtf8(address)) << "\n";
-  return false;
-}
-
 void WebBrowserBox::Navigate(const Text& address) {
   if (UnitModel* model = MutableModel(); StateOf<BrowserState>(model)) {
     Services()->NavigateBrowser(*model, address);
@@ -385,7 +372,7 @@ void HypertextBox::SetAddress(const Text& address) {
   UnitModel* model = MutableModel();
   HypertextState* box = StateOf<HypertextState>(model);
   if (box == nullptr) return;
-  box->address = AcceptWebAddress(address) ? address : Text();
+  box->address = platform::GatedAddress(address, platform::AddressUse::kAdView);
   Services()->GetViews().HypertextShow(*model);
   Changed();
 }

@@ -194,13 +194,6 @@ class Timer : public Unit {
   void SetInterval(int interval_ms);
 };
 
-// Whether a browser or hypertext box may load `address`: http and https only. Anything
-// else (a local file, "file:", "javascript:", another program's protocol) is refused,
-// logged on stderr, and shows an empty page.
-bool IsWebAddress(std::string_view address);
-// The same, logging a refusal.
-bool AcceptWebAddress(std::string_view address);
-
 class WebBrowserBox : public Unit {
  public:
   using Unit::Unit;

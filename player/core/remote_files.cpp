@@ -28,7 +28,7 @@ Text RemoteFiles::AddressOf(const RemoteFile& file) const {
 }
 
 Text RemoteFiles::Read(const RemoteFile& file) const {
-  Text value = platform::ToText(http_.HttpGetBytes(AddressOf(file)));
+  Text value = platform::ToText(http_.HttpGetBytes(AddressOf(file), platform::kControlFileLimits));
   return file.form == RemoteForm::kKey2 ? DecipherHexTextKey2(value) : value;
 }
 

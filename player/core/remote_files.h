@@ -1,7 +1,8 @@
 #pragma once
-// Every remote control file of the player, declared once: its path, the base it lies
-// under, its form and the global that holds its value. The fetches go through one HTTP
-// client, so they share its kept-alive connection.
+// Every remote control file of the player, declared once in one table: its path, the base
+// it lies under, its form and the global that holds its value; below the table, the
+// values each switch file is tested for (what they lead to is in ad_sources.h). The
+// fetches go through one HTTP client, so they share its kept-alive connection.
 //
 // Bases: the control server (the control constant, deciphered anew for every file named
 // under it), the per-installation base `UidBase` and the home address `HomeAddress`.
@@ -63,6 +64,24 @@ inline constexpr RemoteFile kPauseAdPage      {"zongkong/ads/qvodad.txt",      B
 inline constexpr RemoteFile kBoxPauseAdPage   {"box/js/ads/qvodad.txt",        B::kHome,    F::kPlain, nullptr};
 inline constexpr RemoteFile kServiceQq        {"box/js/ads/kefuqq.txt",        B::kHome,    F::kPlain, &G::service_qq};
 // clang-format on
+
+// The values the switches above are tested for, each a whole text, byte for byte; any
+// other text, empty included, matches none of its switch's values.
+// kVersionFlag: a newer version is out.
+inline constexpr std::string_view kNewVersion = "up";
+// kTextAdSwitch: which labels show the control server's texts, or both the box's.
+inline constexpr std::string_view kNoTextAds = "0";
+inline constexpr std::string_view kTextAd1Only = "1";
+inline constexpr std::string_view kTextAd2Only = "2";
+inline constexpr std::string_view kBothTextAds = "3";
+inline constexpr std::string_view kBoxTextAds = "ok";
+// kPauseAdSwitch, kExitAdSwitch and kCornerAdSwitch: the ad's page is the control
+// server's or the box's.
+inline constexpr std::string_view kControlServerAd = "1";
+inline constexpr std::string_view kBoxAd = "2";
+// kTextAdBoxSwitch, kCornerAdBoxSwitch and kExitAdBoxSwitch: the box's ad on or off.
+inline constexpr std::string_view kBoxOn = "开";
+inline constexpr std::string_view kBoxOff = "关";
 }  // namespace remote
 
 // The statistics page below the control server; the installation id follows it.

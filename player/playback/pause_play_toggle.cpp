@@ -14,8 +14,8 @@ struct ToggleLook {
 };
 
 constexpr ToggleLook kLooks[] = {
-    {"点击播放", "pictures/play_normal.gif", "pictures/play_hover.gif", "1"},
-    {"点击暂停", "pictures/pause_normal.gif", "pictures/pause_hover.gif", "2"},
+    {"点击播放", "pictures/play_normal.gif", "pictures/play_hover.gif", kButtonPlays},
+    {"点击暂停", "pictures/pause_normal.gif", "pictures/pause_hover.gif", kButtonPauses},
 };
 
 }  // namespace

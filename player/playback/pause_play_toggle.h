@@ -1,6 +1,6 @@
 #pragma once
 // The pause/play toggle's two states. The state lives only in `Button` of
-// PlayerConfig.ini, which names what the next click does: "1" plays, "2" pauses.
+// PlayerConfig.ini, which names what the next click does (`kButtonPlays`, `kButtonPauses`).
 
 #include <string_view>
 

@@ -1,39 +1,24 @@
 #include "player/playback/programme_list.h"
 
-#include <iostream>
-
 #include "common/number.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 #include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 
 namespace korvane::player {
 
-bool IsPlayableEpisodeAddress(std::string_view address) {
-  for (std::string_view scheme : {"http://", "https://", "qvod://"}) {
-    if (address.size() > scheme.size() && EqualsNoCase(address.substr(0, scheme.size()), scheme)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 void ProgrammeList::LoadPauseAdPage() {
-  const Text& pause_ad_switch = globals_.pause_ad_switch;
-  if (pause_ad_switch == "1") Engine().SetPauseAdAddress(remote_.Fetch(remote::kPauseAdPage));
-  if (pause_ad_switch == "2") Engine().SetPauseAdAddress(remote_.Fetch(remote::kBoxPauseAdPage));
+  if (const AdSource* source = RowFor(ads::kPauseAd, globals_.pause_ad_switch)) {
+    Engine().SetPauseAdAddress(platform::GatedAddress(remote_.Fetch(*source->page), platform::AddressUse::kPauseAd));
+  }
 }
 
-bool ProgrammeList::SetEpisodeAddress(int k) {
+void ProgrammeList::SetEpisodeAddress(int k) {
   const std::vector<Text>& addresses = globals_.episode_addresses;
-  if (k < 1 || k > static_cast<int>(addresses.size())) return false;
-  const Text& address = addresses[k - 1];
-  if (!IsPlayableEpisodeAddress(address)) {
-    std::cerr << "Player: episode address refused: " << AsChars(GbkToUtf8(address)) << "\n";
-    return false;
-  }
-  Engine().SetMediaAddress(address);
-  return true;
+  if (k < 1 || k > static_cast<int>(addresses.size())) return;
+  Engine().SetMediaAddress(platform::GatedAddress(addresses[k - 1], platform::AddressUse::kEpisode));
 }
 
 void ProgrammeList::RebuildPlaylist() {
@@ -55,7 +40,8 @@ void ProgrammeList::RebuildPlaylist() {
   c.playlist.SetCurrentSelection(g.title_row_index + 1);
   const int k = c.playlist.CurrentSelection();
   if (k < 1 || k > static_cast<int>(g.episode_addresses.size())) return;
-  if (SetEpisodeAddress(k)) engine.Play();
+  SetEpisodeAddress(k);
+  engine.Play();
   main_window_.ShowPlayerView();
   c.playlist.SetVisible(true);
   SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);
@@ -86,9 +72,9 @@ void ProgrammeList::OnPlaylistItemActivated() {
   engine.Stop();
   LoadPauseAdPage();
   const int k = selected - parent;
-  const bool in_range = k >= 1 && k <= static_cast<int>(globals_.episode_addresses.size());
-  // Out of range the engine resumes what it holds; a refused address plays nothing.
-  if (!in_range || SetEpisodeAddress(k)) engine.Play();
+  // Out of range the engine resumes what it holds.
+  SetEpisodeAddress(k);
+  engine.Play();
   SetButtonClickToPause(ui_, c.pause_play_button, program_folder_);
 }
 
@@ -106,7 +92,7 @@ void ProgrammeList::StepEpisode(int step) {
   engine.Stop();
   engine.Stop();
   LoadPauseAdPage();
-  if (!SetEpisodeAddress(k)) return;
+  SetEpisodeAddress(k);
   globals_.playing_index = k;
   engine.Play();
 }

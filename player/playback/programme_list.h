@@ -12,12 +12,6 @@
 
 namespace korvane::player {
 
-// Whether an address from a catalogue page may reach the engine: http and https, and
-// the original engine's own "qvod://" scheme, which the engine reports it cannot play.
-// A local path, "file:" or any other protocol could make the engine open what no page
-// should reach.
-bool IsPlayableEpisodeAddress(std::string_view address);
-
 class ProgrammeList {
  public:
   ProgrammeList(platform::ui::Program& ui, PlayerGlobals& globals, RemoteFiles& remote,
@@ -43,9 +37,9 @@ class ProgrammeList {
  private:
   void RebuildPlaylist();
   void StepEpisode(int step);
-  // Writes episode k's address into the engine when k is one of the addresses and the
-  // address may be played; false when nothing was written.
-  bool SetEpisodeAddress(int k);
+  // Writes episode k's address, once it has passed the gate, into the engine when k is
+  // one of the addresses; a refused address is written as empty text, which plays nothing.
+  void SetEpisodeAddress(int k);
   platform::ui::PlaybackEngine Engine() const { return main_window_.Controls().player; }
 
   platform::ui::Program& ui_;

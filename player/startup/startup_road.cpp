@@ -1,41 +1,18 @@
 #include "player/startup/startup_road.h"
 
-#include <vector>
+#include <cstddef>
 
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
 #include "platform/core/profile.h"
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 #include "player/core/player_config.h"
 #include "player/playback/pause_play_toggle.h"
 #include "player/windows/ad_windows.h"
 
 namespace korvane::player {
 namespace {
-
-// The text-ad texts by the text-ad switch, fetched in this order.
-struct TextAdFetches {
-  std::string_view text_ad_switch;
-  std::vector<const RemoteFile*> files;
-};
-
-const std::vector<TextAdFetches>& TextAdFetchTable() {
-  using namespace remote;
-  static const std::vector<TextAdFetches> table = {
-      {"1", {&kTextAd1Address, &kTextAd1Caption, &kTextAd1Tip}},
-      {"2", {&kTextAd2Address, &kTextAd2Caption, &kTextAd2Tip}},
-      {"3",
-       {&kTextAd1Address, &kTextAd2Address, &kTextAd1Caption, &kTextAd2Caption, &kTextAd1Tip,
-        &kTextAd2Tip}},
-  };
-  return table;
-}
-
-// The box texts, fetched after the box switch reads "开".
-constexpr const RemoteFile* kBoxTextAdFiles[] = {
-    &remote::kBoxTextAd1Address, &remote::kBoxTextAd2Address, &remote::kBoxTextAd1Caption,
-    &remote::kBoxTextAd2Caption, &remote::kBoxTextAd1Tip,     &remote::kBoxTextAd2Tip,
-};
 
 // The messages titled "警告" carry the information icon.
 void ShowWarning(ui::Program& ui, const Text& message) {
@@ -69,7 +46,7 @@ void StartupRoad::OnMainWindowCreated(const ui::Window& window) {
   }
   ui::Window title_window = window;
   title_window.SetCaption(globals_.provider_name);
-  if (globals_.version_flag == "up") {
+  if (globals_.version_flag == remote::kNewVersion) {
     ShowWarning(services_.ui, "程序已经有新版本，请升级！");
     exit_road_.LaunchUpdateAndExit();
   }
@@ -98,12 +75,12 @@ bool StartupRoad::ConfigFilesExist() {
 }
 
 void StartupRoad::FetchTextAdTexts() {
-  for (const TextAdFetches& row : TextAdFetchTable()) {
-    if (globals_.text_ad_switch != row.text_ad_switch) continue;
-    for (const RemoteFile* file : row.files) remote_.Fetch(*file);
-  }
-  if (globals_.text_ad_switch == "ok" && remote_.Fetch(remote::kTextAdBoxSwitch) == "开") {
-    for (const RemoteFile* file : kBoxTextAdFiles) remote_.Fetch(*file);
+  const TextAdRow* row = RowFor(ads::kTextAds, globals_.text_ad_switch);
+  if (row == nullptr || !BoxSwitchAllows(remote_, row->box_switch)) return;
+  for (auto file : {&TextAdFiles::address, &TextAdFiles::caption, &TextAdFiles::tip}) {
+    for (std::size_t label = 0; label < row->shown.size(); ++label) {
+      if (row->shown[label]) remote_.Fetch(*((*row->texts)[label].*file));
+    }
   }
 }
 
@@ -111,15 +88,15 @@ void StartupRoad::FinishStartup(bool window_kept) {
   const Text statistics_page =
       remote_.ControlBase() + Text(kStatisticsPagePath) + globals_.uid;
   if (!window_kept) {
-    platform::WriteConfigValue(program_folder_, kListKey, "2");
-    platform::WriteConfigValue(program_folder_, kButtonKey, "1");
-    services_.http.HttpGetBytes(statistics_page);
+    platform::WriteConfigValue(program_folder_, kListKey, kListOpen);
+    platform::WriteConfigValue(program_folder_, kButtonKey, kButtonPlays);
+    services_.http.HttpGetBytes(statistics_page, platform::kPageLimits);
     LoadCornerAd();
     return;
   }
   MainWindowControls c = main_window_.Controls();
   main_window_.LayOutList(true);
-  platform::WriteConfigValue(program_folder_, kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, kListOpen);
   c.status_strip.SetVisible(false);
   main_window_.SetMainTooltips();
   c.catalogue_browser.Navigate(globals_.catalogue_page);
@@ -131,9 +108,8 @@ void StartupRoad::FinishStartup(bool window_kept) {
 }
 
 void StartupRoad::LoadCornerAd() {
-  const Text corner_ad = remote_.Fetch(remote::kCornerAdSwitch);
-  if (corner_ad == "1" ||
-      (corner_ad == "2" && remote_.Fetch(remote::kCornerAdBoxSwitch) == "开")) {
+  const AdSource* source = RowFor(ads::kCornerAd, remote_.Fetch(remote::kCornerAdSwitch));
+  if (source != nullptr && BoxSwitchAllows(remote_, source->box_switch)) {
     services_.ui.LoadWindow(kCornerAdWindow, false);
   }
 }

@@ -2,6 +2,7 @@
 
 #include "common/cipher.h"
 #include "deploy/deployment.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 
 namespace korvane::player {
@@ -48,8 +49,12 @@ void AboutWindow::OnAboutWindowCreated(const ui::Window& window) {
   SetCaption(window, "名称", globals_.provider_name);
 }
 
-void AboutWindow::OnMakerSiteLabelPressed() { shell_.OpenUrl(SiteAddress() + "?" + globals_.uid); }
+void AboutWindow::OnMakerSiteLabelPressed() {
+  shell_.OpenUrl(platform::GatedAddress(SiteAddress() + "?" + globals_.uid, platform::AddressUse::kOpen));
+}
 
-void AboutWindow::OnHomeLabelPressed() { shell_.OpenUrl(globals_.home_address + "?soft"); }
+void AboutWindow::OnHomeLabelPressed() {
+  shell_.OpenUrl(platform::GatedAddress(globals_.home_address + "?soft", platform::AddressUse::kOpen));
+}
 
 }  // namespace korvane::player

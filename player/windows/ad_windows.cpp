@@ -5,6 +5,7 @@
 #include "common/cipher.h"
 #include "platform/core/config_files.h"
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 
 namespace korvane::player {
 namespace {
@@ -33,11 +34,10 @@ void AdWindows::CloseCornerAd(const ui::Window& window) { services_.ui.DestroyUn
 void AdWindows::OnExitAdWindowCreated(const ui::Window& window) {
   ui::Window ad = window;
   ad.SetCaption(globals_.provider_name + "退弹广告");
-  const Text& exit_ad = globals_.exit_ad_switch;
   // The box switch was read by the exit road; it is not asked again here.
-  const RemoteFile* page = exit_ad == "1" ? &remote::kExitAdPage : exit_ad == "2" ? &remote::kBoxExitAdPage : nullptr;
-  if (page == nullptr) return;
-  remote_.Fetch(*page);
+  const AdSource* source = RowFor(ads::kExitAd, globals_.exit_ad_switch);
+  if (source == nullptr) return;
+  remote_.Fetch(*source->page);
   window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(globals_.exit_ad_page);
 }
 
@@ -54,12 +54,11 @@ void AdWindows::OnCornerAdWindowCreated(const ui::Window& window) {
   // A fetch that gets no answer keeps the home address start-up found: the box ads, the
   // chat link, the site items and the about window go on using it.
   if (Text home = remote_.Read(remote::kHomeAddress); !home.empty()) globals_.home_address = std::move(home);
-  const Text& corner_ad = remote_.Fetch(remote::kCornerAdSwitch);
   // The box switch was read by start-up; it is not asked again here. A switch that now
-  // reads neither "1" nor "2" closes the window rather than show an empty ad.
-  const RemoteFile* page = corner_ad == "1" ? &remote::kCornerAdPage : corner_ad == "2" ? &remote::kBoxCornerAdPage : nullptr;
-  if (page == nullptr) return services_.ui.DestroyUnit(window);
-  window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(remote_.Fetch(*page));
+  // names no page closes the window rather than show an empty ad.
+  const AdSource* source = RowFor(ads::kCornerAd, remote_.Fetch(remote::kCornerAdSwitch));
+  if (source == nullptr) return services_.ui.DestroyUnit(window);
+  window.Find<ui::HypertextBox>("超文本浏览框1").SetAddress(remote_.Fetch(*source->page));
   globals_.corner_ad_countdown = 3;
 }
 

@@ -1,6 +1,7 @@
 #include "player/windows/exit_road.h"
 
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 #include "player/windows/ad_windows.h"
 
 namespace korvane::player {
@@ -26,9 +27,8 @@ void ExitRoad::ExitPlayer() {
   // A switch that matches none of its values ends the program as "0" does: left as it
   // was, the program would go on with no tray icon, beside an updater that replaces its
   // files.
-  const Text& exit_ad = globals_.exit_ad_switch;
-  if (exit_ad == "1") return ShowExitAd();
-  if (exit_ad == "2" && remote_.Fetch(remote::kExitAdBoxSwitch) == "开") return ShowExitAd();
+  const AdSource* source = RowFor(ads::kExitAd, globals_.exit_ad_switch);
+  if (source != nullptr && BoxSwitchAllows(remote_, source->box_switch)) return ShowExitAd();
   CloseMainWindow();
 }
 

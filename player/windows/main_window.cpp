@@ -130,8 +130,8 @@ void MainWindow::HighlightTab(View view) {
 
 void MainWindow::ApplyListSetting() {
   const Text list = platform::ReadConfigValue(program_folder_, kListKey);
-  if (list == "1") LayOutList(false);
-  if (list == "2") LayOutList(true);
+  if (list == kListClosed) LayOutList(false);
+  if (list == kListOpen) LayOutList(true);
 }
 
 void MainWindow::LayOutList(bool open) {
@@ -152,12 +152,12 @@ void MainWindow::LayOutList(bool open) {
 
 void MainWindow::OnOpenListClicked() {
   LayOutList(true);
-  platform::WriteConfigValue(program_folder_, kListKey, "2");
+  platform::WriteConfigValue(program_folder_, kListKey, kListOpen);
 }
 
 void MainWindow::OnCloseListClicked() {
   LayOutList(false);
-  platform::WriteConfigValue(program_folder_, kListKey, "1");
+  platform::WriteConfigValue(program_folder_, kListKey, kListClosed);
 }
 
 void MainWindow::RaiseFrame() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/number.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 #include "player/core/player_config.h"
 
@@ -127,10 +128,10 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   const SettingsBoxes boxes(window);
   const Text entry_name = services_.shell.GetProgramFileName();
   if (Ticked(boxes.start)) {
-    platform::WriteConfigValue(folder, kStartKey, "1");
+    platform::WriteConfigValue(folder, kStartKey, kStartWithSession);
     system.AddAutoStartEntry(entry_name, folder + "\\" + entry_name, 0);
   } else {
-    platform::WriteConfigValue(folder, kStartKey, "0");
+    platform::WriteConfigValue(folder, kStartKey, kNoStartWithSession);
     system.RemoveAutoStartEntry(entry_name);
   }
   if (Ticked(boxes.always_on_top)) {
@@ -139,17 +140,18 @@ void SettingsWindow::ApplySettings(const ui::Window& window) {
   }
   if (Ticked(boxes.not_on_top)) MainWindowOf().SetAlwaysOnTop(false);
   if (Ticked(boxes.start_page)) {
-    system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue,
-                              globals_.home_address + "?soft");
+    // An address the gate refuses leaves the stored start page as it was.
+    const Text start_page = platform::GatedAddress(globals_.home_address + "?soft", platform::AddressUse::kStartPage);
+    if (!start_page.empty()) system.WriteRegistryValue(platform::RegistryRoot::kCurrentUser, kStartPageValue, start_page);
   }
   for (const auto& [mode, value] : kModes) {
     if (Ticked(boxes.*mode)) platform::WriteConfigValue(folder, kRenderingKey, value);
   }
   if (Ticked(boxes.screen_saver)) {
     system.SetScreenSaverActive(false);
-    platform::WriteConfigValue(folder, kScreenKey, "1");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverOff);
   } else {
-    platform::WriteConfigValue(folder, kScreenKey, "0");
+    platform::WriteConfigValue(folder, kScreenKey, kScreenSaverLeftOn);
   }
 }
 

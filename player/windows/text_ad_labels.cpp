@@ -1,24 +1,26 @@
 #include "player/windows/text_ad_labels.h"
 
+#include "player/core/ad_sources.h"
 #include "player/windows/main_window.h"
 
 namespace korvane::player {
 
 std::optional<TextAdLabels> TextAdLabelsFor(const PlayerGlobals& g) {
-  const TextAdLabel hidden;
-  const TextAdLabel ad1{true, g.text_ad1_caption, g.text_ad1_tip};
-  const TextAdLabel ad2{true, g.text_ad2_caption, g.text_ad2_tip};
-  const Text& text_ad = g.text_ad_switch;
-  if (text_ad == "0") return TextAdLabels{hidden, hidden};
-  if (text_ad == "1") return TextAdLabels{ad1, hidden};
-  if (text_ad == "2") return TextAdLabels{hidden, ad2};
-  if (text_ad == "3") return TextAdLabels{ad1, ad2};
-  if (text_ad == "ok" && g.text_ad_box_switch == "开") {
-    return TextAdLabels{{true, g.box_text_ad1_caption, g.box_text_ad1_tip},
-                        {true, g.box_text_ad2_caption, g.box_text_ad2_tip}};
+  const TextAdRow* row = RowFor(ads::kTextAds, g.text_ad_switch);
+  if (row == nullptr) return std::nullopt;
+  // The box switch as start-up read it: off hides both labels, any other text but on
+  // leaves them as they are.
+  if (row->box_switch != nullptr) {
+    const Text& box = g.*row->box_switch->holder;
+    if (box == remote::kBoxOff) return TextAdLabels{};
+    if (box != remote::kBoxOn) return std::nullopt;
   }
-  if (text_ad == "ok" && g.text_ad_box_switch == "关") return TextAdLabels{hidden, hidden};
-  return std::nullopt;
+  auto label = [&](std::size_t index) {
+    if (!row->shown[index]) return TextAdLabel{};
+    const TextAdFiles& files = (*row->texts)[index];
+    return TextAdLabel{true, g.*files.caption->holder, g.*files.tip->holder};
+  };
+  return TextAdLabels{label(0), label(1)};
 }
 
 void MainWindow::ApplyTextAdLabels() {

@@ -1,6 +1,7 @@
 #pragma once
-// The two text-ad labels by the text-ad switch (and, for "ok", the box switch): which are
-// shown, with which caption and hint. Start-up and the player view apply the same table.
+// The two text-ad labels by the text-ad switch's row of text ads (player/core/ad_sources.h)
+// and, for the box's texts, the box switch: which are shown, with which caption and hint.
+// Start-up and the player view apply them alike.
 
 #include <optional>
 

@@ -1,6 +1,8 @@
 #include "player/windows/text_ad_press.h"
 
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
+#include "player/core/ad_sources.h"
 
 namespace korvane::player {
 
@@ -12,13 +14,10 @@ void TextAdPresses::Bind() {
   platform::ui::BindHandlers(ui_, *this, kHandlers);
 }
 
-void TextAdPresses::Press(const Text& address, const Text& box_address) {
-  const Text& text_ad = globals_.text_ad_switch;
-  if (text_ad == "1" || text_ad == "2" || text_ad == "3") {
-    shell_.OpenUrl(address);
-  } else if (text_ad == "ok") {
-    shell_.OpenUrl(box_address);
-  }
+void TextAdPresses::Press(std::size_t label) {
+  const TextAdRow* row = RowFor(ads::kTextAds, globals_.text_ad_switch);
+  if (row == nullptr || row->texts == nullptr) return;
+  shell_.OpenUrl(platform::GatedAddress(globals_.*(*row->texts)[label].address->holder, platform::AddressUse::kOpen));
 }
 
 }  // namespace korvane::player

@@ -1,7 +1,10 @@
 #pragma once
-// A press on a text-ad label opens its address by the text-ad switch alone: "1", "2" and
-// "3" the control server's address of that label, "ok" the box's (the box switch is not
-// looked at), any other value nothing. The address goes on as stored, empty included.
+// A press on a text-ad label opens its address by the text-ad switch alone, as the switch's
+// row of text ads names whose texts the labels carry (player/core/ad_sources.h): the
+// control server's or the box's (the box switch is not looked at), or none. The address
+// goes on as stored, empty included.
+
+#include <cstddef>
 
 #include "platform/services/shell.h"
 #include "platform/ui/program.h"
@@ -16,11 +19,12 @@ class TextAdPresses {
 
   // Binds the two labels' handlers below.
   void Bind();
-  void OnTextAd1Pressed() { Press(globals_.text_ad1_address, globals_.box_text_ad1_address); }
-  void OnTextAd2Pressed() { Press(globals_.text_ad2_address, globals_.box_text_ad2_address); }
+  void OnTextAd1Pressed() { Press(0); }
+  void OnTextAd2Pressed() { Press(1); }
 
  private:
-  void Press(const Text& address, const Text& box_address);
+  // `label`: 0 for label 1, 1 for label 2.
+  void Press(std::size_t label);
 
   platform::ui::Program& ui_;
   platform::Shell& shell_;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/cipher.h"
+#include "platform/services/web_address.h"
 #include "platform/ui/handler_table.h"
 
 namespace korvane::player {
@@ -62,11 +63,14 @@ void TrayAndMenus::OnNotOnTopSelected() {
 void TrayAndMenus::OnServiceButtonClicked() {
   const Text number = remote_.Fetch(remote::kServiceQq);
   // The values go in as they are: GBK bytes, not escaped.
-  services_.shell.OpenUrl(DecipherHexTextKey1(services_.constants.chat_prefix) + number + "&Site=" +
-                          globals_.provider_name + "&Menu=yes");
+  const Text link =
+      DecipherHexTextKey1(services_.constants.chat_prefix) + number + "&Site=" + globals_.provider_name + "&Menu=yes";
+  services_.shell.OpenUrl(platform::GatedAddress(link, platform::AddressUse::kChatLink));
 }
 
-void TrayAndMenus::OpenHomeAddress() { services_.shell.OpenUrl(globals_.home_address); }
+void TrayAndMenus::OpenHomeAddress() {
+  services_.shell.OpenUrl(platform::GatedAddress(globals_.home_address, platform::AddressUse::kOpen));
+}
 
 void TrayAndMenus::ShowFromTray() {
   ui::Window window = main_window_.Controls().window;

@@ -148,6 +148,7 @@ class TestHttpServer::Impl {
     {
       std::lock_guard lock(mutex_);
       stopping_ = true;
+      stall_released_.notify_all();
     }
     ::shutdown(listen_fd_, SHUT_RDWR);
     accept_thread_.join();
@@ -267,6 +268,12 @@ class TestHttpServer::Impl {
     --held_;
   }
 
+  // Waits `ms` unless the server stops first; false when it stops.
+  bool Pause(int ms) {
+    std::unique_lock lock(mutex_);
+    return !stall_released_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return stopping_; });
+  }
+
   void Answer(const httplib::Request& request, httplib::Response& response) {
     std::optional<ScriptedAnswer> script;
     std::filesystem::path folder;
@@ -293,6 +300,14 @@ class TestHttpServer::Impl {
     for (const auto& [name, value] : script.headers) {
       if (EqualsNoCase(name, "Content-Type")) content_type = value;
       else response.set_header(name, value);
+    }
+    if (script.drip_ms > 0) {
+      response.set_content_provider(
+          script.body.size(), content_type,
+          [this, script](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            return Pause(script.drip_ms) && sink.write(script.body.data() + offset, 1);
+          });
+      return;
     }
     if (script.cut_after == ScriptedAnswer::kWholeBody) {
       response.set_content(script.body, content_type);

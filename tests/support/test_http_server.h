@@ -1,7 +1,7 @@
 #pragma once
 // A real HTTP/1.1 server on 127.0.0.1 (ephemeral port) for integration tests: it serves a
 // folder with byte ranges, gives scripted answers (any status, headers, a body cut off
-// midway, an answer that never comes) and records every request head exactly as it
+// midway or dripped byte by byte, an answer that never comes) and records every request head exactly as it
 // arrived, header order included, and how many connections were opened.
 //
 // Requests go through a small recording relay in front of cpp-httplib, since httplib
@@ -44,6 +44,8 @@ struct ScriptedAnswer {
   // Holds the answer (before the status line, or after `cut_after` bytes of the body)
   // until ReleaseStalls or the server stops.
   bool stall = false;
+  // Sends the body one byte at a time, this many milliseconds apart (0: all at once).
+  int drip_ms = 0;
 };
 
 enum class RangeSupport {

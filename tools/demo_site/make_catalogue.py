@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Makes the demo's two catalogue sites below SITE_FOLDER from the film table.
 
-    make_catalogue.py FILMS SITE_FOLDER SITE_ADDRESS
+    make_catalogue.py FILMS SITE_FOLDER SITE_ADDRESS CACHE_FOLDER
 
 FILMS is deploy/demo/films.txt; SITE_ADDRESS is the address SITE_FOLDER is served at
 ("http://127.0.0.1:18930/"). Writes, as GBK pages:
@@ -12,9 +12,17 @@ and draws site/posters/ID.png (ImageMagick) and encodes site/media/ID/N.mp4, a f
 of picture and tone for each episode (ffmpeg). A title page holds the title, status and
 episode items in the forms the player reads; its episode links are whole addresses, as the
 player plays them without resolving them against the page.
+
+Posters and clips are kept in CACHE_FOLDER (below the build), each under the digest of the
+command line that makes it, so a later run copies them instead of drawing and encoding
+again; a changed film, or a changed way of making it, makes a new entry. The missing ones
+are made four at a time, and entries no film uses any more are removed.
 """
 
+import hashlib
 import html
+import os
+import shutil
 import subprocess
 import sys
 from pathlib import Path
@@ -22,6 +30,7 @@ from pathlib import Path
 FONT = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
 CATALOGUES = {"pianku": "片库", "zhaopian": "找片"}
 CLIP_SECONDS = 4
+AT_ONCE = 4  # posters and clips made side by side, on a machine others share
 
 STYLE = """body{margin:0;font:13px sans-serif;background:#f3f3f3;color:#222}
 .bar{background:#1f3b66;color:#fff;padding:8px 16px;font-size:18px}
@@ -89,34 +98,65 @@ def title_page(film, site_address):
     return page(film["title"], body)
 
 
-def run(command):
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+def poster_command(film):
+    """The command that draws FILM's poster into the file named after it."""
+    return ["convert", "-size", "240x340", f"gradient:{film['colour']}-#101018",
+            "-font", FONT, "-fill", "white", "-gravity", "north", "-pointsize", "34",
+            "-annotate", "+0+40", film["title"], "-pointsize", "18", "-fill", "#dddddd",
+            "-annotate", "+0+100", film["status"], "-gravity", "south", "-pointsize", "16",
+            "-annotate", "+0+20", "演示影院"]
 
 
-def draw_poster(film, path):
-    path.parent.mkdir(parents=True, exist_ok=True)
-    run(["convert", "-size", "240x340", f"gradient:{film['colour']}-#101018",
-         "-font", FONT, "-fill", "white", "-gravity", "north", "-pointsize", "34",
-         "-annotate", "+0+40", film["title"], "-pointsize", "18", "-fill", "#dddddd",
-         "-annotate", "+0+100", film["status"], "-gravity", "south", "-pointsize", "16",
-         "-annotate", "+0+20", "演示影院", str(path)])
-
-
-def encode_clip(film, episode, path):
-    path.parent.mkdir(parents=True, exist_ok=True)
+def clip_command(film, episode):
+    """The command that encodes the episode's clip into the file named after it."""
     caption = f"{film['title']} 第{episode}集".replace(":", r"\:").replace("'", "")
-    run(["ffmpeg", "-v", "error", "-y",
-         "-f", "lavfi", "-i", f"testsrc2=size=320x180:rate=25:duration={CLIP_SECONDS}",
-         "-f", "lavfi", "-i", f"sine=frequency={330 + 110 * episode}:duration={CLIP_SECONDS}",
-         "-vf", f"drawtext=fontfile={FONT}:text='{caption}':fontsize=22:fontcolor=white:"
-                "box=1:boxcolor=black@0.6:x=(w-text_w)/2:y=h-36",
-         "-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p",
-         "-c:a", "aac", "-b:a", "64k", "-movflags", "+faststart", str(path)])
+    return ["ffmpeg", "-v", "error", "-y",
+            "-f", "lavfi", "-i", f"testsrc2=size=320x180:rate=25:duration={CLIP_SECONDS}",
+            "-f", "lavfi", "-i", f"sine=frequency={330 + 110 * episode}:duration={CLIP_SECONDS}",
+            "-vf", f"drawtext=fontfile={FONT}:text='{caption}':fontsize=22:fontcolor=white:"
+                   "box=1:boxcolor=black@0.6:x=(w-text_w)/2:y=h-36",
+            "-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p",
+            "-c:a", "aac", "-b:a", "64k", "-movflags", "+faststart"]
+
+
+def run_all(commands):
+    """Runs the commands, AT_ONCE at a time; exits when one fails."""
+    pending, running = list(commands), []
+    while pending or running:
+        while pending and len(running) < AT_ONCE:
+            running.append(subprocess.Popen(pending.pop(0), stdout=subprocess.DEVNULL))
+        finished = running.pop(0)
+        if finished.wait() != 0:
+            sys.exit(f"make_catalogue.py: failed: {' '.join(finished.args)}")
+
+
+def make_files(products, cache):
+    """Writes each (command, path) product: what the command, given a file name last, writes
+    there. Taken from the cache when the same command made it before."""
+    cache.mkdir(parents=True, exist_ok=True)
+    entries = {}
+    for command, path in products:
+        digest = hashlib.sha256("\0".join(command).encode()).hexdigest()
+        entries[path] = (command, cache / f"{digest}{path.suffix}")
+    missing = {entry: command for command, entry in entries.values() if not entry.exists()}
+    # Each is made under a name of its own and renamed when whole: a run killed meanwhile
+    # leaves no entry that looks made. The tools tell the format by the name's ending.
+    partial = {entry: entry.with_name(f"{entry.stem}.partial{os.getpid()}{entry.suffix}") for entry in missing}
+    run_all(command + [str(partial[entry])] for entry, command in missing.items())
+    for entry in missing:
+        os.replace(partial[entry], entry)
+    for path, (_, entry) in entries.items():
+        path.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(entry, path)
+    used = {entry for _, entry in entries.values()}
+    for stale in cache.iterdir():
+        if stale not in used:
+            stale.unlink()
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit("usage: make_catalogue.py FILMS SITE_FOLDER SITE_ADDRESS")
+    if len(sys.argv) != 5:
+        sys.exit("usage: make_catalogue.py FILMS SITE_FOLDER SITE_ADDRESS CACHE_FOLDER")
     films = read_films(Path(sys.argv[1]))
     site = Path(sys.argv[2]) / "site"
     site_address = sys.argv[3]
@@ -125,11 +165,13 @@ def main():
     for catalogue, name in CATALOGUES.items():
         write_page(site / catalogue / "index.html",
                    catalogue_page(name, [f for f in films if f["catalogue"] == catalogue]))
+    products = []
     for film in films:
         write_page(site / film["catalogue"] / f'{film["id"]}.html', title_page(film, site_address))
-        draw_poster(film, site / "posters" / f'{film["id"]}.png')
-        for episode in range(1, film["episodes"] + 1):
-            encode_clip(film, episode, site / "media" / film["id"] / f"{episode}.mp4")
+        products.append((poster_command(film), site / "posters" / f'{film["id"]}.png'))
+        products += [(clip_command(film, episode), site / "media" / film["id"] / f"{episode}.mp4")
+                     for episode in range(1, film["episodes"] + 1)]
+    make_files(products, Path(sys.argv[4]))
 
 
 if __name__ == "__main__":

@@ -8,7 +8,7 @@ namespace korvane::update {
 namespace {
 
 Text FetchKey2Text(platform::HttpClient& http, std::string_view address) {
-  return DecipherHexTextKey2(TextUpToZero(http.HttpGetBytes(address)));
+  return DecipherHexTextKey2(TextUpToZero(http.HttpGetBytes(address, platform::kControlFileLimits)));
 }
 
 }  // namespace
@@ -24,15 +24,15 @@ UpdateSource ChooseUpdateSourceFrom(platform::HttpClient& http, const BuiltInAdd
       platform::ReadConfigValue(program_folder, platform::kUidKey));
   source.uid_base =
       DecipherHexTextKey1(addresses.control_base) + "uid/" + source.installation_id + "/";
-  source.update_switch = FetchKey2Text(
-      http, DecipherHexTextKey1(addresses.control_base) + "zongkong/update/updatekg.txt");
-  source.home_address = FetchKey2Text(http, source.uid_base + "zhuye.txt");
+  source.update_switch =
+      FetchKey2Text(http, DecipherHexTextKey1(addresses.control_base) + Text(kUpdateSwitchPath));
+  source.home_address = FetchKey2Text(http, source.uid_base + Text(kHomeAddressPath));
   // Two separate tests, as the switch has two sources; at most one can hold.
-  if (source.update_switch == "1") {
+  if (source.update_switch == kUpdateFromBuiltInFolder) {
     source.update_base = DecipherHexTextKey1(addresses.update_list_folder);
   }
-  if (source.update_switch == "2") {
-    source.update_base = source.home_address + "playercenter/update/";
+  if (source.update_switch == kUpdateFromHome) {
+    source.update_base = source.home_address + Text(kHomeUpdateFolder);
   }
   return source;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Where the update list lives. The update switch on the control server says: "1" the
-// built-in update list folder, "2" the operator's home address + "playercenter/update/",
-// anything else no update (the updater then ends silently).
+// Where the update list lives: the update switch on the control server names the source,
+// and any other value no update (the updater then ends silently).
 
 #include <optional>
 #include <string_view>
@@ -10,6 +9,16 @@
 #include "platform/services/http.h"
 
 namespace korvane::update {
+
+// The two remote files, key 2: the switch below the control server and the home address
+// below the installation's base.
+inline constexpr std::string_view kUpdateSwitchPath = "zongkong/update/updatekg.txt";
+inline constexpr std::string_view kHomeAddressPath = "zhuye.txt";
+// The update switch's values: the built-in update list folder, or the home address +
+// `kHomeUpdateFolder`.
+inline constexpr std::string_view kUpdateFromBuiltInFolder = "1";
+inline constexpr std::string_view kUpdateFromHome = "2";
+inline constexpr std::string_view kHomeUpdateFolder = "playercenter/update/";
 
 // The updater's built-in addresses, key-1 enciphered hex texts.
 struct BuiltInAddresses {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 #include "platform/ui/desktop/desktop_backend.h"
 
@@ -204,9 +205,9 @@ gboolean WebPage::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
   if (!self->IsBrowser()) {
     if (!new_window) return FALSE;  // followed in place
     // An ad asking for a window of its own opens in the desktop's browser; the address
-    // comes from the network, so only web addresses are handed on.
+    // comes from the network, so it passes the gate first.
     webkit_policy_decision_ignore(decision);
-    if (!HasWebScheme(uri)) return TRUE;
+    if (uri == nullptr || GatedAddress(uri, AddressUse::kOpen).empty()) return TRUE;
     GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(self->view_));
     gtk_show_uri_on_window(GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr, uri, GDK_CURRENT_TIME, nullptr);
     return TRUE;

@@ -77,13 +77,16 @@ TEST(ScriptedHttpRequest, CodeThatRunsDuringAWaitCanAbort) {
   EXPECT_EQ(factory.abort_count(), 1);
 }
 
-TEST(ScriptedHttpClient, UnknownAddressesGiveNoAnswer) {
+TEST(ScriptedHttpClient, UnknownAddressesAndBodiesPastTheLimitGiveNoAnswer) {
   ScriptedHttpClient client;
   client.Answer("http://c/zongkong/ads/adskg.txt", "<html>error page</html>");
-  EXPECT_EQ(client.HttpGetBytes("http://c/zongkong/ads/adskg.txt"), "<html>error page</html>");
-  EXPECT_EQ(client.HttpGetBytes("http://c/other.txt"), "");
-  EXPECT_EQ(client.FetchCount("http://c/zongkong/ads/adskg.txt"), 1);
-  EXPECT_EQ(client.fetched().size(), 2u);
+  EXPECT_EQ(client.HttpGetBytes("http://c/zongkong/ads/adskg.txt", kControlFileLimits), "<html>error page</html>");
+  EXPECT_EQ(client.HttpGetBytes("http://c/other.txt", kControlFileLimits), "");
+  EXPECT_EQ(client.HttpGetBytes("http://c/zongkong/ads/adskg.txt", FetchLimits{.deadline_ms = 1, .max_bytes = 23}),
+            "<html>error page</html>");
+  EXPECT_EQ(client.HttpGetBytes("http://c/zongkong/ads/adskg.txt", FetchLimits{.deadline_ms = 1, .max_bytes = 22}), "");
+  EXPECT_EQ(client.FetchCount("http://c/zongkong/ads/adskg.txt"), 3);
+  EXPECT_EQ(client.fetched().size(), 4u);
 }
 
 TEST(FakeNamedEvents, AnEventIsHeldUntilItsObjectGoes) {

@@ -23,7 +23,7 @@ using ::testing::ElementsAre;
 
 class PageServer final : public HttpClient {
  public:
-  std::string HttpGetBytes(std::string_view address) override {
+  std::string HttpGetBytes(std::string_view address, const FetchLimits&) override {
     return "<html>" + std::string(address) + "</html>";
   }
 };

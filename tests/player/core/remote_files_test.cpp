@@ -56,5 +56,14 @@ TEST_F(RemoteFilesTest, AFileWithoutAHolderChangesNoGlobal) {
   EXPECT_EQ(globals_.exit_ad_page, "kept");
 }
 
+// Every file is a control file: a body past the control file's size limit is no answer.
+TEST_F(RemoteFilesTest, AFileLongerThanAControlFileMayBeIsNoAnswer) {
+  const std::size_t limit = platform::kControlFileLimits.max_bytes;
+  http_.Answer("http://home/sitebox/js/ads/name.txt", std::string(limit, 'n'));
+  EXPECT_EQ(remote_.Fetch(kProviderName), std::string(limit, 'n'));
+  http_.Answer("http://home/sitebox/js/ads/name.txt", std::string(limit + 1, 'n'));
+  EXPECT_EQ(remote_.Fetch(kProviderName), "");
+}
+
 }  // namespace
 }  // namespace korvane::player

@@ -22,8 +22,8 @@ class ChangingHttp final : public platform::HttpClient {
  public:
   explicit ChangingHttp(platform::testing::ScriptedHttpClient& answers) : answers_(answers) {}
   void AnswerLater(std::string address, std::string body) { later_[std::move(address)] = std::move(body); }
-  std::string HttpGetBytes(std::string_view address) override {
-    std::string body = answers_.HttpGetBytes(address);
+  std::string HttpGetBytes(std::string_view address, const platform::FetchLimits& limits) override {
+    std::string body = answers_.HttpGetBytes(address, limits);
     if (auto later = later_.find(address); later != later_.end()) {
       answers_.Answer(later->first, later->second);
       later_.erase(later);

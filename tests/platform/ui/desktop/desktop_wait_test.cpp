@@ -159,7 +159,7 @@ TEST_F(DesktopWaitTest, WhileAHandlerWaitsTheWindowsShowAndInputWaitsForTheHandl
   int ticks_during_wait = -1;
   backend_.Guard([&] {
     const int ticks = ticks_;
-    body = http->HttpGetBytes(server.Url("/held"));
+    body = http->HttpGetBytes(server.Url("/held"), kPageLimits);
     clicks_when_fetched = clicks_;
     ticks_during_wait = ticks_ - ticks;
   });

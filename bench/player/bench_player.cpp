@@ -20,26 +20,29 @@ void WriteInstallation(const platform::testing::TempProgramFolder& folder) {
   folder.Write("\\PlayerConfig.ini", "");
 }
 
-BenchPlayer::BenchPlayer(platform::HttpClient& http, platform::testing::TempProgramFolder& folder,
-                         std::string_view site_root)
+PlayerInProcess::PlayerInProcess(platform::ui::Backend& backend, platform::HttpClient& http,
+                                 platform::testing::TempProgramFolder& folder, std::string_view site_root)
     : control(tools::EncipherToHex(1, site_root)),
       uid_prefix(tools::EncipherToHex(1, std::string(site_root) + "uid/")),
-      backend(time, &http),
+      ui(backend, resources),
       services{ui, folder.files(), http, resolver, events, shell, settings, {control, uid_prefix, {}}, Text(kProbeHost)} {
   resolver.Resolve(std::string(kProbeHost), "127.0.0.1");
-  backend.SetDriver(&script);
 }
 
-void BenchPlayer::Run() {
+void PlayerInProcess::Run() {
   player::PlayerProgram program(services);
   program.PlayerEntry();
 }
 
-void BenchPlayer::NavigateInView(bool library, const Text& address) {
+void PlayerInProcess::OpenView(bool library) {
   platform::ui::Window main = Main();
-  platform::ui::UserInput& input = platform::ui::InputOf(ui);
-  input.UserClick(main.Find<platform::ui::PictureButton>(library ? "主界面片库按钮" : "主界面找片按钮"));
-  input.UserNavigate(main.Find<platform::ui::WebBrowserBox>(library ? "主界面片库浏览器" : "主界面找片浏览器"), address);
+  platform::ui::InputOf(ui).UserClick(main.Find<platform::ui::PictureButton>(library ? "主界面片库按钮" : "主界面找片按钮"));
+}
+
+void PlayerInProcess::NavigateInView(bool library, const Text& address) {
+  OpenView(library);
+  platform::ui::InputOf(ui).UserNavigate(
+      Main().Find<platform::ui::WebBrowserBox>(library ? "主界面片库浏览器" : "主界面找片浏览器"), address);
 }
 
 }  // namespace korvane::bench

@@ -1,7 +1,8 @@
 #pragma once
-// The real player in the benchmark's process on the headless backend, on virtual time:
-// the fetches go to the client given, the program folder is the benchmark's, a script
-// drives it. A site holds the remote files as `ServedRemoteFile` lays them out.
+// The real player in the benchmark's process, on a backend of the benchmark's or on the
+// headless backend on virtual time driven by a script: the fetches go to the client
+// given, the program folder is the benchmark's. A site holds the remote files as
+// `ServedRemoteFile` lays them out.
 
 #include <string>
 #include <string_view>
@@ -35,15 +36,19 @@ SiteFile ServedRemoteFile(const player::RemoteFile& file, std::string_view value
 // configuration.
 void WriteInstallation(const platform::testing::TempProgramFolder& folder);
 
-struct BenchPlayer {
+// The player's program and services over `backend`.
+struct PlayerInProcess {
   // `site_root` ends with "/": the control server's base, with "uid/" below it.
-  BenchPlayer(platform::HttpClient& http, platform::testing::TempProgramFolder& folder, std::string_view site_root);
-  BenchPlayer(const BenchPlayer&) = delete;
-  BenchPlayer& operator=(const BenchPlayer&) = delete;
+  PlayerInProcess(platform::ui::Backend& backend, platform::HttpClient& http,
+                  platform::testing::TempProgramFolder& folder, std::string_view site_root);
+  PlayerInProcess(const PlayerInProcess&) = delete;
+  PlayerInProcess& operator=(const PlayerInProcess&) = delete;
 
-  // Runs the program until the script has run out (it then ends as stalled).
+  // Runs the program until its loop ends.
   void Run();
   platform::ui::Window Main() { return InspectionOf(ui).Windows().front(); }
+  // The user opens the library (or find) view.
+  void OpenView(bool library);
   // The user opens the library (or find) view and follows a link in its browser.
   void NavigateInView(bool library, const Text& address);
 
@@ -53,12 +58,24 @@ struct BenchPlayer {
   platform::testing::FakeNamedEvents events;
   platform::testing::FakeShell shell;
   platform::testing::FakeSystemSettings settings;
+  platform::ui::ResourceBundle resources{embedded::PlayerResources()};
+  platform::ui::Program ui;
+  player::PlayerServices services;
+};
+
+// The headless backend on virtual time, its input from a script.
+struct HeadlessSeat {
+  explicit HeadlessSeat(platform::HttpClient& http) : backend(time, &http) { backend.SetDriver(&script); }
+
   platform::ui::VirtualTimebase time;
   platform::ui::HeadlessBackend backend;
-  platform::ui::ResourceBundle resources{embedded::PlayerResources()};
-  platform::ui::Program ui{backend, resources};
   platform::ui::Script script;
-  player::PlayerServices services;
+};
+
+// The player on the headless seat; Run ends as stalled once the script has run out.
+struct BenchPlayer : HeadlessSeat, PlayerInProcess {
+  BenchPlayer(platform::HttpClient& http, platform::testing::TempProgramFolder& folder, std::string_view site_root)
+      : HeadlessSeat(http), PlayerInProcess(backend, http, folder, site_root) {}
 };
 
 }  // namespace korvane::bench

@@ -1,8 +1,10 @@
 #include "bench/player/memory_site.h"
 
 #include <utility>
+#include <vector>
 
 #include "bench/player/bench_player.h"
+#include "bench/support/catalogue_page.h"
 
 namespace korvane::bench {
 
@@ -38,6 +40,16 @@ std::string FilmPagePath(int film) { return "home/film/" + std::to_string(film) 
 
 Text FilmPageAddress(int film, int id) {
   return std::string(MemorySite::kRoot) + FilmPagePath(film) + "?id=" + std::to_string(id) + "&type=tv";
+}
+
+std::string FilmPage(int film, std::size_t bytes, int episodes) {
+  std::vector<std::string> addresses;
+  for (int episode = 1; episode <= episodes; ++episode) addresses.push_back(EpisodeAddress(film, episode));
+  return CataloguePage(bytes, "影片" + std::to_string(film), addresses);
+}
+
+std::string EpisodeAddress(int film, int episode) {
+  return "http://v.test/film" + std::to_string(film) + "/" + std::to_string(episode) + ".mp4";
 }
 
 }  // namespace korvane::bench

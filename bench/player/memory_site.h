@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -39,5 +40,11 @@ void ServePlayerStart(MemorySite& site);
 // Film `film`'s title page in "home/film/", as the catalogue links it.
 std::string FilmPagePath(int film);
 Text FilmPageAddress(int film, int id);
+// The size of the title pages whose road to the first play the benchmarks time.
+inline constexpr std::size_t kTitlePageBytes = 10 * 1024 * 1024;
+// Film `film`'s title page of about `bytes` bytes linking `episodes` episodes, each at
+// EpisodeAddress (an address that answers nothing).
+std::string FilmPage(int film, std::size_t bytes, int episodes);
+std::string EpisodeAddress(int film, int episode);
 
 }  // namespace korvane::bench

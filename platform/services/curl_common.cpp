@@ -39,7 +39,6 @@ PumpedTransfers::~PumpedTransfers() {
 }
 
 std::optional<CURLcode> PumpedTransfers::Perform(CURL* handle, std::int64_t deadline_ms) {
-  constexpr int kSliceMs = 10;
   if (multi_ == nullptr || curl_multi_add_handle(multi_, handle) != CURLM_OK) return CURLE_FAILED_INIT;
   const std::int64_t deadline = SystemClock().NowMs() + deadline_ms;
   WaitScope wait;
@@ -59,7 +58,7 @@ std::optional<CURLcode> PumpedTransfers::Perform(CURL* handle, std::int64_t dead
       result.reset();
       break;
     }
-    curl_multi_poll(multi_, nullptr, 0, kSliceMs, nullptr);
+    curl_multi_poll(multi_, nullptr, 0, kWaitSliceMs, nullptr);
     wait.Waiting();
   }
   curl_multi_remove_handle(multi_, handle);

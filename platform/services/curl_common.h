@@ -19,9 +19,13 @@ void EnsureInitialised();
 // redirects followed (http and https only), the given time-outs.
 void ApplyDefaults(CURL* handle, const HttpTimeouts& timeouts);
 
+// How long a transfer waits on its sockets before the windows are let show again: a
+// blocking wait is a WaitScope (wait_pump.h) that calls Waiting() after each slice.
+inline constexpr int kWaitSliceMs = 10;
+
 // Runs one transfer to its end as curl_easy_perform does, or until `deadline_ms` have
-// passed, waiting in a WaitScope (wait_pump.h) in slices of a few milliseconds. Its multi
-// handle keeps the connections open between transfers.
+// passed, waiting in a WaitScope in slices of kWaitSliceMs. Its multi handle keeps the
+// connections open between transfers.
 class PumpedTransfers {
  public:
   PumpedTransfers();

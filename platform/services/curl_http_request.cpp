@@ -1,17 +1,17 @@
 #include "platform/services/curl_http_request.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "platform/core/clock.h"
 #include "platform/services/curl_common.h"
+#include "platform/services/wait_pump.h"
 #include "platform/services/web_address.h"
 #include "platform/services/wire_address.h"
 
 namespace korvane::platform {
 namespace {
-
-constexpr int kMaximumPollMs = 1000;
 
 std::string_view TrimLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
@@ -97,8 +97,10 @@ class CurlHttpRequest final : public HttpRequest {
     }
     attached_ = true;
     Pump();
+    // One wait for the whole answer, however long it takes.
     if (!asynchronous_) {
-      while (ready_state_ != HttpReadyState::kComplete) WaitForResponse(kMaximumPollMs);
+      while (!WaitForResponse(std::numeric_limits<int>::max())) {
+      }
     }
   }
 
@@ -111,12 +113,14 @@ class CurlHttpRequest final : public HttpRequest {
     Pump();
     if (!attached_) return ready_state_ == HttpReadyState::kComplete;
     const std::int64_t deadline = SystemClock().NowMs() + std::max(milliseconds, 0);
+    WaitScope wait;
     for (;;) {
       std::int64_t left = deadline - SystemClock().NowMs();
       if (left <= 0) return false;
-      curl_multi_poll(multi_, nullptr, 0, static_cast<int>(std::min<std::int64_t>(left, kMaximumPollMs)), nullptr);
+      curl_multi_poll(multi_, nullptr, 0, static_cast<int>(std::min<std::int64_t>(left, curl::kWaitSliceMs)), nullptr);
       Pump();
       if (!attached_) return ready_state_ == HttpReadyState::kComplete;
+      wait.Waiting();
     }
   }
 

@@ -2,6 +2,8 @@
 // The HTTP request object over libcurl's multi interface: Send starts the transfer and
 // returns, the answer is pumped while ReadyState and WaitForResponse are asked. Each
 // object keeps its connection between Open calls (keep-alive to the same server).
+// WaitForResponse and a synchronous Send wait in a WaitScope (wait_pump.h), letting the
+// windows show every few milliseconds; the time a wait may take is still the caller's.
 //
 // A transfer that fails (no connection, an answer broken off) completes with status 0, no
 // reason phrase, no headers and an empty body: a part of an answer is never passed on as

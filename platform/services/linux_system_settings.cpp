@@ -52,8 +52,11 @@ std::string DesktopExecArgument(const std::string& argument) {
 
 class LinuxSystemSettings final : public SystemSettings {
  public:
+  // A run killed while it wrote the registry file or an autostart entry left that write's
+  // temporary beside it; each start clears the registry file's, each entry's write its own.
   explicit LinuxSystemSettings(SystemSettingsPlaces places) : places_(std::move(places)) {
     if (places_.config_home.empty()) places_.config_home = DefaultConfigHome();
+    RemoveLeftTemporaries(RegistryFilePath(places_.config_home));
   }
 
   bool WriteRegistryValue(RegistryRoot, std::string_view key_path, std::string_view value) override {
@@ -71,6 +74,7 @@ class LinuxSystemSettings final : public SystemSettings {
     if (!ValidEntryName(name) || command_line.empty()) return false;
     std::error_code error;
     fs::create_directories(AutostartFolder(), error);
+    RemoveLeftTemporaries(EntryPath(name));
     const std::string program = NativePath(command_line).string();
     const std::string entry = "[Desktop Entry]\nType=Application\nName=" + std::string(AsChars(GbkToUtf8(name))) +
                               "\nExec=" + DesktopExecArgument(program) + "\nX-GNOME-Autostart-enabled=true\n";

@@ -88,12 +88,16 @@ std::string LogForm(std::string_view address) {
   return std::string(AsChars(GbkToUtf8(shown)));
 }
 
-// True the first time this address is refused for this use.
+// True the first time this address is refused for this use. A player runs for hours on
+// pages a hostile server may fill with ever new addresses, so the memory of refusals is
+// bounded: once full it starts afresh, and an old refusal may be logged once more.
 bool FirstRefusal(std::string_view address, AddressUse use) {
+  constexpr std::size_t kRemembered = 4096;
   static std::mutex mutex;
   static std::unordered_set<std::size_t> refused;
   const std::size_t key = std::hash<std::string_view>()(address) * 31 + static_cast<std::size_t>(use);
   std::lock_guard lock(mutex);
+  if (refused.size() >= kRemembered && !refused.contains(key)) refused.clear();
   return refused.insert(key).second;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/services/wait_pump.h"
 #include "update/download/content_range.h"
 #include "update/download/download_status.h"
 
@@ -179,7 +180,9 @@ void RangeDownloader::SendRangeRequest(std::int64_t first, std::int64_t last) {
 
 bool RangeDownloader::AwaitAnswer(std::int64_t sent_at) {
   // Completion is tested first: an answer that is there is taken even when the time
-  // allowed has passed. Each pass blocks in the HTTP object for up to a second.
+  // allowed has passed. Each pass blocks in the HTTP object for up to a second; the whole
+  // block is one wait for the windows, so the wait cursor stays until the answer is in.
+  const platform::WaitScope wait;
   while (http_object_->ReadyState() != platform::HttpReadyState::kComplete) {
     if (clock_->NowMs() - sent_at > timeout_ms_) {
       http_object_->Abort();

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/services/wait_pump.h"
 #include "tests/platform/services/full_backlog.h"
 #include "tests/platform/services/raw_http_answer.h"
 #include "tests/support/temp_folder.h"
@@ -191,6 +192,61 @@ TEST(CurlHttpRequestConnect, AServerThatTakesNoConnectionFailsAtTheConnectTimeOu
   EXPECT_EQ(request->ReadyState(), HttpReadyState::kComplete) << "given up well before the caller's own thirty seconds";
   EXPECT_EQ(request->Status(), 0);
   EXPECT_EQ(request->ResponseBody(), "");
+}
+
+// The windows' pump as the desktop installs it, counting: once it has been let run a number
+// of times while the server holds the answer, it releases the answer.
+class ReleasingPump final : public WaitPump {
+ public:
+  static constexpr int kHeldCallsBeforeRelease = 20;
+
+  explicit ReleasingPump(TestHttpServer& server) : server_(server) {}
+  void WaitBegins() override {
+    ++waits;
+    ++depth;
+  }
+  void Waiting() override {
+    EXPECT_GT(depth, 0) << "let run outside a wait";
+    if (held_calls < kHeldCallsBeforeRelease && server_.WaitForHeldAnswers(1, 0) &&
+        ++held_calls == kHeldCallsBeforeRelease) {
+      server_.ReleaseStalls();
+    }
+  }
+  void WaitEnds() override { --depth; }
+
+  int waits = 0;
+  int depth = 0;
+  int held_calls = 0;
+
+ private:
+  TestHttpServer& server_;
+};
+
+TEST(CurlHttpRequestWaitPump, TheWindowsRunEveryFewMillisecondsWhileAHeldBlockIsAwaited) {
+  for (const bool asynchronous : {true, false}) {
+    SCOPED_TRACE(asynchronous ? "waited for as the downloader does" : "a synchronous send");
+    TestHttpServer server;
+    server.Script("/block.bin", ScriptedAnswer{.status = 206, .body = "block",
+                                               .headers = {{"Content-Range", "bytes 0-4/5"}}, .stall = true});
+    ReleasingPump pump(server);
+    const InstalledWaitPump installed(pump);
+    // Without the pump's release the stall time-out ends the wait, with no answer.
+    auto request = CreateCurlHttpRequestFactory(HttpTimeouts{.connect_seconds = 5, .stall_seconds = 5})->CreateHttpRequest();
+    request->Open("GET", server.Url("/block.bin"), asynchronous);
+    request->SetRequestHeader("Range", "bytes=0-4");
+    request->Send();
+    for (int pass = 0; pass < 10 && request->ReadyState() != HttpReadyState::kComplete; ++pass) {
+      request->WaitForResponse(1000);
+    }
+    ASSERT_EQ(request->ReadyState(), HttpReadyState::kComplete);
+    EXPECT_EQ(pump.held_calls, ReleasingPump::kHeldCallsBeforeRelease) << "the pump ran while the answer was held";
+    EXPECT_EQ(request->Status(), 206);
+    EXPECT_EQ(request->ResponseBody(), "block");
+    EXPECT_EQ(pump.depth, 0) << "every wait has ended";
+    if (!asynchronous) {
+      EXPECT_EQ(pump.waits, 1) << "a synchronous send is one wait";
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,25 @@ TEST_F(LinuxSystemSettingsTest, RegistryValuesAreKeptPerKeyAndReplaced) {
   EXPECT_FALSE(settings_->WriteRegistryValue(RegistryRoot::kCurrentUser, "NoFolder", "x"));
   EXPECT_FALSE(settings_->WriteRegistryValue(RegistryRoot::kCurrentUser, key, "two\r\nlines"));
   EXPECT_EQ(RegistryValue(section, "Start Page"), "?soft");
+}
+
+// What a killed write of the registry file or of an autostart entry left is cleared by the
+// next start and the next write of that entry; nothing else goes.
+TEST_F(LinuxSystemSettingsTest, TemporariesOfKilledWritesAreCleared) {
+  const fs::path registry = RegistryFilePath(folder_.path());
+  const fs::path entry = folder_.path() / "autostart" / "Player.desktop";
+  fs::create_directories(registry.parent_path());
+  fs::create_directories(entry.parent_path());
+  const fs::path left[] = {registry.string() + ".tmp-Ab12Cd", entry.string() + ".tmp-000000"};
+  const fs::path kept = registry.string() + ".tmp-Ab12C";
+  for (const fs::path& file : {left[0], left[1], kept}) std::ofstream(file) << "half";
+  std::unique_ptr<SystemSettings> next_start =
+      CreateLinuxSystemSettings(SystemSettingsPlaces{.config_home = folder_.path(), .screen_saver_tool = tool_});
+  EXPECT_FALSE(fs::exists(left[0]));
+  EXPECT_TRUE(fs::exists(left[1]));
+  EXPECT_TRUE(next_start->AddAutoStartEntry("Player", "\\opt\\Player", 0));
+  EXPECT_FALSE(fs::exists(left[1]));
+  EXPECT_TRUE(fs::exists(kept));
 }
 
 TEST_F(LinuxSystemSettingsTest, TheAutostartEntryRunsTheProgramsFullPath) {

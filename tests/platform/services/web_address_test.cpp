@@ -86,6 +86,23 @@ TEST(AddressGate, EmptyTextIsNoRefusalAndEachRefusalIsLoggedOncePerUse) {
             "open address refused: javascript:once(\\x0D\\x0A)\n");
 }
 
+// A page may hold ever new bad addresses for hours: the refusals remembered for the log are
+// bounded, so after many others the first is logged again.
+TEST(AddressGate, TheRefusalsRememberedForTheLogAreBounded) {
+  testing::internal::CaptureStderr();
+  const Text first = "javascript:first()";
+  GatedAddress(first, AddressUse::kEpisode);
+  for (int i = 0; i < 10000; ++i) GatedAddress("javascript:" + std::to_string(i), AddressUse::kEpisode);
+  GatedAddress(first, AddressUse::kEpisode);
+  const std::string log = testing::internal::GetCapturedStderr();
+  std::size_t logged = 0;
+  for (std::size_t at = log.find("javascript:first()"); at != std::string::npos;
+       at = log.find("javascript:first()", at + 1)) {
+    ++logged;
+  }
+  EXPECT_EQ(logged, 2u);
+}
+
 TEST(AddressGate, FetchesNeedOnlyTheWebSchemeAndAHost) {
   const std::pair<std::string_view, bool> cases[] = {
       {"http://a.test/up date/\xD6\xD0.zip", true}, {"HTTPS://a.test", true}, {"http://", false},

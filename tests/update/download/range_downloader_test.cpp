@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/services/wait_pump.h"
 #include "platform/testing/manual_clock.h"
 #include "platform/testing/scripted_http_request.h"
 #include "tests/update/download/memory_file_system.h"
@@ -452,6 +453,30 @@ TEST_F(RangeDownloaderTest, TimeIsAllowedPerBlock) {
 
   EXPECT_TRUE(downloader.Download());
   EXPECT_EQ(LocalBytes(), resource);
+}
+
+// The windows see one wait a block, however many passes its answer takes, so the wait
+// cursor does not come and go while a slow block is awaited.
+TEST_F(RangeDownloaderTest, EachBlockIsOneWaitForTheWindows) {
+  struct CountingPump final : platform::WaitPump {
+    void WaitBegins() override { ++begun; }
+    void Waiting() override {}
+    void WaitEnds() override { ++ended; }
+    int begun = 0;
+    int ended = 0;
+  } pump;
+  const platform::InstalledWaitPump installed(pump);
+  const std::string resource = Resource(50000);
+  http.Respond([&](const SentHttpRequest& request) {
+    ScriptedHttpAnswer answer = ServeRange(resource, request.Header("Range"));
+    answer.complete_after_ms = 3500;  // four passes of the downloader's wait
+    return answer;
+  });
+  SetUpTransfer();
+
+  EXPECT_TRUE(downloader.Download());
+  EXPECT_EQ(pump.begun, 3);
+  EXPECT_EQ(pump.ended, 3);
 }
 
 TEST_F(RangeDownloaderTest, AnswerCompleteWhenFirstExaminedAfterTheTimeIsTaken) {
